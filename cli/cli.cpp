@@ -1,0 +1,136 @@
+#include "cli/cli.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "engine/paths.h"
+
+namespace cli {
+
+namespace {
+
+const char* fallbackText(int n)
+{
+    switch (n) {
+    case 29: return "The project cannot be saved.";
+    case 31: return "The project file cannot be opened.";
+    case 288: return "The project file cannot be read.";
+    case 296: return "The value cannot be converted.";
+    default: return "Error.";
+    }
+}
+
+int help(Context& ctx)
+{
+    *ctx.out << "usage: velmora-cli COMMAND [options] ARGS...\n\ncommands:\n";
+    for (const Command& c : commands())
+        *ctx.out << "  " << c.synopsis << "\n";
+    *ctx.out << "\noptions of every command:\n"
+                "  --settings FILE     read settings from FILE over the defaults\n"
+                "  --set NAME=VALUE    set one setting by its value name (repeatable)\n"
+                "  --lang NAME         language file (Lang/NAME.vll)\n";
+    return kExitOk;
+}
+
+} // namespace
+
+std::string Context::text(const engine::Status& status) const
+{
+    const int n = engine::number(status.msg);
+    std::string s = fallbackText(n);
+    s += " (message " + std::to_string(n) + ")";
+    for (const std::string& a : status.args)
+        s += " " + a;
+    return s;
+}
+
+int Context::fail(const engine::Status& status) const
+{
+    *err << "velmora-cli: " << text(status) << "\n";
+    return kExitUsage;
+}
+
+int Context::usage(const std::string& line) const
+{
+    *err << "velmora-cli: " << line << "\n";
+    return kExitUsage;
+}
+
+bool takeOption(Context& ctx, const std::string& name, std::string& value, bool& missingValue)
+{
+    auto& a = ctx.args;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == name) {
+            if (i + 1 >= a.size()) {
+                missingValue = true;
+                a.erase(a.begin() + static_cast<long>(i));
+                return true;
+            }
+            value = a[i + 1];
+            a.erase(a.begin() + static_cast<long>(i), a.begin() + static_cast<long>(i) + 2);
+            return true;
+        }
+        if (a[i].rfind(name + "=", 0) == 0) {
+            value = a[i].substr(name.size() + 1);
+            a.erase(a.begin() + static_cast<long>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool takeFlag(Context& ctx, const std::string& name)
+{
+    auto it = std::find(ctx.args.begin(), ctx.args.end(), name);
+    if (it == ctx.args.end())
+        return false;
+    ctx.args.erase(it);
+    return true;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    Context ctx;
+    ctx.out = &out;
+    ctx.err = &err;
+    ctx.settings = engine::Settings::defaults(engine::programFolder());
+    if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h")
+        return help(ctx);
+
+    const auto& cmds = commands();
+    const auto cmd = std::find_if(cmds.begin(), cmds.end(), [&](const Command& c) { return args[0] == c.name; });
+    if (cmd == cmds.end())
+        return ctx.usage("unknown command '" + args[0] + "' (see velmora-cli help)");
+    ctx.args.assign(args.begin() + 1, args.end());
+
+    std::string value;
+    bool missing = false;
+    if (takeOption(ctx, "--settings", value, missing)) {
+        if (missing)
+            return ctx.usage("--settings needs a file name");
+        const engine::SettingsFileResult r = engine::readSettingsFile(ctx.settings, value);
+        if (!r.opened)
+            return ctx.usage("cannot read settings file " + value);
+        for (const std::string& name : r.brokenValues)
+            err << "velmora-cli: setting " << name << " in " << value << " is broken; using its default\n";
+    }
+    while (takeOption(ctx, "--set", value, missing)) {
+        if (missing)
+            return ctx.usage("--set needs NAME=VALUE");
+        const size_t eq = value.find('=');
+        if (eq == std::string::npos)
+            return ctx.usage("--set needs NAME=VALUE, got '" + value + "'");
+        if (const engine::Status st = engine::setSetting(ctx.settings, value.substr(0, eq), value.substr(eq + 1));
+            !st.ok())
+            return ctx.usage("cannot set '" + value + "': unknown name or a value of the wrong kind");
+    }
+    ctx.languageName = ctx.settings.Jezik;
+    if (takeOption(ctx, "--lang", value, missing)) {
+        if (missing)
+            return ctx.usage("--lang needs a language name");
+        ctx.languageName = value;
+    }
+    return cmd->run(ctx);
+}
+
+} // namespace cli

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "engine/msg.h"
+#include "engine/settings.h"
+
+namespace cli {
+
+// Exit codes of velmora-cli.
+constexpr int kExitOk = 0;
+constexpr int kExitInternal = 1;
+constexpr int kExitUsage = 2;        // bad usage or unreadable input
+constexpr int kExitPartsMissing = 3; // result stored, but not every part placed
+
+// What every subcommand gets: the settings (defaults, then --settings FILE,
+// then each --set NAME=VALUE), the remaining arguments and the streams.
+struct Context {
+    engine::Settings settings;
+    std::string languageName;          // --lang, default the setting Jezik
+    std::vector<std::string> args;     // arguments after the subcommand, options removed
+    std::ostream* out = nullptr;
+    std::ostream* err = nullptr;
+
+    // Text of a message for people: the language table's entry once it is
+    // loaded, else a plain English fallback with the number.
+    [[nodiscard]] std::string text(const engine::Status& status) const;
+    // Prints the message on the error stream and returns kExitUsage.
+    int fail(const engine::Status& status) const;
+    int usage(const std::string& line) const;
+};
+
+using CommandFn = int (*)(Context&);
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    CommandFn run;
+};
+
+// The subcommands, in the order `velmora-cli help` lists them.
+[[nodiscard]] const std::vector<Command>& commands();
+
+// Runs velmora-cli with the given arguments (argv[0] excluded).
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Takes the value of `--name VALUE` or `--name=VALUE` out of ctx.args.
+// Returns false when the option is absent; `missingValue` is set when it is
+// present without a value.
+bool takeOption(Context& ctx, const std::string& name, std::string& value, bool& missingValue);
+bool takeFlag(Context& ctx, const std::string& name);
+
+} // namespace cli

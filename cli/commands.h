@@ -1,0 +1,10 @@
+#pragma once
+
+#include "cli/cli.h"
+
+namespace cli {
+
+int cmdShow(Context& ctx);
+int cmdConvert(Context& ctx);
+
+} // namespace cli

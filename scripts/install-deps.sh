@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that the build, the tests and the benchmarks need.
+# Does nothing when they are all present.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    libpugixml-dev nlohmann-json3-dev libzip-dev
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    qt6-base-dev qt6-multimedia-dev libqt6svg6-dev
+    clang libclang-rt-14-dev
+    python3 python3-ezdxf python3-openpyxl poppler-utils librsvg2-bin
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

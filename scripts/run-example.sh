@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Runs the main job on the bundled example project.
+set -euo pipefail
+bin=${1:-build/bin}
+here=$(cd "$(dirname "$0")/.." && pwd)
+export VELMORA_HOME="$bin"
+"$bin/velmora-cli" show "$here/examples/kitchen.vlp"
