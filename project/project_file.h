@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/msg.h"
+#include "engine/project.h"
+#include "engine/settings.h"
+
+namespace project_io {
+
+// Writes the project document of `project` to `fileName` from the template
+// Config/template.vlp in `programFolder`. The write is atomic: a temporary
+// file beside the target is renamed over it, so a failed save leaves an
+// existing file byte for byte. Returns Ok or CannotSaveProject.
+[[nodiscard]] engine::Status SaveProject(const std::string& fileName, const engine::Project& project,
+                                         const engine::Settings& settings, const std::string& programFolder);
+
+// What a reader gives back: the file's LengthUnit code (-1 when reading
+// failed) and, on failure, the message to show.
+struct ReadOutcome {
+    int unit = -1;
+    engine::Status status;
+};
+
+// Reads a project document (.vlp / .xml). Replaces the tables, or appends
+// rows in add mode; details, statistics and layouts are replaced either way.
+// On failure what was read before stays and unit is -1 (CannotReadProject).
+[[nodiscard]] ReadOutcome ReadProjectDocument(const std::string& fileName, bool addMode, engine::Project& project,
+                                              const engine::Settings& settings);
+
+struct OpenOutcome {
+    engine::Status status;                 // Ok, CannotOpenProject or CannotReadProject
+    bool showResults = false;              // the caller runs ShowResults and shows the layouts page
+    std::vector<engine::Status> warnings;  // further messages to show, in order
+};
+
+// Opens any project file (.vlp document or legacy text, .xml, .qln) into
+// `project`, replacing it or adding to it, converts the new rows to the
+// current unit and refreshes the totals.
+[[nodiscard]] OpenOutcome OpenProject(const std::string& fileName, bool addMode, engine::Project& project,
+                                      const engine::Settings& settings);
+
+} // namespace project_io
