@@ -33,6 +33,7 @@ struct AutoInput {
     std::vector<AutoSheet> sheets;
     std::vector<PartSlot> unplacedSlots;
     std::int64_t partCount = 0;
+    bool positiveFootprints = true;  // every part row has a length and width above 0
 };
 
 // Builds one attempt. Holds only per-attempt scratch, so one builder per
@@ -52,27 +53,57 @@ private:
         std::int32_t x1 = 0;
         std::int32_t y1 = 0;
     };
+    struct Size {
+        std::int64_t w = 0;
+        std::int64_t h = 0;
+    };
     struct Choice {
         int index = -1;
         std::int32_t w = 0;
         std::int32_t h = 0;
         std::int32_t rot = 0;
     };
+    // A part row with parts left, in row order.
+    struct RowState {
+        std::int64_t len = 0;
+        std::int64_t wid = 0;
+        std::int64_t left = 0;       // parts still to place
+        std::int64_t nextSlot = 0;   // slot of the next part to place
+        std::int64_t failedSheet = -1;
+        std::size_t failedAt = 0;    // merge log size when it last found no room
+        bool unlocked = true;
+    };
 
-    [[nodiscard]] Choice choose(const AutoRow& row) const;
+    [[nodiscard]] Choice choose(const RowState& row) const;
+    [[nodiscard]] Choice choosePositive(const RowState& row) const;
     void refreshExtent();
+    [[nodiscard]] bool extentMayHold(const RowState& row) const;
+    [[nodiscard]] bool mergedSinceMayHold(const RowState& row, std::size_t since) const;
     void mergeFreeRects();
 
     const AutoInput& m_in;
-    std::vector<Rect> m_free;          // entries 0..last, deleted ones all 0
-    std::vector<int> m_active;         // rows with parts left that can ever fit
-    std::vector<std::int64_t> m_done;  // parts of each row placed so far
-    std::int64_t m_maxW = 0;           // largest free extents, for quick refusal
-    std::int64_t m_maxH = 0;
+    // The free table. With parts of positive size a deleted entry (all 0) can
+    // take part in nothing, so deleted entries are dropped at each merge and
+    // m_last counts the entries the table has had on this sheet, as if they
+    // were still there.
+    std::vector<Rect> m_free;
+    int m_last = 0;
+    // Sizes of the rectangles that merges produced on the current sheet.
+    std::vector<Size> m_merged;
+    std::vector<RowState> m_rows;
+    // The sizes of the usable free rectangles that no other one covers in
+    // both directions (a part fits the table exactly when it fits one of
+    // these), with bounds for a quick refusal.
+    std::vector<Size> m_extent;
+    std::int64_t m_extentMaxW = 0;
+    std::int64_t m_extentMaxH = 0;
+    std::int64_t m_extentMaxShort = 0;
+    std::int64_t m_extentMaxLong = 0;
     bool m_extentStale = true;
+    bool m_mergeMayChange = true;  // false after a merge that changed nothing
 };
 
-AttemptBuilder::Choice AttemptBuilder::choose(const AutoRow& row) const
+AttemptBuilder::Choice AttemptBuilder::choose(const RowState& row) const
 {
     // The fit test and the choice in one scan: every usable rectangle is
     // scored, the smallest leftover wins and the lower index wins ties.
@@ -81,62 +112,133 @@ AttemptBuilder::Choice AttemptBuilder::choose(const AutoRow& row) const
     constexpr std::int64_t kNoFit = std::numeric_limits<std::int32_t>::max();
     const std::int64_t len = row.len;
     const std::int64_t wid = row.wid;
+    const bool unlocked = row.unlocked;
     Choice best;
     std::int64_t bestScore = kNoFit;
     const int n = static_cast<int>(m_free.size());
+    const Rect* table = m_free.data();
     for (int j = 0; j < n; ++j) {
-        const Rect& e = m_free[static_cast<size_t>(j)];
+        const Rect& e = table[j];
         const std::int64_t rw = static_cast<std::int64_t>(e.x1) - e.x;
         const std::int64_t rh = static_cast<std::int64_t>(e.y1) - e.y;
         if (rw <= 0 || rh <= 0)
             continue;
-        const bool asEntered = rw >= len && rh >= wid;
-        const bool turned = row.lock == 0 && rw >= wid && rh >= len;
-        std::int64_t score = 0;
-        std::int32_t rot = 0;
-        if (asEntered && turned) {
-            const std::int64_t straight = std::min(rw - len, rh - wid);
-            const std::int64_t across = std::min(rw - wid, rh - len);
-            if (straight <= across) {
-                score = straight;
-            } else {
-                score = across;
-                rot = 1;
-            }
-        } else if (asEntered) {
-            score = std::min(rw - len, rh - wid);
-        } else if (turned) {
-            score = std::min(rw - wid, rh - len);
-            rot = 1;
-        } else {
-            continue;
-        }
+        // Leftover as entered and turned; a way that does not fit scores
+        // kNoFit. Equal leftovers keep the part as entered.
+        const std::int64_t straight = rw >= len && rh >= wid ? std::min(rw - len, rh - wid) : kNoFit;
+        const std::int64_t across = unlocked && rw >= wid && rh >= len ? std::min(rw - wid, rh - len) : kNoFit;
+        const std::int64_t score = std::min(straight, across);
         if (score < bestScore) {
             bestScore = score;
             best.index = j;
-            best.rot = rot;
+            best.rot = across < straight ? 1 : 0;
         }
     }
     if (best.index >= 0) {
-        best.w = best.rot ? row.wid : row.len;
-        best.h = best.rot ? row.len : row.wid;
+        best.w = static_cast<std::int32_t>(best.rot ? wid : len);
+        best.h = static_cast<std::int32_t>(best.rot ? len : wid);
+    }
+    return best;
+}
+
+AttemptBuilder::Choice AttemptBuilder::choosePositive(const RowState& row) const
+{
+    // choose() for parts of positive size on a table whose corners are all
+    // at or above 0: such a part fits no rectangle without extent, and no
+    // difference leaves 32 bits.
+    constexpr std::int32_t kNoFit = std::numeric_limits<std::int32_t>::max();
+    const auto len = static_cast<std::int32_t>(row.len);
+    const auto wid = static_cast<std::int32_t>(row.wid);
+    const bool unlocked = row.unlocked;
+    Choice best;
+    std::int32_t bestScore = kNoFit;
+    const int n = static_cast<int>(m_free.size());
+    const Rect* table = m_free.data();
+    for (int j = 0; j < n; ++j) {
+        const std::int32_t rw = table[j].x1 - table[j].x;
+        const std::int32_t rh = table[j].y1 - table[j].y;
+        const std::int32_t straight = rw >= len && rh >= wid ? std::min(rw - len, rh - wid) : kNoFit;
+        const std::int32_t across = unlocked && rw >= wid && rh >= len ? std::min(rw - wid, rh - len) : kNoFit;
+        const std::int32_t score = std::min(straight, across);
+        if (score < bestScore) {
+            bestScore = score;
+            best.index = j;
+            best.rot = across < straight ? 1 : 0;
+        }
+    }
+    if (best.index >= 0) {
+        best.w = best.rot ? wid : len;
+        best.h = best.rot ? len : wid;
     }
     return best;
 }
 
 void AttemptBuilder::refreshExtent()
 {
-    m_maxW = 0;
-    m_maxH = 0;
+    m_extent.clear();
+    m_extentMaxW = m_extentMaxH = m_extentMaxShort = m_extentMaxLong = 0;
     for (const Rect& e : m_free) {
         const std::int64_t rw = static_cast<std::int64_t>(e.x1) - e.x;
         const std::int64_t rh = static_cast<std::int64_t>(e.y1) - e.y;
-        if (rw > 0 && rh > 0) {
-            m_maxW = std::max(m_maxW, rw);
-            m_maxH = std::max(m_maxH, rh);
+        if (rw <= 0 || rh <= 0)
+            continue;
+        bool covered = false;
+        for (const Size& k : m_extent) {
+            if (k.w >= rw && k.h >= rh) {
+                covered = true;
+                break;
+            }
         }
+        if (covered)
+            continue;
+        std::erase_if(m_extent, [&](const Size& k) { return rw >= k.w && rh >= k.h; });
+        m_extent.push_back(Size{rw, rh});
+    }
+    // Each bound is reached by a rectangle that nothing covers.
+    for (const Size& k : m_extent) {
+        m_extentMaxW = std::max(m_extentMaxW, k.w);
+        m_extentMaxH = std::max(m_extentMaxH, k.h);
+        m_extentMaxShort = std::max(m_extentMaxShort, std::min(k.w, k.h));
+        m_extentMaxLong = std::max(m_extentMaxLong, std::max(k.w, k.h));
     }
     m_extentStale = false;
+}
+
+namespace {
+
+template <class SizeT, class RowT>
+inline bool anyHolds(const SizeT* p, const SizeT* end, const RowT& row)
+{
+    const std::int64_t len = row.len;
+    const std::int64_t wid = row.wid;
+    if (row.unlocked) {
+        for (; p != end; ++p)
+            if ((p->w >= len && p->h >= wid) || (p->w >= wid && p->h >= len))
+                return true;
+    } else {
+        for (; p != end; ++p)
+            if (p->w >= len && p->h >= wid)
+                return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool AttemptBuilder::extentMayHold(const RowState& row) const
+{
+    if (row.unlocked) {
+        if (std::min(row.len, row.wid) > m_extentMaxShort || std::max(row.len, row.wid) > m_extentMaxLong)
+            return false;
+    } else if (row.len > m_extentMaxW || row.wid > m_extentMaxH) {
+        return false;
+    }
+    return anyHolds(m_extent.data(), m_extent.data() + m_extent.size(), row);
+}
+
+bool AttemptBuilder::mergedSinceMayHold(const RowState& row, std::size_t since) const
+{
+    return anyHolds(m_merged.data() + since, m_merged.data() + m_merged.size(), row);
 }
 
 void AttemptBuilder::mergeFreeRects()
@@ -144,25 +246,32 @@ void AttemptBuilder::mergeFreeRects()
     // Joins a rectangle with the first later one that lies directly on top of
     // it or directly right of it with the same span. The joined rectangle
     // takes the later position, so it can be joined again in the same call.
-    const int last = static_cast<int>(m_free.size()) - 1;
-    if (last < 3)
+    // A call on a table that an earlier call left as it was changes nothing.
+    if (m_last < 3 || !m_mergeMayChange)
         return;
+    m_mergeMayChange = false;
+    const int last = static_cast<int>(m_free.size()) - 1;
+    Rect* table = m_free.data();
     for (int q = 0; q < last; ++q) {
-        const Rect a = m_free[static_cast<size_t>(q)];
+        const Rect a = table[q];
         const std::uint32_t sum = static_cast<std::uint32_t>(a.x) + static_cast<std::uint32_t>(a.y)
             + static_cast<std::uint32_t>(a.x1) + static_cast<std::uint32_t>(a.y1);
         if (sum == 0)
             continue;
         for (int s = q + 1; s <= last; ++s) {
-            Rect& b = m_free[static_cast<size_t>(s)];
+            Rect& b = table[s];
             if ((a.y1 == b.y && a.x == b.x && a.x1 == b.x1) || (a.x1 == b.x && a.y == b.y && a.y1 == b.y1)) {
                 b = Rect{a.x, a.y, b.x1, b.y1};
-                m_free[static_cast<size_t>(q)] = Rect{};
+                table[q] = Rect{};
+                m_merged.push_back(Size{static_cast<std::int64_t>(b.x1) - b.x, static_cast<std::int64_t>(b.y1) - b.y});
                 m_extentStale = true;
+                m_mergeMayChange = true;
                 break;
             }
         }
     }
+    if (m_in.positiveFootprints)
+        std::erase_if(m_free, [](const Rect& e) { return e.x == 0 && e.y == 0 && e.x1 == 0 && e.y1 == 0; });
 }
 
 void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
@@ -174,55 +283,79 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
     std::uint32_t cut = 0;
     std::int64_t placed = 0;
 
-    const size_t rowCount = m_in.rows.size();
-    m_done.assign(rowCount, 0);
-    m_active.clear();
-    for (size_t r = 0; r < rowCount; ++r) {
-        const AutoRow& row = m_in.rows[r];
+    m_rows.clear();
+    for (const AutoRow& row : m_in.rows) {
         // A rotation lock other than 0 or 1 never fits anywhere.
-        if (row.qty > 0 && (row.lock == 0 || row.lock == 1))
-            m_active.push_back(static_cast<int>(r));
+        if (row.qty > 0 && (row.lock == 0 || row.lock == 1)) {
+            RowState st;
+            st.len = row.len;
+            st.wid = row.wid;
+            st.left = row.qty;
+            st.nextSlot = row.firstSlot;
+            st.unlocked = row.lock == 0;
+            m_rows.push_back(st);
+        }
     }
 
     const std::int64_t total = m_in.partCount;
+    // Parts without size can make a free rectangle larger than the one they
+    // were placed in; then the tests are all made in full.
+    const bool shortcuts = m_in.positiveFootprints;
     const size_t sheetCount = m_in.sheets.size();
     for (size_t s = 0; s < sheetCount && placed != total; ++s) {
         const AutoSheet& sheet = m_in.sheets[s];
         std::uint32_t area = 0;
         m_free.clear();
         m_free.push_back(Rect{0, 0, sheet.len, sheet.wid});
+        m_last = 0;
+        m_merged.clear();
         m_extentStale = true;
+        m_mergeMayChange = true;
+        const auto sheetIndex = static_cast<std::int64_t>(s);
 
         bool idle = true;
         do {
             idle = true;
-            for (const int r : m_active) {
-                const AutoRow& row = m_in.rows[static_cast<size_t>(r)];
-                std::int64_t& done = m_done[static_cast<size_t>(r)];
+            for (RowState& row : m_rows) {
                 // The parts of one row are identical and tested one after the
                 // other: once one finds no room, the rest of the row cannot
-                // either, as long as the free table stays as it is.
-                while (done < row.qty) {
-                    if (m_extentStale)
-                        refreshExtent();
-                    const bool mayFitStraight = row.len <= m_maxW && row.wid <= m_maxH;
-                    const bool mayFitTurned = row.lock == 0 && row.wid <= m_maxW && row.len <= m_maxH;
-                    if (!mayFitStraight && !mayFitTurned)
+                // either, as long as the free table stays as it is. Placing
+                // only cuts free rectangles into smaller ones, so a row that
+                // found no room on this sheet can only fit into a rectangle
+                // that a merge has made since.
+                if (shortcuts && row.failedSheet == sheetIndex
+                    && (row.failedAt == m_merged.size() || !mergedSinceMayHold(row, row.failedAt))) {
+                    row.failedAt = m_merged.size();
+                    continue;
+                }
+                while (row.left > 0) {
+                    // Right after a change the scan itself is the cheapest
+                    // test; the list of largest rectangles is rebuilt only
+                    // when a row finds no room, for the rows that follow.
+                    Choice c;
+                    if (!shortcuts)
+                        c = choose(row);
+                    else if (m_extentStale || extentMayHold(row))
+                        c = choosePositive(row);
+                    if (c.index < 0) {
+                        if (shortcuts && m_extentStale)
+                            refreshExtent();
+                        row.failedSheet = sheetIndex;
+                        row.failedAt = m_merged.size();
                         break;
-                    const Choice c = choose(row);
-                    if (c.index < 0)
-                        break;
+                    }
 
                     Rect& e = m_free[static_cast<size_t>(c.index)];
                     const Rect r0 = e;
-                    PartSlot& slot = out.slots[static_cast<size_t>(row.firstSlot + done)];
+                    PartSlot& slot = out.slots[static_cast<size_t>(row.nextSlot)];
                     slot.tnb = sheet.tnb;
                     slot.x = r0.x;
                     slot.y = r0.y;
                     slot.x1 = r0.x + c.w;
                     slot.y1 = r0.y + c.h;
                     slot.rot = c.rot;
-                    ++done;
+                    ++row.nextSlot;
+                    --row.left;
                     ++placed;
                     idle = false;
                     area += static_cast<std::uint32_t>(c.w) * static_cast<std::uint32_t>(c.h);
@@ -241,6 +374,7 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                             e = Rect{rx, r0.y, r0.x1, r0.y1};
                             m_free.push_back(Rect{r0.x, ry, rx, r0.y1});
                         }
+                        ++m_last;
                     } else if (rx < r0.x1) {
                         e = Rect{rx, r0.y, r0.x1, r0.y1};
                     } else if (ry < r0.y1) {
@@ -249,17 +383,23 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                         e = Rect{};
                     }
                     m_extentStale = true;
+                    m_mergeMayChange = true;
                 }
             }
-            std::erase_if(m_active, [&](int r) {
-                return m_done[static_cast<size_t>(r)] >= m_in.rows[static_cast<size_t>(r)].qty;
-            });
+            if (!idle)
+                std::erase_if(m_rows, [](const RowState& r) { return r.left == 0; });
+            const size_t mergedBefore = m_merged.size();
             mergeFreeRects();
+            // Every row left has just found no room; if the merge made no
+            // larger rectangle, the next pass would place nothing and leave
+            // the table as it is.
+            if (shortcuts && m_merged.size() == mergedBefore)
+                break;
         } while (!idle);
 
         // A table that never grew past one entry leaves no offcut: the strip
         // that remains is the rest of the stock sheet, not a piece cut off.
-        if (m_free.size() > 1) {
+        if (m_last > 0) {
             for (const Rect& e : m_free) {
                 if (e.x1 - e.x > 0 && e.y1 - e.y > 0) {
                     out.offcuts.push_back(Offcut{sheet.tnb, e.x, e.y, e.x1, e.y1});
@@ -305,6 +445,10 @@ void AutoEngine::Load(std::span<const PartDemand> demand, std::span<const SheetI
         row.qty = std::max<std::int64_t>(d.qty, 0);
         row.firstSlot = slot;
         slot += row.qty;
+        if (row.qty > 0 && (row.len <= 0 || row.wid <= 0))
+            m_input->positiveFootprints = false;
+        // Corners are then never below 0 and every difference of two stays
+        // within 32 bits (see choosePositive).
         m_input->rows.push_back(row);
     }
     m_input->partCount = slot;

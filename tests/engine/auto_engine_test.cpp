@@ -253,6 +253,11 @@ RandomCase makeCase(std::mt19937_64& g)
         }
         c.parts.push_back(d);
     }
+    // Now and then a part without size (a band as thick as the part).
+    if (pick(0, 40) == 0) {
+        PartDemand& d = c.parts[static_cast<size_t>(pick(0, partRows - 1))];
+        (pick(0, 1) ? d.len : d.wid) = pick(-20, 0);
+    }
     c.attempts = pick(1, 12);
     c.rng = Rand31{}.jumped(static_cast<std::uint64_t>(pick(0, 1000000)));
     return c;
