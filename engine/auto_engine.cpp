@@ -33,7 +33,7 @@ struct AutoInput {
     std::vector<AutoSheet> sheets;
     std::vector<PartSlot> unplacedSlots;
     std::int64_t partCount = 0;
-    bool positiveFootprints = true;  // every part row has a length and width above 0
+    bool positiveFootprints = true;  // parts all above 0 in both sizes, no sheet size below 0
 };
 
 // Builds one attempt. Holds only per-attempt scratch, so one builder per
@@ -91,10 +91,7 @@ private:
     // Sizes of the rectangles that merges produced on the current sheet.
     std::vector<Size> m_merged;
     std::vector<RowState> m_rows;
-    // The sizes of the usable free rectangles that no other one covers in
-    // both directions (a part fits the table exactly when it fits one of
-    // these), with bounds for a quick refusal.
-    std::vector<Size> m_extent;
+    // Bounds of the free rectangles' sizes, for a quick refusal.
     std::int64_t m_extentMaxW = 0;
     std::int64_t m_extentMaxH = 0;
     std::int64_t m_extentMaxShort = 0;
@@ -154,18 +151,26 @@ AttemptBuilder::Choice AttemptBuilder::choosePositive(const RowState& row) const
     std::int32_t bestScore = kNoFit;
     const int n = static_cast<int>(m_free.size());
     const Rect* table = m_free.data();
+    // Written without branches on the data: which rectangle fits and which
+    // wins is unpredictable, and mispredicted jumps cost more than the
+    // arithmetic.
+    int bestIndex = -1;
+    int bestRot = 0;
     for (int j = 0; j < n; ++j) {
         const std::int32_t rw = table[j].x1 - table[j].x;
         const std::int32_t rh = table[j].y1 - table[j].y;
-        const std::int32_t straight = rw >= len && rh >= wid ? std::min(rw - len, rh - wid) : kNoFit;
-        const std::int32_t across = unlocked && rw >= wid && rh >= len ? std::min(rw - wid, rh - len) : kNoFit;
+        std::int32_t straight = std::min(rw - len, rh - wid);
+        std::int32_t across = std::min(rw - wid, rh - len);
+        straight = straight >= 0 ? straight : kNoFit;
+        across = (across >= 0) & unlocked ? across : kNoFit;
         const std::int32_t score = std::min(straight, across);
-        if (score < bestScore) {
-            bestScore = score;
-            best.index = j;
-            best.rot = across < straight ? 1 : 0;
-        }
+        const bool better = score < bestScore;
+        bestScore = better ? score : bestScore;
+        bestIndex = better ? j : bestIndex;
+        bestRot = better ? static_cast<int>(across < straight) : bestRot;
     }
+    best.index = bestIndex;
+    best.rot = bestRot;
     if (best.index >= 0) {
         best.w = best.rot ? wid : len;
         best.h = best.rot ? len : wid;
@@ -175,32 +180,24 @@ AttemptBuilder::Choice AttemptBuilder::choosePositive(const RowState& row) const
 
 void AttemptBuilder::refreshExtent()
 {
-    m_extent.clear();
-    m_extentMaxW = m_extentMaxH = m_extentMaxShort = m_extentMaxLong = 0;
+    // Only called with shortcuts on: corners at or above 0, deleted entries
+    // all 0, so every entry can take part without a test.
+    std::int32_t maxW = 0;
+    std::int32_t maxH = 0;
+    std::int32_t maxShort = 0;
+    std::int32_t maxLong = 0;
     for (const Rect& e : m_free) {
-        const std::int64_t rw = static_cast<std::int64_t>(e.x1) - e.x;
-        const std::int64_t rh = static_cast<std::int64_t>(e.y1) - e.y;
-        if (rw <= 0 || rh <= 0)
-            continue;
-        bool covered = false;
-        for (const Size& k : m_extent) {
-            if (k.w >= rw && k.h >= rh) {
-                covered = true;
-                break;
-            }
-        }
-        if (covered)
-            continue;
-        std::erase_if(m_extent, [&](const Size& k) { return rw >= k.w && rh >= k.h; });
-        m_extent.push_back(Size{rw, rh});
+        const std::int32_t w = e.x1 - e.x;
+        const std::int32_t h = e.y1 - e.y;
+        maxW = std::max(maxW, w);
+        maxH = std::max(maxH, h);
+        maxShort = std::max(maxShort, std::min(w, h));
+        maxLong = std::max(maxLong, std::max(w, h));
     }
-    // Each bound is reached by a rectangle that nothing covers.
-    for (const Size& k : m_extent) {
-        m_extentMaxW = std::max(m_extentMaxW, k.w);
-        m_extentMaxH = std::max(m_extentMaxH, k.h);
-        m_extentMaxShort = std::max(m_extentMaxShort, std::min(k.w, k.h));
-        m_extentMaxLong = std::max(m_extentMaxLong, std::max(k.w, k.h));
-    }
+    m_extentMaxW = maxW;
+    m_extentMaxH = maxH;
+    m_extentMaxShort = maxShort;
+    m_extentMaxLong = maxLong;
     m_extentStale = false;
 }
 
@@ -211,16 +208,15 @@ inline bool anyHolds(const SizeT* p, const SizeT* end, const RowT& row)
 {
     const std::int64_t len = row.len;
     const std::int64_t wid = row.wid;
+    bool hit = false;
     if (row.unlocked) {
         for (; p != end; ++p)
-            if ((p->w >= len && p->h >= wid) || (p->w >= wid && p->h >= len))
-                return true;
+            hit |= ((p->w >= len) & (p->h >= wid)) | ((p->w >= wid) & (p->h >= len));
     } else {
         for (; p != end; ++p)
-            if (p->w >= len && p->h >= wid)
-                return true;
+            hit |= (p->w >= len) & (p->h >= wid);
     }
-    return false;
+    return hit;
 }
 
 } // namespace
@@ -233,7 +229,15 @@ bool AttemptBuilder::extentMayHold(const RowState& row) const
     } else if (row.len > m_extentMaxW || row.wid > m_extentMaxH) {
         return false;
     }
-    return anyHolds(m_extent.data(), m_extent.data() + m_extent.size(), row);
+    const auto len = static_cast<std::int32_t>(row.len);
+    const auto wid = static_cast<std::int32_t>(row.wid);
+    bool hit = false;
+    for (const Rect& e : m_free) {
+        const std::int32_t w = e.x1 - e.x;
+        const std::int32_t h = e.y1 - e.y;
+        hit |= ((w >= len) & (h >= wid)) | ((w >= wid) & (h >= len) & row.unlocked);
+    }
+    return hit;
 }
 
 bool AttemptBuilder::mergedSinceMayHold(const RowState& row, std::size_t since) const
@@ -260,7 +264,7 @@ void AttemptBuilder::mergeFreeRects()
             continue;
         for (int s = q + 1; s <= last; ++s) {
             Rect& b = table[s];
-            if ((a.y1 == b.y && a.x == b.x && a.x1 == b.x1) || (a.x1 == b.x && a.y == b.y && a.y1 == b.y1)) {
+            if (((a.y1 == b.y) & (a.x == b.x) & (a.x1 == b.x1)) | ((a.x1 == b.x) & (a.y == b.y) & (a.y1 == b.y1))) {
                 b = Rect{a.x, a.y, b.x1, b.y1};
                 table[q] = Rect{};
                 m_merged.push_back(Size{static_cast<std::int64_t>(b.x1) - b.x, static_cast<std::int64_t>(b.y1) - b.y});
@@ -433,8 +437,11 @@ void AutoEngine::Load(std::span<const PartDemand> demand, std::span<const SheetI
     m_attempts = std::max(attempts, 0);
     m_kerf = kerf;
     m_input->sheets.reserve(sheets.size());
-    for (const SheetInstance& s : sheets)
+    for (const SheetInstance& s : sheets) {
         m_input->sheets.push_back(detail::AutoSheet{s.len, s.wid, s.tnb});
+        if (s.len < 0 || s.wid < 0)
+            m_input->positiveFootprints = false;
+    }
     std::int64_t slot = 0;
     for (const PartDemand& d : demand) {
         detail::AutoRow row;
