@@ -18,8 +18,8 @@ const char* fallbackText(int n)
     case 31: return "The project file cannot be opened.";
     case 288: return "The project file cannot be read.";
     case 296: return "The value cannot be converted.";
-    case 392: return "A sheet row's length, width or quantity cannot be read; sheet row:";
-    case 393: return "A part row's length, width, quantity or rotation lock cannot be read; part row:";
+    case 392: return "The length, width or quantity of a sheet row cannot be read. Sheet row:";
+    case 393: return "The length, width, quantity or rotation lock of a part row cannot be read. Part row:";
     default: return "Error.";
     }
 }

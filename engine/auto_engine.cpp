@@ -571,6 +571,24 @@ void AutoEngine::RunAll(Rand31& rng, int threads, const std::function<void(int)>
         }
     };
     std::vector<std::thread> pool;
+    // Stops and joins the workers however this function is left (a progress
+    // callback that throws included).
+    struct Joiner {
+        std::vector<std::thread>& pool;
+        std::mutex& mutex;
+        std::condition_variable& workReady;
+        bool& stop;
+        ~Joiner()
+        {
+            {
+                std::lock_guard lock(mutex);
+                stop = true;
+            }
+            workReady.notify_all();
+            for (std::thread& t : pool)
+                t.join();
+        }
+    } joiner{pool, mutex, workReady, stop};
     for (int t = 0; t < threads; ++t) {
         try {
             pool.emplace_back(worker);
@@ -612,13 +630,6 @@ void AutoEngine::RunAll(Rand31& rng, int threads, const std::function<void(int)>
         if (afterAttempt)
             afterAttempt(c);
     }
-    {
-        std::lock_guard lock(mutex);
-        stop = true;
-    }
-    workReady.notify_all();
-    for (std::thread& t : pool)
-        t.join();
     rng = base.jumped(offset);
 }
 
