@@ -1,6 +1,7 @@
 #include "engine/auto_engine.h"
 
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -302,4 +303,27 @@ TEST(AutoEngineDifferential, ManyAttemptsOnSeveralThreads)
         for (int threads : {2, 3, 4})
             ASSERT_EQ(runEngine(c.parts, c.sheets, c.attempts, c.rng, threads), want) << "case " << i;
     }
+}
+
+TEST(AutoEngineThreads, CallbackInOrderAndWorkersJoinedOnThrow)
+{
+    const auto sheets = expandSheets({{{2800, 2070, 4}}});
+    const std::vector<PartDemand> parts{{720, 560, 9, 1, 0}, {564, 404, 12, 2, 0}};
+    AutoEngine e;
+    e.Load(parts, sheets, 0, 30);
+    std::vector<int> seen;
+    Rand31 r;
+    e.RunAll(r, 2, [&](int a) { seen.push_back(a); });
+    ASSERT_EQ(seen.size(), 30U);
+    for (int a = 0; a < 30; ++a)
+        EXPECT_EQ(seen[static_cast<size_t>(a)], a);
+
+    AutoEngine f;
+    f.Load(parts, sheets, 0, 30);
+    Rand31 r2;
+    EXPECT_THROW(f.RunAll(r2, 2, [](int a) {
+        if (a == 5)
+            throw std::runtime_error("stop");
+    }),
+                 std::runtime_error);
 }
