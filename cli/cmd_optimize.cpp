@@ -177,8 +177,13 @@ int cmdOptimize(Context& ctx)
     for (const engine::Status& w : opened.warnings)
         *ctx.err << "velmora-cli: " << ctx.text(w) << "\n";
 
+    // One velmora-cli process runs one command, so a generator in its start
+    // state is the program's generator; a fresh one also keeps in-process
+    // callers (the tests) independent of each other.
+    engine::Rand31 rng;
     engine::AutoRunOptions options;
     options.threads = threads;
+    options.rng = &rng;
     const engine::AutoRunOutcome outcome = engine::runAutomatic(project, ctx.settings, options);
     if (!outcome.status.ok())
         return ctx.fail(outcome.status);
