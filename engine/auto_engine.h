@@ -46,7 +46,8 @@ struct AutoInput;
 // is split in a direction that is fixed for attempts 0 (along x) and 1
 // (along y) and random, placement by placement, for the others.
 //
-// Only the attempt being built and the best one so far are kept. Calling
+// Only the attempt being built and the best one so far are kept (RunAll on
+// several threads also keeps the few attempts it builds ahead). Calling
 // order: Load, then RunAttempt(0..N-1) in order (or RunAll), then ChooseBest
 // and best().
 class AutoEngine {
