@@ -75,7 +75,9 @@ private:
     };
 
     [[nodiscard]] Choice choose(const RowState& row) const;
-    [[nodiscard]] Choice choosePositive(const RowState& row) const;
+    [[nodiscard]] Choice choosePositive(const RowState& row);
+    void scorePositive(const RowState& row, int j);
+    [[nodiscard]] Choice bestScored(const RowState& row) const;
     void refreshExtent();
     [[nodiscard]] bool extentMayHold(const RowState& row) const;
     [[nodiscard]] bool mergedSinceMayHold(const RowState& row, std::size_t since) const;
@@ -91,6 +93,10 @@ private:
     // Sizes of the rectangles that merges produced on the current sheet.
     std::vector<Size> m_merged;
     std::vector<RowState> m_rows;
+    // Scores of every entry for the row choosePositive saw last: the next
+    // part of the same row only needs the entries a placement changed.
+    std::vector<std::int32_t> m_score;
+    std::vector<std::uint8_t> m_scoreRot;
     // Bounds of the free rectangles' sizes, for a quick refusal.
     std::int64_t m_extentMaxW = 0;
     std::int64_t m_extentMaxH = 0;
@@ -138,42 +144,70 @@ AttemptBuilder::Choice AttemptBuilder::choose(const RowState& row) const
     return best;
 }
 
-AttemptBuilder::Choice AttemptBuilder::choosePositive(const RowState& row) const
+namespace {
+
+constexpr std::int32_t kNoFit32 = std::numeric_limits<std::int32_t>::max();
+
+// Leftover of a part in a free rectangle of rw x rh, the smaller of the two
+// ways it can lie, kNoFit32 when it fits neither way; `rot` tells whether
+// the turned way won (equal leftovers keep the part as entered). Written
+// without branches on the data: which rectangle fits and which wins is
+// unpredictable, and mispredicted jumps cost more than the arithmetic.
+inline std::int32_t positiveScore(std::int32_t rw, std::int32_t rh, std::int32_t len, std::int32_t wid,
+                                  bool unlocked, std::uint8_t& rot)
+{
+    std::int32_t straight = std::min(rw - len, rh - wid);
+    std::int32_t across = std::min(rw - wid, rh - len);
+    straight = straight >= 0 ? straight : kNoFit32;
+    across = (across >= 0) & unlocked ? across : kNoFit32;
+    rot = static_cast<std::uint8_t>(across < straight);
+    return std::min(straight, across);
+}
+
+} // namespace
+
+AttemptBuilder::Choice AttemptBuilder::choosePositive(const RowState& row)
 {
     // choose() for parts of positive size on a table whose corners are all
     // at or above 0: such a part fits no rectangle without extent, and no
-    // difference leaves 32 bits.
-    constexpr std::int32_t kNoFit = std::numeric_limits<std::int32_t>::max();
+    // difference leaves 32 bits. Keeps every entry's score for the next
+    // part of the same row.
     const auto len = static_cast<std::int32_t>(row.len);
     const auto wid = static_cast<std::int32_t>(row.wid);
-    const bool unlocked = row.unlocked;
-    Choice best;
-    std::int32_t bestScore = kNoFit;
-    const int n = static_cast<int>(m_free.size());
+    const size_t n = m_free.size();
+    m_score.resize(n);
+    m_scoreRot.resize(n);
     const Rect* table = m_free.data();
-    // Written without branches on the data: which rectangle fits and which
-    // wins is unpredictable, and mispredicted jumps cost more than the
-    // arithmetic.
+    for (size_t j = 0; j < n; ++j)
+        m_score[j] = positiveScore(table[j].x1 - table[j].x, table[j].y1 - table[j].y, len, wid, row.unlocked,
+                                   m_scoreRot[j]);
+    return bestScored(row);
+}
+
+void AttemptBuilder::scorePositive(const RowState& row, int j)
+{
+    const auto u = static_cast<size_t>(j);
+    const Rect& e = m_free[u];
+    m_score[u] = positiveScore(e.x1 - e.x, e.y1 - e.y, static_cast<std::int32_t>(row.len),
+                               static_cast<std::int32_t>(row.wid), row.unlocked, m_scoreRot[u]);
+}
+
+AttemptBuilder::Choice AttemptBuilder::bestScored(const RowState& row) const
+{
+    std::int32_t bestScore = kNoFit32;
     int bestIndex = -1;
-    int bestRot = 0;
+    const int n = static_cast<int>(m_score.size());
     for (int j = 0; j < n; ++j) {
-        const std::int32_t rw = table[j].x1 - table[j].x;
-        const std::int32_t rh = table[j].y1 - table[j].y;
-        std::int32_t straight = std::min(rw - len, rh - wid);
-        std::int32_t across = std::min(rw - wid, rh - len);
-        straight = straight >= 0 ? straight : kNoFit;
-        across = (across >= 0) & unlocked ? across : kNoFit;
-        const std::int32_t score = std::min(straight, across);
-        const bool better = score < bestScore;
-        bestScore = better ? score : bestScore;
+        const bool better = m_score[static_cast<size_t>(j)] < bestScore;
+        bestScore = better ? m_score[static_cast<size_t>(j)] : bestScore;
         bestIndex = better ? j : bestIndex;
-        bestRot = better ? static_cast<int>(across < straight) : bestRot;
     }
+    Choice best;
     best.index = bestIndex;
-    best.rot = bestRot;
-    if (best.index >= 0) {
-        best.w = best.rot ? wid : len;
-        best.h = best.rot ? len : wid;
+    if (bestIndex >= 0) {
+        best.rot = m_scoreRot[static_cast<size_t>(bestIndex)];
+        best.w = static_cast<std::int32_t>(best.rot ? row.wid : row.len);
+        best.h = static_cast<std::int32_t>(best.rot ? row.len : row.wid);
     }
     return best;
 }
@@ -332,15 +366,20 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                     row.failedAt = m_merged.size();
                     continue;
                 }
+                bool scored = false;  // m_score holds this row's scores
                 while (row.left > 0) {
                     // Right after a change the scan itself is the cheapest
-                    // test; the list of largest rectangles is rebuilt only
+                    // test; the bounds of the free sizes are refreshed only
                     // when a row finds no room, for the rows that follow.
                     Choice c;
-                    if (!shortcuts)
+                    if (!shortcuts) {
                         c = choose(row);
-                    else if (m_extentStale || extentMayHold(row))
+                    } else if (scored) {
+                        c = bestScored(row);
+                    } else if (m_extentStale || extentMayHold(row)) {
                         c = choosePositive(row);
+                        scored = true;
+                    }
                     if (c.index < 0) {
                         if (shortcuts && m_extentStale)
                             refreshExtent();
@@ -388,6 +427,14 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                     }
                     m_extentStale = true;
                     m_mergeMayChange = true;
+                    if (scored) {
+                        if (m_free.size() > m_score.size()) {
+                            m_score.push_back(kNoFit32);
+                            m_scoreRot.push_back(0);
+                            scorePositive(row, static_cast<int>(m_free.size()) - 1);
+                        }
+                        scorePositive(row, c.index);
+                    }
                 }
             }
             if (!idle)
