@@ -71,6 +71,10 @@ private:
         std::int64_t nextSlot = 0;   // slot of the next part to place
         std::int64_t failedSheet = -1;
         std::size_t failedAt = 0;    // merge log size when it last found no room
+        // Compared with the free-size bounds: the short and long side when
+        // the part may turn, else its length and width.
+        std::int64_t boundFirst = 0;
+        std::int64_t boundSecond = 0;
         bool unlocked = true;
     };
 
@@ -97,11 +101,10 @@ private:
     // part of the same row only needs the entries a placement changed.
     std::vector<std::int32_t> m_score;
     std::vector<std::uint8_t> m_scoreRot;
-    // Bounds of the free rectangles' sizes, for a quick refusal.
-    std::int64_t m_extentMaxW = 0;
-    std::int64_t m_extentMaxH = 0;
-    std::int64_t m_extentMaxShort = 0;
-    std::int64_t m_extentMaxLong = 0;
+    // Bounds of the free rectangles' sizes, for a quick refusal: index 0
+    // width and height (for locked rows), index 1 short and long side.
+    std::int64_t m_boundFirst[2] = {0, 0};
+    std::int64_t m_boundSecond[2] = {0, 0};
     bool m_extentStale = true;
     bool m_mergeMayChange = true;  // false after a merge that changed nothing
 };
@@ -228,10 +231,10 @@ void AttemptBuilder::refreshExtent()
         maxShort = std::max(maxShort, std::min(w, h));
         maxLong = std::max(maxLong, std::max(w, h));
     }
-    m_extentMaxW = maxW;
-    m_extentMaxH = maxH;
-    m_extentMaxShort = maxShort;
-    m_extentMaxLong = maxLong;
+    m_boundFirst[0] = maxW;
+    m_boundSecond[0] = maxH;
+    m_boundFirst[1] = maxShort;
+    m_boundSecond[1] = maxLong;
     m_extentStale = false;
 }
 
@@ -257,12 +260,6 @@ inline bool anyHolds(const SizeT* p, const SizeT* end, const RowT& row)
 
 bool AttemptBuilder::extentMayHold(const RowState& row) const
 {
-    if (row.unlocked) {
-        if (std::min(row.len, row.wid) > m_extentMaxShort || std::max(row.len, row.wid) > m_extentMaxLong)
-            return false;
-    } else if (row.len > m_extentMaxW || row.wid > m_extentMaxH) {
-        return false;
-    }
     const auto len = static_cast<std::int32_t>(row.len);
     const auto wid = static_cast<std::int32_t>(row.wid);
     bool hit = false;
@@ -331,6 +328,8 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
             st.left = row.qty;
             st.nextSlot = row.firstSlot;
             st.unlocked = row.lock == 0;
+            st.boundFirst = st.unlocked ? std::min(st.len, st.wid) : st.len;
+            st.boundSecond = st.unlocked ? std::max(st.len, st.wid) : st.wid;
             m_rows.push_back(st);
         }
     }
@@ -376,7 +375,9 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                         c = choose(row);
                     } else if (scored) {
                         c = bestScored(row);
-                    } else if (m_extentStale || extentMayHold(row)) {
+                    } else if (m_extentStale
+                               || (row.boundFirst <= m_boundFirst[row.unlocked]
+                                   && row.boundSecond <= m_boundSecond[row.unlocked] && extentMayHold(row))) {
                         c = choosePositive(row);
                         scored = true;
                     }
