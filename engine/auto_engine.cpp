@@ -276,6 +276,15 @@ bool AttemptBuilder::mergedSinceMayHold(const RowState& row, std::size_t since) 
     return anyHolds(m_merged.data() + since, m_merged.data() + m_merged.size(), row);
 }
 
+namespace {
+
+inline std::uint64_t corner(std::int32_t x, std::int32_t y)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) | static_cast<std::uint32_t>(y);
+}
+
+} // namespace
+
 void AttemptBuilder::mergeFreeRects()
 {
     // Joins a rectangle with the first later one that lies directly on top of
@@ -293,9 +302,15 @@ void AttemptBuilder::mergeFreeRects()
             + static_cast<std::uint32_t>(a.x1) + static_cast<std::uint32_t>(a.y1);
         if (sum == 0)
             continue;
+        // B's corner nearest the origin must be A's upper-left corner (B on
+        // top) or its lower-right one (B to the right); corners compared as
+        // one 64-bit word each.
+        const std::uint64_t onTop = corner(a.x, a.y1);
+        const std::uint64_t toRight = corner(a.x1, a.y);
         for (int s = q + 1; s <= last; ++s) {
             Rect& b = table[s];
-            if (((a.y1 == b.y) & (a.x == b.x) & (a.x1 == b.x1)) | ((a.x1 == b.x) & (a.y == b.y) & (a.y1 == b.y1))) {
+            const std::uint64_t c = corner(b.x, b.y);
+            if (((c == onTop) & (b.x1 == a.x1)) | ((c == toRight) & (b.y1 == a.y1))) {
                 b = Rect{a.x, a.y, b.x1, b.y1};
                 table[q] = Rect{};
                 m_merged.push_back(Size{static_cast<std::int64_t>(b.x1) - b.x, static_cast<std::int64_t>(b.y1) - b.y});
