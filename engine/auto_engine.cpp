@@ -337,6 +337,16 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
     for (const AutoRow& row : m_in.rows) {
         // A rotation lock other than 0 or 1 never fits anywhere.
         if (row.qty > 0 && (row.lock == 0 || row.lock == 1)) {
+            // Rows of the same size next to each other behave as one row:
+            // their slots follow each other and fail together.
+            if (!m_rows.empty()) {
+                RowState& prev = m_rows.back();
+                if (prev.len == row.len && prev.wid == row.wid && prev.unlocked == (row.lock == 0)
+                    && prev.nextSlot + prev.left == row.firstSlot) {
+                    prev.left += row.qty;
+                    continue;
+                }
+            }
             RowState st;
             st.len = row.len;
             st.wid = row.wid;

@@ -259,6 +259,15 @@ RandomCase makeCase(std::mt19937_64& g)
         PartDemand& d = c.parts[static_cast<size_t>(pick(0, partRows - 1))];
         (pick(0, 1) ? d.len : d.wid) = pick(-20, 0);
     }
+    // Now and then a row repeated with the same size (another label).
+    if (pick(0, 4) == 0) {
+        const size_t from = static_cast<size_t>(pick(0, partRows - 1));
+        PartDemand copy = c.parts[from];
+        copy.qty = pick(0, 6);
+        c.parts.insert(c.parts.begin() + static_cast<long>(from) + 1, copy);
+        for (size_t r = 0; r < c.parts.size(); ++r)
+            c.parts[r].row = static_cast<std::int32_t>(r) + 1;
+    }
     c.attempts = pick(1, 12);
     c.rng = Rand31{}.jumped(static_cast<std::uint64_t>(pick(0, 1000000)));
     return c;
