@@ -47,7 +47,7 @@ const engine::LanguageTable* Context::language() const
         case engine::LanguageTable::LoadResult::FileHasError:
             // The texts read before the bad line are still better than none.
             if (err)
-                *err << "velmora-cli: Language file has error (" << path << ", line " << table.errorLine() << ")\n";
+                *err << "velmora-cli: " << engine::kLanguageFileHasError << " (" << path << ", line " << table.errorLine() << ")\n";
             languageCache = std::move(table);
             break;
         case engine::LanguageTable::LoadResult::CannotOpen:

@@ -8,6 +8,10 @@
 
 namespace engine {
 
+// The one text that cannot come from a language file: shown when the file
+// itself is broken (LoadResult::FileHasError).
+inline constexpr const char* kLanguageFileHasError = "Language file has error";
+
 // The numbered texts of the chosen language: every caption and message of
 // the program comes from here. Entries keep their text until a later load
 // assigns the same number.
