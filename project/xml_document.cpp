@@ -1,5 +1,6 @@
 #include "project/xml_document.h"
 
+#include <cctype>
 #include <cstring>
 #include <new>
 #include <sstream>
@@ -127,6 +128,14 @@ std::string windows1252ToUtf8(std::string_view s)
         appendUtf8(out, c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c);
     }
     return out;
+}
+
+bool isUtf8Name(std::string_view name)
+{
+    std::string lower;
+    for (const char c : name)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "utf-8" || lower == "utf8";
 }
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
@@ -278,17 +287,14 @@ XmlError XmlDocument::loadFromText(std::string_view text)
 
     const bool wideBom = startsWith(text, "\xFF\xFE") || startsWith(text, "\xFE\xFF");
     pugi::xml_parse_result parsed;
-    bool recoded = false;
     try {
         if (wideBom) {
             parsed = m_impl->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
-            recoded = true;
         } else if (validUtf8(text)) {
             parsed = m_impl->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
         } else {
             const std::string utf8 = windows1252ToUtf8(text);
             parsed = m_impl->doc.load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
-            recoded = true;
         }
     } catch (const std::bad_alloc&) {
         m_impl->doc.reset();
@@ -300,10 +306,10 @@ XmlError XmlDocument::loadFromText(std::string_view text)
     }
     // The tree is written back as UTF-8, so a declaration naming another
     // encoding would lie about the saved bytes.
-    if (recoded) {
-        for (pugi::xml_node c = m_impl->doc.first_child(); c; c = c.next_sibling())
-            if (c.type() == pugi::node_declaration && c.attribute("encoding"))
-                c.attribute("encoding").set_value("UTF-8");
+    for (pugi::xml_node c = m_impl->doc.first_child(); c; c = c.next_sibling()) {
+        pugi::xml_attribute encoding = c.type() == pugi::node_declaration ? c.attribute("encoding") : pugi::xml_attribute();
+        if (encoding && !isUtf8Name(encoding.value()))
+            encoding.set_value("UTF-8");
     }
     m_impl->active = true;
     return XmlError::None;

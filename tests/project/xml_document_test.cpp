@@ -164,6 +164,16 @@ TEST(XmlDocumentLoad, EightBitFileIsReadAsWindows1252)
     EXPECT_EQ(readFile(path), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\n  <t>Petrovi\u00E6 \u20AC 5</t>\n</r>\n");
 }
 
+TEST(XmlDocumentSave, DeclarationNamesTheEncodingWritten)
+{
+    XmlDocument doc;
+    ASSERT_EQ(doc.loadFromText("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r/>"), XmlError::None);
+    doc.root().child("t").setText("č");
+    EXPECT_EQ(doc.toText(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\n  <t>č</t>\n</r>\n");
+    ASSERT_EQ(doc.loadFromText("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?><r/>"), XmlError::None);
+    EXPECT_EQ(doc.toText(), "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<r />\n");
+}
+
 TEST(XmlDocumentSave, FailedSaveLeavesTheFileAndNoTemporaryFiles)
 {
     TempDir dir;
