@@ -445,6 +445,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ProjectOpenMalformed,
                                          MalformedCase{"huge_count.vlp", 0, 0, true},
                                          MalformedCase{"huge_sheet_qty.vlp", 2, 2, true, 2000000001},
                                          MalformedCase{"missing_measure.vlp", 0, 0, true},
+                                         MalformedCase{"unknown_measure.vlp", 0, 0, true},
                                          MalformedCase{"wrong_root.vlp", 0, 0, false},
                                          MalformedCase{"not_xml.vlp", 0, 0, false}));
 
@@ -467,4 +468,15 @@ TEST(ProjectOpenMalformedDetail, FailedElementKeepsTheOnesBefore)
     EXPECT_EQ(p.result.elements.size(), 1u);
     // The read stopped before the offcuts, so they are the old ones.
     EXPECT_EQ(p.result.offcuts, (std::vector<engine::Offcut>{{9, 9, 9, 9, 9}}));
+}
+
+TEST(ProjectOpenMalformedDetail, HalfReadResultIsNotShown)
+{
+    engine::Settings s = settingsIn(1);
+    s.LoadSema = false;
+    engine::Project p;
+    const project_io::OpenOutcome opened = OpenProject(kData + "bad_element.vlp", false, p, s);
+    EXPECT_EQ(opened.status.msg, Msg::CannotReadProject);
+    EXPECT_EQ(p.result.elements.size(), 1u);
+    EXPECT_FALSE(opened.showResults);
 }
