@@ -18,8 +18,12 @@ const char* fallbackText(int n)
     case 31: return "The project file cannot be opened.";
     case 288: return "The project file cannot be read.";
     case 296: return "The value cannot be converted.";
-    case 392: return "The length, width or quantity of a sheet row cannot be read. Sheet row:";
-    case 393: return "The length, width, quantity or rotation lock of a part row cannot be read. Part row:";
+    case 157: return "A sheet row has a length or width that cannot be read. Row:";
+    case 158: return "A sheet row has no valid quantity. Row:";
+    case 159: return "A part row has a length or width that cannot be read, or is below zero without its bands. Row:";
+    case 160: return "A part row has no valid quantity. Row:";
+    case 161: return "Too many stock sheets (at most 5000).";
+    case 162: return "Too many parts (at most 10000).";
     default: return "Error.";
     }
 }

@@ -84,6 +84,17 @@ Summary summarize(const engine::Project& project)
     return s;
 }
 
+// A message on standard error that does not end the command, with its
+// number as every error line carries it.
+void warn(const Context& ctx, const engine::Status& status)
+{
+    std::string line = ctx.text(status);
+    const std::string tag = "(message " + std::to_string(engine::number(status.msg)) + ")";
+    if (line.find(tag) == std::string::npos)
+        line += " " + tag;
+    *ctx.err << "velmora-cli: " << line << "\n";
+}
+
 std::string percent(double v)
 {
     return engine::FormatGeneral(engine::RoundHalfUp(v, -2));
@@ -175,7 +186,7 @@ int cmdOptimize(Context& ctx)
     if (!opened.status.ok())
         return ctx.fail(opened.status);
     for (const engine::Status& w : opened.warnings)
-        *ctx.err << "velmora-cli: " << ctx.text(w) << "\n";
+        warn(ctx, w);
 
     // One velmora-cli process runs one command, so a generator in its start
     // state is the program's generator; a fresh one also keeps in-process
@@ -216,7 +227,7 @@ int cmdOptimize(Context& ctx)
             return ctx.fail(st);
     }
     if (placed < project.input.totalParts) {
-        *ctx.err << "velmora-cli: " << ctx.text(engine::Status{engine::Msg::NotAllPartsPlaced}) << "\n";
+        warn(ctx, engine::Status{engine::Msg::NotAllPartsPlaced});
         return kExitPartsMissing;
     }
     return kExitOk;

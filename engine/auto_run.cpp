@@ -57,29 +57,50 @@ bool readableLength(const std::string& text, LengthUnit unit)
     return ParseLength(unit, text) >= 0;
 }
 
-bool readableCount(const std::string& text)
-{
-    return quantityOf(text) >= 0;
-}
-
 // Rows whose sizes or quantity cannot be read would run as -1 sizes or
-// negative counts; they stop the run before anything is changed.
+// negative counts, and quantities beyond the stock and part limits would
+// exhaust memory; they stop the run before anything is changed.
 Status checkTables(const Project& project, LengthUnit unit)
 {
     const TextTable& sheets = project.sheets;
+    std::int64_t sheetTotal = 0;
     for (int r = 1; r <= sheets.rowCount(); ++r) {
-        if (!readableLength(sheets.cell(r, SheetCol::Len), unit) || !readableLength(sheets.cell(r, SheetCol::Wid), unit)
-            || !readableCount(sheets.cell(r, SheetCol::Qty)))
-            return Status{Msg::SheetRowUnreadable, {std::to_string(r)}};
+        if (!readableLength(sheets.cell(r, SheetCol::Len), unit) || !readableLength(sheets.cell(r, SheetCol::Wid), unit))
+            return Status{Msg::SheetRowSizeUnreadable, {std::to_string(r)}};
+        const std::int32_t q = quantityOf(sheets.cell(r, SheetCol::Qty));
+        if (q < 0)
+            return Status{Msg::SheetRowQtyUnreadable, {std::to_string(r)}};
+        sheetTotal += q;
     }
     const TextTable& parts = project.parts;
+    std::int64_t partTotal = 0;
     for (int r = 1; r <= parts.rowCount(); ++r) {
-        std::int32_t lock = 0;
+        const Footprint net = partNetSize(parts, r, unit);
         if (!readableLength(parts.cell(r, PartCol::Len), unit) || !readableLength(parts.cell(r, PartCol::Wid), unit)
-            || !readableCount(parts.cell(r, PartCol::Qty)) || !ParseInteger(parts.cell(r, PartCol::Rot), lock))
-            return Status{Msg::PartRowUnreadable, {std::to_string(r)}};
+            || net.len < 0 || net.wid < 0)
+            return Status{Msg::PartRowSizeUnreadable, {std::to_string(r)}};
+        const std::int32_t q = quantityOf(parts.cell(r, PartCol::Qty));
+        if (q < 0)
+            return Status{Msg::PartRowQtyUnreadable, {std::to_string(r)}};
+        partTotal += q;
     }
+    if (sheetTotal > kMaxStockSheets)
+        return Status{Msg::TooManySheets};
+    if (partTotal > kMaxParts)
+        return Status{Msg::TooManyParts};
     return {};
+}
+
+// The rotation lock of a part row: 0 or 1 as typed; any other whole number
+// never fits (as it never did). A cell that is no number at all (a damaged
+// or foreign file) counts as locked: keeping the orientation never spoils
+// the grain.
+std::int32_t rotationLock(const std::string& text)
+{
+    std::int32_t lock = 1;
+    if (!ParseInteger(text, lock))
+        return 1;
+    return lock;
 }
 
 } // namespace
@@ -126,8 +147,7 @@ Status PrepareEngineInput(Project& project, const Settings& settings)
         d.wid = f.wid;
         d.qty = quantityOf(project.parts.cell(r, PartCol::Qty));
         d.row = r;
-        d.lock = 0;
-        (void)ParseInteger(project.parts.cell(r, PartCol::Rot), d.lock);
+        d.lock = rotationLock(project.parts.cell(r, PartCol::Rot));
         in.parts.push_back(d);
         in.totalParts += d.qty;
     }

@@ -22,14 +22,21 @@ void SortSheetTable(TextTable& sheets, LengthUnit unit);
 // sizes.
 void SortPartTable(TextTable& parts, LengthUnit unit);
 
+// Limits of one run: physical stock sheets and parts (sums of quantities).
+constexpr std::int64_t kMaxStockSheets = 5000;
+constexpr std::int64_t kMaxParts = 10000;
+
 // Checks the two tables, sorts them and builds project.input: one
 // SheetInstance per physical sheet, one PartDemand per part row with its
 // footprint (finished size - band thickness + kerf) in both demand arrays,
 // and the part total. Empties the result's elements and offcuts.
-// Returns Ok; TablesEmpty when a table has no row; SheetRowUnreadable or
-// PartRowUnreadable (detail: the row number) when a length, width or
-// quantity (for parts also the rotation lock) does not read as a
-// non-negative number. On failure the tables are left unsorted.
+// Returns Ok; TablesEmpty when a table has no row; SheetRowSizeUnreadable,
+// SheetRowQtyUnreadable, PartRowSizeUnreadable (also: a size below zero once
+// the bands are taken off) or PartRowQtyUnreadable, with the row number as
+// detail, when a length, width or quantity does not read as a number of 0 or
+// more; TooManySheets or TooManyParts beyond the limits above. A rotation
+// lock that is no number counts as 1. On failure nothing changes (the
+// tables stay unsorted).
 [[nodiscard]] Status PrepareEngineInput(Project& project, const Settings& settings);
 
 // Number of attempts for the setting autoparam: 100, 200 or 300.

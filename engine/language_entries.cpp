@@ -37,6 +37,11 @@ constexpr std::array kNamedMessages = {
     number(Msg::CannotOpenProject),
     number(Msg::CannotReadProject),
     number(Msg::CannotConvertValue),
+    number(Msg::AutomaticProgressCaption),
+    number(Msg::TablesEmpty),
+    number(Msg::NotAllPartsPlaced),
+    // The automatic run's checks of 157..162 are reserved entries, listed
+    // with reservedMessageEntries().
 };
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new

@@ -40,8 +40,12 @@ enum class Msg : int {
     AutomaticProgressCaption = 17,
     TablesEmpty = 19,
     NotAllPartsPlaced = 20,
-    SheetRowUnreadable = 392,  // detail: the sheet row number
-    PartRowUnreadable = 393,   // detail: the part row number
+    SheetRowSizeUnreadable = 157,  // detail: the sheet row
+    SheetRowQtyUnreadable = 158,   // detail: the sheet row
+    PartRowSizeUnreadable = 159,   // detail: the part row
+    PartRowQtyUnreadable = 160,    // detail: the part row
+    TooManySheets = 161,
+    TooManyParts = 162,
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

@@ -118,8 +118,9 @@ TEST(AutoRunPrepare, UnreadableRowStopsWithItsNumber)
     addSheet(p, "50", "", "1", "b");
     addPart(p, "10", "10", "1");
     Status st = PrepareEngineInput(p, mmSettings());
-    EXPECT_EQ(st.msg, Msg::SheetRowUnreadable);
+    EXPECT_EQ(st.msg, Msg::SheetRowSizeUnreadable);
     EXPECT_EQ(st.args, (std::vector<std::string>{"2"}));
+    // Nothing changed: the tables stay as typed.
     EXPECT_EQ(column(p.sheets, SheetCol::Descr), (std::vector<std::string>{"a", "b"}));
 
     Project q;
@@ -127,18 +128,60 @@ TEST(AutoRunPrepare, UnreadableRowStopsWithItsNumber)
     addPart(q, "10", "10", "1");
     addPart(q, "20", "20", "two");
     st = PrepareEngineInput(q, mmSettings());
-    EXPECT_EQ(st.msg, Msg::PartRowUnreadable);
+    EXPECT_EQ(st.msg, Msg::PartRowQtyUnreadable);
     EXPECT_EQ(st.args, (std::vector<std::string>{"2"}));
 
     Project r;
     addSheet(r, "100", "100", "-2");
     addPart(r, "10", "10", "1");
-    EXPECT_EQ(PrepareEngineInput(r, mmSettings()).msg, Msg::SheetRowUnreadable);
+    EXPECT_EQ(PrepareEngineInput(r, mmSettings()).msg, Msg::SheetRowQtyUnreadable);
 
     Project s;
     addSheet(s, "100", "100", "1");
-    addPart(s, "10", "10", "1", "", "");
-    EXPECT_EQ(PrepareEngineInput(s, mmSettings()).msg, Msg::PartRowUnreadable);
+    addPart(s, "1O", "10", "1");
+    st = PrepareEngineInput(s, mmSettings());
+    EXPECT_EQ(st.msg, Msg::PartRowSizeUnreadable);
+    EXPECT_EQ(st.args, (std::vector<std::string>{"1"}));
+}
+
+TEST(AutoRunPrepare, BandThickerThanPartStops)
+{
+    Project p;
+    addSheet(p, "100", "100", "1");
+    // 3 mm long, 2 mm bands on both width edges: -1 mm once banded.
+    p.parts.appendRow({"", "3", "40", "1", "A", "0", "", "", "b", "b", "", "", "2", "2"});
+    const Status st = PrepareEngineInput(p, mmSettings());
+    EXPECT_EQ(st.msg, Msg::PartRowSizeUnreadable);
+    EXPECT_EQ(st.args, (std::vector<std::string>{"1"}));
+}
+
+TEST(AutoRunPrepare, StockAndPartLimits)
+{
+    Project p;
+    addSheet(p, "100", "100", "4000");
+    addSheet(p, "50", "50", "1001");
+    addPart(p, "10", "10", "1");
+    EXPECT_EQ(PrepareEngineInput(p, mmSettings()).msg, Msg::TooManySheets);
+    p.sheets.setCell(2, SheetCol::Qty, "1000");
+    EXPECT_TRUE(PrepareEngineInput(p, mmSettings()).ok());
+    EXPECT_EQ(p.input.sheets.size(), 5000U);
+
+    Project q;
+    addSheet(q, "100", "100", "1");
+    addPart(q, "10", "10", "9000");
+    addPart(q, "5", "5", "1001");
+    EXPECT_EQ(PrepareEngineInput(q, mmSettings()).msg, Msg::TooManyParts);
+}
+
+TEST(AutoRunPrepare, RotationLockThatIsNoNumberKeepsOrientation)
+{
+    Project p;
+    addSheet(p, "100", "100", "1");
+    addPart(p, "10", "10", "1", "", "");
+    addPart(p, "8", "8", "1", "", "2");
+    ASSERT_TRUE(PrepareEngineInput(p, mmSettings()).ok());
+    EXPECT_EQ(p.input.parts[0].lock, 1);
+    EXPECT_EQ(p.input.parts[1].lock, 2);
 }
 
 TEST(AutoRunProgress, BarValuesPerAttempt)

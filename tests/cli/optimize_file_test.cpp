@@ -1,0 +1,120 @@
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli.h"
+#include "engine/paths.h"
+#include "engine/project.h"
+#include "engine/settings.h"
+#include "project/project_file.h"
+#include "tests/project/temp_dir.h"
+
+namespace {
+
+const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
+
+struct CliRun {
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+CliRun velmora(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun r;
+    r.code = cli::run(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+std::string saveProject(const TempDir& dir, const std::string& name, const engine::Project& p)
+{
+    const std::string file = dir.file(name);
+    const engine::Settings s = engine::Settings::defaults(engine::programFolder());
+    EXPECT_TRUE(project_io::SaveProject(file, p, s, engine::programFolder()).ok());
+    return file;
+}
+
+} // namespace
+
+TEST(OptimizeFile, ExampleSameJsonOnOneAndTwoThreads)
+{
+    TempDir dir;
+    const CliRun one = velmora({"optimize", kExample, "--threads", "1", "--json", dir.file("one.json")});
+    const CliRun two = velmora({"optimize", kExample, "--threads", "2", "--json", dir.file("two.json")});
+    EXPECT_EQ(one.code, cli::kExitOk) << one.err;
+    EXPECT_EQ(two.code, cli::kExitOk);
+    EXPECT_EQ(one.out, two.out);
+    EXPECT_NE(one.out.find("parts placed: "), std::string::npos);
+    EXPECT_FALSE(readFile(dir.file("one.json")).empty());
+    EXPECT_EQ(readFile(dir.file("one.json")), readFile(dir.file("two.json")));
+
+    // JSON on standard output moves the summary to standard error.
+    const CliRun piped = velmora({"optimize", kExample, "--json", "-"});
+    EXPECT_EQ(piped.out, readFile(dir.file("one.json")));
+    EXPECT_NE(piped.err.find("parts placed: "), std::string::npos);
+}
+
+TEST(OptimizeFile, SavedResultRunsAgainToTheSameLayout)
+{
+    TempDir dir;
+    const CliRun first = velmora({"optimize", kExample, "--json", dir.file("a.json"), "--save", dir.file("out.vlp")});
+    ASSERT_EQ(first.code, cli::kExitOk) << first.err;
+    // The saved tables are already sorted, so the same layout comes out.
+    const CliRun again = velmora({"optimize", dir.file("out.vlp"), "--json", dir.file("b.json")});
+    ASSERT_EQ(again.code, cli::kExitOk) << again.err;
+    EXPECT_EQ(readFile(dir.file("a.json")), readFile(dir.file("b.json")));
+
+    engine::Project reread;
+    const engine::Settings s = engine::Settings::defaults(engine::programFolder());
+    ASSERT_TRUE(project_io::OpenProject(dir.file("out.vlp"), false, reread, s).status.ok());
+    EXPECT_FALSE(reread.result.elements.empty());
+}
+
+TEST(OptimizeFile, MissingPartsExitThree)
+{
+    TempDir dir;
+    engine::Project p;
+    p.sheets.appendRow({"", "100", "50", "1", "small"});
+    p.parts.appendRow({"", "300", "300", "1", "big", "0"});
+    p.parts.appendRow({"", "20", "20", "2", "ok", "0"});
+    p.recomputeTotals();
+    const CliRun r = velmora({"optimize", saveProject(dir, "missing.vlp", p), "--save", dir.file("out.vlp")});
+    EXPECT_EQ(r.code, cli::kExitPartsMissing);
+    EXPECT_NE(r.err.find("message 20"), std::string::npos);
+    EXPECT_NE(r.out.find("parts placed: 2 of 3"), std::string::npos);
+    // The result is stored all the same.
+    engine::Project reread;
+    const engine::Settings s = engine::Settings::defaults(engine::programFolder());
+    ASSERT_TRUE(project_io::OpenProject(dir.file("out.vlp"), false, reread, s).status.ok());
+    EXPECT_EQ(reread.result.elements.size(), 2U);
+}
+
+TEST(OptimizeFile, EmptyTableExitsTwo)
+{
+    TempDir dir;
+    engine::Project p;
+    p.sheets.appendRow({"", "100", "50", "1", "small"});
+    const CliRun r = velmora({"optimize", saveProject(dir, "empty.vlp", p)});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.err.find("message 19"), std::string::npos);
+}
+
+TEST(OptimizeFile, UnreadableSheetSizeNamesTheRow)
+{
+    TempDir dir;
+    engine::Project p;
+    p.sheets.appendRow({"", "100", "50", "1", "good"});
+    p.sheets.appendRow({"", "abc", "50", "1", "bad"});
+    p.parts.appendRow({"", "20", "20", "1", "ok", "0"});
+    p.recomputeTotals();
+    const CliRun r = velmora({"optimize", saveProject(dir, "bad.vlp", p)});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.err.find("message 157"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" 2"), std::string::npos) << r.err;
+}
