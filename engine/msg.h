@@ -35,6 +35,13 @@ enum class Msg : int {
 
     // Settings.
     CannotConvertValue = 296,
+
+    // Automatic optimisation.
+    AutomaticProgressCaption = 17,
+    TablesEmpty = 19,
+    NotAllPartsPlaced = 20,
+    SheetRowUnreadable = 157,  // detail: the sheet row number
+    PartRowUnreadable = 159,   // detail: the part row number
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }
