@@ -20,7 +20,7 @@ const char* fallbackText(int n)
     case 296: return "The value cannot be converted.";
     case 157: return "A sheet row has a length or width that cannot be read. Row:";
     case 158: return "A sheet row has no valid quantity. Row:";
-    case 159: return "A part row has a length or width that cannot be read, or is below zero without its bands. Row:";
+    case 159: return "A part row has a length, width or rotation lock that cannot be read, or is below zero without its bands. Row:";
     case 160: return "A part row has no valid quantity. Row:";
     case 161: return "Too many stock sheets (at most 5000).";
     case 162: return "Too many parts (at most 10000).";

@@ -76,8 +76,9 @@ Status checkTables(const Project& project, LengthUnit unit)
     std::int64_t partTotal = 0;
     for (int r = 1; r <= parts.rowCount(); ++r) {
         const Footprint net = partNetSize(parts, r, unit);
+        std::int32_t lock = 0;
         if (!readableLength(parts.cell(r, PartCol::Len), unit) || !readableLength(parts.cell(r, PartCol::Wid), unit)
-            || net.len < 0 || net.wid < 0)
+            || net.len < 0 || net.wid < 0 || !ParseInteger(parts.cell(r, PartCol::Rot), lock))
             return Status{Msg::PartRowSizeUnreadable, {std::to_string(r)}};
         const std::int32_t q = quantityOf(parts.cell(r, PartCol::Qty));
         if (q < 0)
@@ -89,18 +90,6 @@ Status checkTables(const Project& project, LengthUnit unit)
     if (partTotal > kMaxParts)
         return Status{Msg::TooManyParts};
     return {};
-}
-
-// The rotation lock of a part row: 0 or 1 as typed; any other whole number
-// never fits (as it never did). A cell that is no number at all (a damaged
-// or foreign file) counts as locked: keeping the orientation never spoils
-// the grain.
-std::int32_t rotationLock(const std::string& text)
-{
-    std::int32_t lock = 1;
-    if (!ParseInteger(text, lock))
-        return 1;
-    return lock;
 }
 
 } // namespace
@@ -147,7 +136,8 @@ Status PrepareEngineInput(Project& project, const Settings& settings)
         d.wid = f.wid;
         d.qty = quantityOf(project.parts.cell(r, PartCol::Qty));
         d.row = r;
-        d.lock = rotationLock(project.parts.cell(r, PartCol::Rot));
+        d.lock = 0;
+        (void)ParseInteger(project.parts.cell(r, PartCol::Rot), d.lock);  // checked above
         in.parts.push_back(d);
         in.totalParts += d.qty;
     }

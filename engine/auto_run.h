@@ -31,11 +31,11 @@ constexpr std::int64_t kMaxParts = 10000;
 // footprint (finished size - band thickness + kerf) in both demand arrays,
 // and the part total. Empties the result's elements and offcuts.
 // Returns Ok; TablesEmpty when a table has no row; SheetRowSizeUnreadable,
-// SheetRowQtyUnreadable, PartRowSizeUnreadable (also: a size below zero once
-// the bands are taken off) or PartRowQtyUnreadable, with the row number as
-// detail, when a length, width or quantity does not read as a number of 0 or
-// more; TooManySheets or TooManyParts beyond the limits above. A rotation
-// lock that is no number counts as 1. On failure nothing changes (the
+// SheetRowQtyUnreadable, PartRowSizeUnreadable (also: a rotation lock that
+// is no whole number, a size below zero once the bands are taken off) or
+// PartRowQtyUnreadable, with the row number as detail, when a length, width
+// or quantity does not read as a number of 0 or more; TooManySheets or
+// TooManyParts beyond the limits above. On failure nothing changes (the
 // tables stay unsorted).
 [[nodiscard]] Status PrepareEngineInput(Project& project, const Settings& settings);
 

@@ -173,14 +173,18 @@ TEST(AutoRunPrepare, StockAndPartLimits)
     EXPECT_EQ(PrepareEngineInput(q, mmSettings()).msg, Msg::TooManyParts);
 }
 
-TEST(AutoRunPrepare, RotationLockThatIsNoNumberKeepsOrientation)
+TEST(AutoRunPrepare, RotationLockMustBeAWholeNumber)
 {
     Project p;
     addSheet(p, "100", "100", "1");
-    addPart(p, "10", "10", "1", "", "");
     addPart(p, "8", "8", "1", "", "2");
+    addPart(p, "10", "10", "1", "", "");
+    const Status st = PrepareEngineInput(p, mmSettings());
+    EXPECT_EQ(st.msg, Msg::PartRowSizeUnreadable);
+    EXPECT_EQ(st.args, (std::vector<std::string>{"2"}));
+    // Any other whole number is taken as it stands (and never fits).
+    p.parts.setCell(2, PartCol::Rot, "0");
     ASSERT_TRUE(PrepareEngineInput(p, mmSettings()).ok());
-    EXPECT_EQ(p.input.parts[0].lock, 1);
     EXPECT_EQ(p.input.parts[1].lock, 2);
 }
 
