@@ -35,6 +35,18 @@ enum class Msg : int {
 
     // Settings.
     CannotConvertValue = 296,
+
+    // Results: report, bill, offcut reuse.
+    PartsMissing = 20,
+    GoodOffcutDescription = 21,
+
+    // Band types.
+    BandCellNotConverted = 295,
+    BandFileNotWholeRecords = 157,
+    BandFileTooManyRecords = 158,
+    BandPriceNotANumber = 159,
+    ResultCommandUsed = 160,
+    CannotAccessBandFile = 161,
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

@@ -127,6 +127,11 @@ struct CuttingResult {
     std::vector<LayoutGroup> groups;        // rebuilt by GroupLayouts
     std::vector<std::int32_t> sheetRowUsage; // index 0 = sheet row 1
     ProjectStats stats;
+    // Set by ShowResults when every entered part is placed; the offcut and
+    // subtraction commands work only on such a result, each once.
+    bool complete = false;
+    bool offcutsTaken = false;
+    bool sheetsSubtracted = false;
 };
 
 // One line of the report or the bill: text with the marks the rich-text
