@@ -135,7 +135,9 @@ struct CuttingResult {
 };
 
 // One line of the report or the bill: text with the marks the rich-text
-// boxes show.
+// boxes show. `bold`: bold is added to the box attributes at this line and
+// stays for the lines after it (output::boldInEffect); `sizeDelta`: points
+// added to the font size for this line only.
 struct RichLine {
     std::string text;
     bool bold = false;

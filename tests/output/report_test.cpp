@@ -213,3 +213,28 @@ TEST(ShowResults, MissingPartKeepsTheReportAndWithholdsTheCommands)
     EXPECT_EQ(b.project.result.stats.used_parts, "3");
     EXPECT_EQ(b.project.report.back().text, "  <57> 0 mm");
 }
+
+TEST(BuildReport, FractionalInchValuesCarryTheirOwnMarks)
+{
+    ProjectBuilder b;
+    b.sheet("96\"", "48\"", 1, 24384, 12192).part("24 1/2\"", "18\"", 1, "DOOR");
+    b.element(1, 0, 0, 6227, 4576, 1);
+    Settings s;
+    s.JedMere = 4;
+    s.AreaStyle = 4;
+    output::stat st;
+    output::BuildReport(st, b.project, s, testfix::bands(), testfix::numberedLanguage());
+    EXPECT_EQ(b.project.report[4].text, "    1. 96\" x  48\"  (x1) ");
+    EXPECT_EQ(b.project.report[9].text, "  96\"  x 48\"  = 32 ft\u00B2, <34>= 9.57%");
+    EXPECT_EQ(b.project.report[12].text, "      1. 24 1/2\" x 18\"  (x1)   'DOOR'");
+    EXPECT_EQ(b.project.report.back().text, "  <57> 0 in");
+}
+
+TEST(ReportText, TotalsBeyondThirtyTwoBitsStillFormat)
+{
+    EXPECT_EQ(output::formatTotalLength(27500, LengthUnit::Centimetre), "275");
+    EXPECT_EQ(output::formatTotalLength(30000000000LL, LengthUnit::Metre), "3000000");
+    EXPECT_EQ(output::num(7), "  7.");
+    EXPECT_EQ(output::num(1234), "1234.");
+    EXPECT_EQ(output::pad("\u0160ifra", 7), "  \u0160ifra");
+}
