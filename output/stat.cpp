@@ -62,6 +62,9 @@ struct Context {
     std::string U;  // bare label
     std::string A;  // area unit name
     std::unordered_map<std::int32_t, const engine::SheetInstance*> sheets;
+    // Records of each cut sheet, so that a group does not scan the whole result.
+    std::unordered_map<std::int32_t, std::vector<const engine::PlacedElement*>> elements;
+    std::unordered_map<std::int32_t, std::vector<const engine::Offcut*>> offcuts;
 
     [[nodiscard]] const std::string& t(int n) const { return lang.text(n); }
     [[nodiscard]] const engine::SheetInstance* sheet(std::int32_t tnb) const
@@ -106,9 +109,9 @@ void collectPartLines(stat& s, const Context& c)
 {
     const engine::TextTable& parts = c.project.parts;
     std::map<std::int32_t, std::int64_t> perRow;  // n_r: pieces of row r on one sheet of the group
-    for (const engine::PlacedElement& e : c.project.result.elements)
-        if (e.tnb == s.sheetId)
-            ++perRow[e.enb];
+    if (const auto it = c.elements.find(s.sheetId); it != c.elements.end())
+        for (const engine::PlacedElement* e : it->second)
+            ++perRow[e->enb];
 
     std::vector<std::string> lengths;
     std::vector<std::string> heights;
@@ -145,9 +148,11 @@ void collectOffcutLines(stat& s, const Context& c)
         bool useful;
     };
     std::vector<Raw> raws;
-    for (const engine::Offcut& o : c.project.result.offcuts) {
-        if (o.tnb != s.sheetId)
-            continue;
+    const auto found = c.offcuts.find(s.sheetId);
+    if (found == c.offcuts.end())
+        return;
+    for (const engine::Offcut* op : found->second) {
+        const engine::Offcut& o = *op;
         const Length w = o.x1 - o.x;
         const Length h = o.y1 - o.y;
         s.perimeterSum += 2 * (std::int64_t{w} + h) * s.multiplicity;
@@ -313,12 +318,16 @@ void BuildReport(stat& s, engine::Project& project, const engine::Settings& sett
     GroupLayouts(project, settings.PrintDuplicate);
 
     Context c{project, settings, bands, lang, engine::lengthUnitFromInt(settings.JedMere),
-              engine::areaUnitFromInt(settings.AreaStyle), {}, {}, {}, {}};
+              engine::areaUnitFromInt(settings.AreaStyle), {}, {}, {}, {}, {}, {}};
     c.u = engine::LengthUnitLabel(c.unit, true);
     c.U = engine::LengthUnitLabel(c.unit, false);
     c.A = engine::AreaUnitName(c.areaUnit);
     for (const engine::SheetInstance& sheet : project.input.sheets)
         c.sheets.emplace(sheet.tnb, &sheet);
+    for (const engine::PlacedElement& e : project.result.elements)
+        c.elements[e.tnb].push_back(&e);
+    for (const engine::Offcut& o : project.result.offcuts)
+        c.offcuts[o.tnb].push_back(&o);
 
     Box report(project.report);
     writeHeader(report, c);
