@@ -132,6 +132,8 @@ std::string bandTypesPath(const std::string& programFolder)
 
 Result<BandTypeTable> parseBandTypes(std::string_view content)
 {
+    if (content.substr(0, 3) == "\xEF\xBB\xBF")
+        content.remove_prefix(3);
     const std::vector<std::string> lines = splitLines(toUtf8(content));
     if (lines.empty() || lines.size() % 5 != 0)
         return Status(Msg::BandFileNotWholeRecords, {std::to_string(lines.size())});

@@ -82,6 +82,13 @@ TEST(BandTypesRead, WindowsCodePageTextBecomesUtf8)
     EXPECT_EQ(u->records[0].name, "Ivi\u0161");
 }
 
+TEST(BandTypesRead, ByteOrderMarkIsNotPartOfTheFirstName)
+{
+    const Result<BandTypeTable> t = parseBandTypes("\xEF\xBB\xBF-\r\n0\r\n-\r\n0\r\n0\r\n");
+    ASSERT_TRUE(t.ok());
+    EXPECT_EQ(t->records[0].name, "-");
+}
+
 TEST(BandTypesRead, MissingFileIsReported)
 {
     const Result<BandTypeTable> t = LoadBandTypes(tempPath("missing.vlb"));
@@ -132,6 +139,16 @@ TEST(BandTypesWrite, RefusesAFieldWithALineBreakAndKeepsTheOldFile)
     EXPECT_EQ(SaveBandTypes(path, t).msg, Msg::BandFileNotWholeRecords);
     EXPECT_EQ(readAll(path), "-\r\n0\r\n-\r\n0\r\n0\r\n");
     std::filesystem::remove(path);
+}
+
+TEST(BandTypesWrite, RefusesMoreThanFiftyRecords)
+{
+    Result<BandTypeTable> t = parseBandTypes(records(50));
+    ASSERT_TRUE(t.ok());
+    t->records.push_back({"X", "0.1", "x", "2", "1"});
+    const std::string path = tempPath("many.vlb");
+    EXPECT_EQ(SaveBandTypes(path, *t).msg, Msg::BandFileTooManyRecords);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(BandTypesWrite, UnwritableFolderIsReported)
