@@ -42,11 +42,11 @@ enum class Msg : int {
 
     // Band types.
     BandCellNotConverted = 295,
-    BandFileNotWholeRecords = 157,
-    BandFileTooManyRecords = 158,
-    BandPriceNotANumber = 159,
-    ResultCommandUsed = 160,
-    CannotAccessBandFile = 161,
+    BandFileNotWholeRecords = 180,
+    BandFileTooManyRecords = 181,
+    BandPriceNotANumber = 196,
+    ResultCommandUsed = 183,
+    CannotAccessBandFile = 182,
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

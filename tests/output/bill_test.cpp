@@ -110,7 +110,7 @@ TEST(Bill, PriceThatIsNoNumberShowsInItsLineAndTheReportIsCompleted)
     EXPECT_TRUE(out.allPlaced);
     ASSERT_EQ(out.warnings.size(), 1u);
     EXPECT_EQ(out.warnings[0].msg, Msg::BandPriceNotANumber);
-    EXPECT_EQ(b.project.bill.back().text, "  <190>: PVC 1360 * abc = <159>");
+    EXPECT_EQ(b.project.bill.back().text, "  <190>: PVC 1360 * abc = <196>");
     EXPECT_EQ(b.project.report.back().text, "  <57> 1360 mm");
 }
 
