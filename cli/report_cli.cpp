@@ -97,7 +97,7 @@ int finishRun(Context& ctx, engine::Project& project, const ReportOptions& optio
     return shown.allPlaced ? kExitOk : kExitPartsMissing;
 }
 
-nlohmann::json statsJson(const engine::ProjectStats& stats)
+nlohmann::ordered_json statsJson(const engine::ProjectStats& stats)
 {
     return {
         {"parts", stats.parts},
@@ -111,9 +111,9 @@ nlohmann::json statsJson(const engine::ProjectStats& stats)
     };
 }
 
-nlohmann::json groupsJson(const std::vector<engine::LayoutGroup>& groups)
+nlohmann::ordered_json groupsJson(const std::vector<engine::LayoutGroup>& groups)
 {
-    nlohmann::json list = nlohmann::json::array();
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const engine::LayoutGroup& g : groups)
         list.push_back({{"tnb", g.tnb}, {"multiplicity", g.multiplicity}});
     return list;

@@ -51,8 +51,9 @@ struct ReportResources {
 // The report, then the bill, as plain text.
 [[nodiscard]] std::string reportText(const engine::Project& project);
 
-// "stats": the eight display texts; "groups": [{"tnb", "multiplicity"}].
-[[nodiscard]] nlohmann::json statsJson(const engine::ProjectStats& stats);
-[[nodiscard]] nlohmann::json groupsJson(const std::vector<engine::LayoutGroup>& groups);
+// "stats": the eight display texts; "groups": [{"tnb", "multiplicity"}]. Keys
+// keep their order.
+[[nodiscard]] nlohmann::ordered_json statsJson(const engine::ProjectStats& stats);
+[[nodiscard]] nlohmann::ordered_json groupsJson(const std::vector<engine::LayoutGroup>& groups);
 
 } // namespace cli

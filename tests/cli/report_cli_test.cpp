@@ -101,11 +101,21 @@ TEST(ResultJson, StatsAndGroupsUseTheDisplayTexts)
     Fixture f;
     output::ShowResultsOutcome shown;
     ASSERT_EQ(cli::finishRun(f.ctx, f.project, cli::ReportOptions{}, f.res, shown), cli::kExitOk);
-    const nlohmann::json stats = cli::statsJson(f.project.result.stats);
+    const nlohmann::ordered_json stats = cli::statsJson(f.project.result.stats);
     EXPECT_EQ(stats["parts"], "2");
     EXPECT_EQ(stats["used_sheets"], "2");
     EXPECT_EQ(stats["average_yield"], "50");
     EXPECT_EQ(stats.size(), 8u);
-    const nlohmann::json groups = cli::groupsJson(f.project.result.groups);
-    EXPECT_EQ(groups, nlohmann::json::parse(R"([{"tnb":1,"multiplicity":2}])"));
+    const nlohmann::ordered_json groups = cli::groupsJson(f.project.result.groups);
+    EXPECT_EQ(groups, nlohmann::ordered_json::parse(R"([{"tnb":1,"multiplicity":2}])"));
+}
+
+TEST(ResultJson, StatsKeysKeepTheirOrder)
+{
+    const nlohmann::ordered_json stats = cli::statsJson(ProjectStats{});
+    std::vector<std::string> keys;
+    for (const auto& item : stats.items())
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"parts", "used_parts", "used_sheets", "part_area", "average_yield",
+                                              "last_sheet_yield", "cut_length", "banding_length"}));
 }
