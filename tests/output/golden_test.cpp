@@ -1,5 +1,6 @@
 // Golden reports: every folder under tests/data/output/ is one case with
 //   settings.ini          name=value settings (Jezik picks the language file)
+//   input.vlp             a project with its result, opened as Open does, or
 //   input.txt             the project: "open PATH" (relative to the source
 //                         tree) or sheet / part / element / offcut lines
 //   expected.report.txt   the report as plain text
@@ -103,7 +104,7 @@ std::vector<std::string> caseNames()
     std::vector<std::string> names;
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(kCases, ec))
-        if (e.is_directory() && fs::exists(e.path() / "input.txt"))
+        if (e.is_directory() && (fs::exists(e.path() / "input.txt") || fs::exists(e.path() / "input.vlp")))
             names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -137,8 +138,12 @@ TEST_P(GoldenReport, MatchesByteForByte)
     ASSERT_TRUE(bands.ok());
 
     Project project;
-    const std::string error = loadInput(dir / "input.txt", project, settings);
-    ASSERT_EQ(error, "");
+    if (fs::exists(dir / "input.vlp")) {
+        const project_io::OpenOutcome o = project_io::OpenProject((dir / "input.vlp").string(), false, project, settings);
+        ASSERT_TRUE(o.status.ok()) << number(o.status.msg);
+    } else {
+        ASSERT_EQ(loadInput(dir / "input.txt", project, settings), "");
+    }
 
     const output::ShowResultsOutcome out = output::ShowResultsCore(project, settings, *bands, lang);
     EXPECT_TRUE(out.allPlaced);
