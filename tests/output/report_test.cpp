@@ -238,3 +238,18 @@ TEST(ReportText, TotalsBeyondThirtyTwoBitsStillFormat)
     EXPECT_EQ(output::num(1234), "1234.");
     EXPECT_EQ(output::pad("\u0160ifra", 7), "  \u0160ifra");
 }
+
+TEST(ShowResults, AnotherAreaUnitRewritesReportBillAndPanel)
+{
+    ProjectBuilder b = tripleSheet();
+    Settings s = testfix::millimetreSettings();
+    (void)output::ShowResultsCore(b.project, s, testfix::bands(), testfix::numberedLanguage());
+    EXPECT_EQ(b.project.result.stats.part_area, "720000");
+    s.AreaStyle = 2;
+    const ShowResultsOutcome out = output::ShowResultsCore(b.project, s, testfix::bands(), testfix::numberedLanguage());
+    EXPECT_EQ(b.project.result.stats.part_area, "0.72");
+    EXPECT_EQ(out.statCaptions[3], "<53> (m\u00B2)");
+    EXPECT_EQ(b.project.report[9].text, "  1000 mm x 500 mm = 0.5 m\u00B2, <34>= 48%");
+    EXPECT_EQ(b.project.bill[2].text, "  (1.5 m\u00B2 - 0.768 m\u00B2) * 0 = 0");
+    EXPECT_EQ(b.project.report.size(), 28u);
+}
