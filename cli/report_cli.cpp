@@ -27,8 +27,10 @@ int loadReportResources(Context& ctx, const ReportOptions& options, ReportResour
 {
     const std::string folder = engine::programFolder();
     const std::string langPath = engine::LanguageTable::pathFor(folder, ctx.languageName);
-    resources.languageLoaded = resources.lang.load(langPath) == engine::LanguageTable::LoadResult::Ok;
-    if (!resources.languageLoaded) {
+    if (const engine::LanguageTable* table = ctx.language()) {
+        resources.lang = *table;
+        resources.languageLoaded = true;
+    } else {
         if (!options.reportFile.empty() || options.takeOffcuts)
             return ctx.usage("cannot read language file " + langPath);
         *ctx.err << "velmora-cli: cannot read language file " << langPath << "\n";

@@ -1,91 +1,15 @@
 #include "engine/band_types.h"
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "engine/text_encoding.h"
+
 namespace engine {
 
 namespace {
-
-bool isValidUtf8(std::string_view s)
-{
-    size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int more = 0;
-        unsigned min = 0;
-        unsigned cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((c & 0xE0) == 0xC0) {
-            more = 1;
-            min = 0x80;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            more = 2;
-            min = 0x800;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            more = 3;
-            min = 0x10000;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + static_cast<size_t>(more) >= s.size())
-            return false;
-        for (int k = 1; k <= more; ++k) {
-            const auto cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((cc & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<size_t>(more) + 1;
-    }
-    return true;
-}
-
-void appendUtf8(std::string& out, unsigned cp)
-{
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-// Band files written by older versions are in the Windows code page; files
-// written now are UTF-8. Bytes 0x80..0x9F map to the code page's extras,
-// the five undefined ones to the C1 controls of the same number.
-std::string toUtf8(std::string_view s)
-{
-    if (isValidUtf8(s))
-        return std::string(s);
-    static constexpr std::array<unsigned, 32> k80 = {
-        0x20AC, 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x8D, 0x017D, 0x8F, 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D, 0x017E, 0x0178,
-    };
-    std::string out;
-    out.reserve(s.size() + s.size() / 4);
-    for (char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        appendUtf8(out, c >= 0x80 && c < 0xA0 ? k80[c - 0x80] : c);
-    }
-    return out;
-}
 
 std::vector<std::string> splitLines(std::string_view text)
 {
@@ -149,11 +73,11 @@ Result<BandTypeTable> LoadBandTypes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Status(Msg::CannotAccessBandFile, {path});
+        return Status(Msg::CannotReadBandFile, {path});
     std::ostringstream buf;
     buf << in.rdbuf();
     if (in.bad())
-        return Status(Msg::CannotAccessBandFile, {path});
+        return Status(Msg::CannotReadBandFile, {path});
     Result<BandTypeTable> r = parseBandTypes(buf.str());
     if (!r.ok()) {
         Status st = r.error();
@@ -198,21 +122,21 @@ Status SaveBandTypes(const std::string& path, const BandTypeTable& table)
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (!out)
-            return Status(Msg::CannotAccessBandFile, {path});
+            return Status(Msg::CannotWriteBandFile, {path});
         out << serializeBandTypes(kept);
         out.flush();
         if (!out) {
             out.close();
             std::error_code ec;
             std::filesystem::remove(tmp, ec);
-            return Status(Msg::CannotAccessBandFile, {path});
+            return Status(Msg::CannotWriteBandFile, {path});
         }
     }
     std::error_code ec;
     std::filesystem::rename(tmp, path, ec);
     if (ec) {
         std::filesystem::remove(tmp, ec);
-        return Status(Msg::CannotAccessBandFile, {path});
+        return Status(Msg::CannotWriteBandFile, {path});
     }
     return {};
 }

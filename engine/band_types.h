@@ -44,7 +44,7 @@ struct BandTypeTable {
 // record at all), BandFileTooManyRecords (more than 50 records).
 [[nodiscard]] Result<BandTypeTable> parseBandTypes(std::string_view content);
 
-// LoadBandTypes: reads `path`. Errors: CannotAccessBandFile (with the path)
+// LoadBandTypes: reads `path`. Errors: CannotReadBandFile (with the path)
 // and those of parseBandTypes (with the path).
 [[nodiscard]] Result<BandTypeTable> LoadBandTypes(const std::string& path);
 
@@ -58,7 +58,8 @@ struct BandTypeTable {
 
 // Writes bandTypesForSaving(table) to `path`, replacing the file through a
 // temporary beside it so that a failed write leaves the old file whole.
-// Errors: BandFileTooManyRecords, CannotAccessBandFile (with the path).
+// Errors: BandFileTooManyRecords, BandFileNotWholeRecords (a field holds a
+// line break), CannotWriteBandFile (with the path).
 [[nodiscard]] Status SaveBandTypes(const std::string& path, const BandTypeTable& table);
 
 // Rewrites thickness and extra length of every record from `from` to `to`

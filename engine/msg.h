@@ -42,11 +42,13 @@ enum class Msg : int {
 
     // Band types.
     BandCellNotConverted = 295,
-    BandFileNotWholeRecords = 180,
-    BandFileTooManyRecords = 181,
-    BandPriceNotANumber = 196,
-    ResultCommandUsed = 183,
-    CannotAccessBandFile = 182,
+    CannotReadBandFile = 115,       // detail: the path
+    CannotWriteBandFile = 116,      // detail: the path
+    BandNameNotInTable = 117,       // detail: the band name
+    BandFileNotWholeRecords = 118,  // detail: the path, the number of lines
+    BandFileTooManyRecords = 119,   // detail: the path, the number of records
+    BandPriceNotANumber = 180,      // shown in the bill line
+    ResultCommandUsed = 181,
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

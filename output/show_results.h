@@ -26,7 +26,7 @@ struct ShowResultsOutcome {
     // Commands that may run on this result (each is used once per result).
     bool canTakeOffcuts = false;
     bool canSubtractSheets = false;
-    std::vector<engine::Status> warnings;  // bill lines that show a problem
+    std::vector<engine::Status> warnings;  // problems the bill found (see stat::warnings)
 };
 
 // The UI-free part of ShowResults: builds the report, the bill and the

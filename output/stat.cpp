@@ -1,6 +1,7 @@
 #include "output/stat.h"
 
 #include <map>
+#include <set>
 #include <unordered_map>
 
 #include "output/layout_groups.h"
@@ -249,6 +250,26 @@ std::int64_t bandingOf(const engine::BandType& band, const Context& c)
     return b;
 }
 
+// Band names in the part table that no counted band type carries: their
+// banding would be left out of the totals without a word.
+void warnUnknownBands(stat& s, const Context& c)
+{
+    std::set<std::string> known;
+    for (size_t i = 0; i < c.bands.records.size(); ++i) {
+        if (i > 0 && c.bands.records[i].name.empty())
+            break;
+        known.insert(c.bands.records[i].name);
+    }
+    std::set<std::string> reported;
+    const engine::TextTable& parts = c.project.parts;
+    for (int r = 1; r <= parts.rowCount(); ++r)
+        for (int e = 0; e < 4; ++e) {
+            const std::string& name = parts.cell(r, PartCol::Band + e);
+            if (!name.empty() && !known.contains(name) && reported.insert(name).second)
+                s.warnings.emplace_back(Msg::BandNameNotInTable, std::vector<std::string>{name});
+        }
+}
+
 void writeBill(stat& s, const Context& c)
 {
     Box box(c.project.bill);
@@ -294,6 +315,7 @@ void writeBill(stat& s, const Context& c)
         box.line("  " + c.t(190) + ": " + band.name + " " + formatTotalLength(b, c.unit) + " * " + band.price + " = "
                  + cost);
     }
+    warnUnknownBands(s, c);
 }
 
 } // namespace

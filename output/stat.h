@@ -42,7 +42,9 @@ public:
 
     std::int64_t groupCount = 0;
     std::int32_t lastMultiplicity = 0;
-    // Bill lines that show a problem (a band price that is not a number).
+    // Problems the bill found: a band price that is not a number
+    // (BandPriceNotANumber), a band name in the part table that no counted
+    // band type carries (BandNameNotInTable, once per name).
     std::vector<engine::Status> warnings;
 };
 

@@ -83,7 +83,7 @@ TEST(FinishRun, MissingPartsGiveExitThreeAndNoStockChange)
     output::ShowResultsOutcome shown;
     EXPECT_EQ(cli::finishRun(f.ctx, f.project, o, f.res, shown), cli::kExitPartsMissing);
     EXPECT_NE(f.err.str().find("<20>"), std::string::npos);
-    EXPECT_NE(f.err.str().find("<183>"), std::string::npos);
+    EXPECT_NE(f.err.str().find("<181>"), std::string::npos);
     EXPECT_EQ(f.project.sheets.rowCount(), 1);
 }
 

@@ -93,7 +93,7 @@ TEST(BandTypesRead, MissingFileIsReported)
 {
     const Result<BandTypeTable> t = LoadBandTypes(tempPath("missing.vlb"));
     ASSERT_FALSE(t.ok());
-    EXPECT_EQ(t.error().msg, Msg::CannotAccessBandFile);
+    EXPECT_EQ(t.error().msg, Msg::CannotReadBandFile);
 }
 
 TEST(BandTypesRead, ShippedFileHoldsRecordZeroAndRealBands)
@@ -155,7 +155,7 @@ TEST(BandTypesWrite, UnwritableFolderIsReported)
 {
     BandTypeTable t;
     t.records = {{"-", "0", "-", "0", "0"}};
-    EXPECT_EQ(SaveBandTypes(tempPath("no_such_dir/bands.vlb"), t).msg, Msg::CannotAccessBandFile);
+    EXPECT_EQ(SaveBandTypes(tempPath("no_such_dir/bands.vlb"), t).msg, Msg::CannotWriteBandFile);
 }
 
 TEST(BandTypesConvert, CentimetresToMillimetres)

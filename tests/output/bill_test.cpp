@@ -110,7 +110,7 @@ TEST(Bill, PriceThatIsNoNumberShowsInItsLineAndTheReportIsCompleted)
     EXPECT_TRUE(out.allPlaced);
     ASSERT_EQ(out.warnings.size(), 1u);
     EXPECT_EQ(out.warnings[0].msg, Msg::BandPriceNotANumber);
-    EXPECT_EQ(b.project.bill.back().text, "  <190>: PVC 1360 * abc = <196>");
+    EXPECT_EQ(b.project.bill.back().text, "  <190>: PVC 1360 * abc = <180>");
     EXPECT_EQ(b.project.report.back().text, "  <57> 1360 mm");
 }
 
@@ -123,4 +123,16 @@ TEST(Bill, PricePerDisplayUnitFollowsTheLengthUnit)
     Settings s;  // centimetres: 2 x (60 + 4 x 2) = 136 cm at 100 a centimetre
     output::BuildReport(st, b.project, s, testfix::bands("2", "100"), testfix::numberedLanguage());
     EXPECT_EQ(b.project.bill.back().text, "  <190>: PVC 136 * 100 = 13600");
+}
+
+TEST(Bill, BandNameMissingFromTheTableIsReportedOnce)
+{
+    ProjectBuilder b = bandedParts("PVC 9");
+    b.project.parts.setCell(1, PartCol::Band + 2, "");
+    const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
+                                                           testfix::bands(), testfix::numberedLanguage());
+    ASSERT_EQ(out.warnings.size(), 1u);
+    EXPECT_EQ(out.warnings[0].msg, Msg::BandNameNotInTable);
+    EXPECT_EQ(out.warnings[0].args, (std::vector<std::string>{"PVC 9"}));
+    EXPECT_EQ(b.project.result.stats.banding_length, "0");
 }
