@@ -37,7 +37,7 @@ constexpr std::array kNamedMessages = {
     number(Msg::CannotOpenProject),
     number(Msg::CannotReadProject),
     number(Msg::CannotConvertValue),
-    number(Msg::PartsMissing),
+    number(Msg::NotAllPartsPlaced),
     number(Msg::GoodOffcutDescription),
     number(Msg::BandCellNotConverted),
 };

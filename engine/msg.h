@@ -36,8 +36,7 @@ enum class Msg : int {
     // Settings.
     CannotConvertValue = 296,
 
-    // Results: report, bill, offcut reuse.
-    PartsMissing = 20,
+    // Results: report, bill, offcut reuse (message 20: NotAllPartsPlaced).
     GoodOffcutDescription = 21,
 
     // Band types.
@@ -49,6 +48,13 @@ enum class Msg : int {
     BandFileTooManyRecords = 119,   // detail: the path, the number of records
     BandPriceNotANumber = 180,      // shown in the bill line
     ResultCommandUsed = 181,
+
+    // Automatic optimisation.
+    AutomaticProgressCaption = 17,
+    TablesEmpty = 19,
+    NotAllPartsPlaced = 20,
+    SheetRowUnreadable = 157,  // detail: the sheet row number
+    PartRowUnreadable = 159,   // detail: the part row number
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

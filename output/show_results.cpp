@@ -30,7 +30,7 @@ ShowResultsOutcome ShowResultsCore(engine::Project& project, const engine::Setti
     engine::CuttingResult& result = project.result;
     result.complete = out.allPlaced;
     if (!out.allPlaced)
-        out.status = engine::Status(engine::Msg::PartsMissing);
+        out.status = engine::Status(engine::Msg::NotAllPartsPlaced);
     out.canTakeOffcuts = result.complete && !result.offcutsTaken;
     out.canSubtractSheets = result.complete && !result.sheetsSubtracted;
     return out;

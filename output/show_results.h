@@ -16,7 +16,7 @@ namespace output {
 // What the result refresh leaves for the program to show.
 struct ShowResultsOutcome {
     bool allPlaced = false;
-    engine::Status status;               // Ok, or PartsMissing (message 20) to show
+    engine::Status status;               // Ok, or NotAllPartsPlaced (message 20) to show
     std::int64_t partsEntered = 0;
     std::int64_t partsPlaced = 0;
     // Captions of the statistics panel, in the order of the stats fields:
@@ -33,7 +33,7 @@ struct ShowResultsOutcome {
 // statistics texts into `project` (BuildReport), then checks that every
 // entered part was placed. A complete result sets project.result.complete
 // and offers the offcut and subtraction commands not yet used on it; an
-// incomplete one clears `complete` and gives PartsMissing. The report and
+// incomplete one clears `complete` and gives NotAllPartsPlaced. The report and
 // statistics are written in both cases.
 [[nodiscard]] ShowResultsOutcome ShowResultsCore(engine::Project& project, const engine::Settings& settings,
                                                  const engine::BandTypeTable& bands,

@@ -185,7 +185,7 @@ TEST(ShowResults, EmptyResultShowsZeroYieldsAndReportsMissingParts)
     const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
                                                            testfix::bands(), testfix::numberedLanguage());
     EXPECT_FALSE(out.allPlaced);
-    EXPECT_EQ(out.status.msg, Msg::PartsMissing);
+    EXPECT_EQ(out.status.msg, Msg::NotAllPartsPlaced);
     EXPECT_FALSE(out.canTakeOffcuts);
     EXPECT_FALSE(b.project.result.complete);
     const ProjectStats& st = b.project.result.stats;
@@ -206,7 +206,7 @@ TEST(ShowResults, MissingPartKeepsTheReportAndWithholdsTheCommands)
     b.project.result.complete = true;
     const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
                                                            testfix::bands(), testfix::numberedLanguage());
-    EXPECT_EQ(out.status.msg, Msg::PartsMissing);
+    EXPECT_EQ(out.status.msg, Msg::NotAllPartsPlaced);
     EXPECT_EQ(out.partsPlaced, 3);
     EXPECT_FALSE(b.project.result.complete);
     EXPECT_FALSE(out.canSubtractSheets);
