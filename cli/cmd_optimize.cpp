@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/report_cli.h"
 #include "engine/auto_run.h"
 #include "engine/paths.h"
 #include "engine/units.h"
@@ -157,6 +158,8 @@ std::string optimizeJson(const engine::Project& project, const engine::Settings&
 
     j["placed"] = placedParts(project);
     j["total_parts"] = project.input.totalParts;
+    j["stats"] = statsJson(project.result.stats);
+    j["groups"] = groupsJson(project.result.groups);
     // Texts from old 8-bit files that slipped through unconverted must not
     // abort the output: invalid bytes become U+FFFD.
     return j.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -173,12 +176,19 @@ int cmdOptimize(Context& ctx)
     const bool wantSave = takeOption(ctx, "--save", saveTarget, missing);
     if (missing)
         return ctx.usage("--save needs a file name");
+    ReportOptions reportOptions;
+    if (const int rc = takeReportOptions(ctx, reportOptions); rc != kExitOk)
+        return rc;
+    const bool reportToStdout = reportOptions.reportFile == "-";
+    if (reportToStdout && wantJson && jsonTarget == "-")
+        return ctx.usage("--report - and --json - cannot both write to standard output");
     int threads = 0;
     std::string problem;
     if (!threadCount(ctx, threads, problem))
         return ctx.usage(problem);
     if (ctx.args.size() != 1 || (!ctx.args[0].empty() && ctx.args[0][0] == '-'))
-        return ctx.usage("usage: optimize INPUT [--json FILE|-] [--save FILE] [--threads N]");
+        return ctx.usage("usage: optimize INPUT [--json FILE|-] [--report FILE|-] [--save FILE] [--threads N]"
+                         " [--take-offcuts] [--subtract-sheets]");
     const std::string input = ctx.args[0];
 
     engine::Project project;
@@ -191,6 +201,10 @@ int cmdOptimize(Context& ctx)
     // One velmora-cli process runs one command, so a generator in its start
     // state is the program's generator; a fresh one also keeps in-process
     // callers (the tests) independent of each other.
+    ReportResources resources;
+    if (const int rc = loadReportResources(ctx, reportOptions, resources); rc != kExitOk)
+        return rc;
+
     engine::Rand31 rng;
     engine::AutoRunOptions options;
     options.threads = threads;
@@ -201,13 +215,21 @@ int cmdOptimize(Context& ctx)
 
     const std::int64_t placed = placedParts(project);
     const Summary sum = summarize(project);
-    // With the JSON on standard output the summary moves to standard error.
-    std::ostream& summaryOut = wantJson && jsonTarget == "-" ? *ctx.err : *ctx.out;
+    // With the JSON or the report on standard output the summary moves to
+    // standard error.
+    std::ostream& summaryOut = (wantJson && jsonTarget == "-") || reportToStdout ? *ctx.err : *ctx.out;
     summaryOut << "sheets used: " << sum.sheetsUsed << "\n"
                << "parts placed: " << placed << " of " << project.input.totalParts << "\n"
                << "yield: " << percent(sum.yield) << " %\n"
                << "last sheet yield: " << percent(sum.lastSheetYield) << " %\n"
                << "best attempt: " << outcome.bestAttempt << " of " << outcome.attempts << "\n";
+
+    // The result refresh, then the stock commands: the JSON and the saved
+    // project show the tables as they are after them.
+    output::ShowResultsOutcome shown;
+    const int finished = finishRun(ctx, project, reportOptions, resources, shown);
+    if (finished == kExitUsage)
+        return finished;
 
     if (wantJson) {
         const std::string text = optimizeJson(project, ctx.settings, outcome);
@@ -226,11 +248,8 @@ int cmdOptimize(Context& ctx)
         if (!st.ok())
             return ctx.fail(st);
     }
-    if (placed < project.input.totalParts) {
-        warn(ctx, engine::Status{engine::Msg::NotAllPartsPlaced});
-        return kExitPartsMissing;
-    }
-    return kExitOk;
+    // finishRun has reported message 20 when parts are missing.
+    return finished;
 }
 
 } // namespace cli

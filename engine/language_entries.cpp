@@ -42,6 +42,8 @@ constexpr std::array kNamedMessages = {
     number(Msg::NotAllPartsPlaced),
     // The automatic run's checks of 157..162 are reserved entries, listed
     // with reservedMessageEntries().
+    number(Msg::GoodOffcutDescription),
+    number(Msg::BandCellNotConverted),
 };
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new
@@ -55,7 +57,8 @@ constexpr std::array<ReservedEntryBlock, 5> kReservedBlocks = {{
 }};
 
 constexpr std::array kReservedMessages = {
-    115, 116, 117,                //
+    115, 116, 117, 118, 119,      // band type file, unknown band name
+    180, 181,                     // bill price, result commands used
     157, 158, 159, 160, 161, 162, //
     169, 170, 171,                //
     388, 389, 390, 391, 392, 393, 394, 395, 396, 397, 398,

@@ -36,6 +36,19 @@ enum class Msg : int {
     // Settings.
     CannotConvertValue = 296,
 
+    // Results: report, bill, offcut reuse (message 20: NotAllPartsPlaced).
+    GoodOffcutDescription = 21,
+
+    // Band types.
+    BandCellNotConverted = 295,
+    CannotReadBandFile = 115,       // detail: the path
+    CannotWriteBandFile = 116,      // detail: the path
+    BandNameNotInTable = 117,       // detail: the band name
+    BandFileNotWholeRecords = 118,  // detail: the path, the number of lines
+    BandFileTooManyRecords = 119,   // detail: the path, the number of records
+    BandPriceNotANumber = 180,      // shown in the bill line
+    ResultCommandUsed = 181,
+
     // Automatic optimisation.
     AutomaticProgressCaption = 17,
     TablesEmpty = 19,

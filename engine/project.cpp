@@ -32,6 +32,9 @@ void Project::clearResult()
     result.offcuts.clear();
     result.groups.clear();
     result.sheetRowUsage.clear();
+    result.complete = false;
+    result.offcutsTaken = false;
+    result.sheetsSubtracted = false;
 }
 
 Length lengthOrZero(const std::string& text, LengthUnit unit)

@@ -127,10 +127,17 @@ struct CuttingResult {
     std::vector<LayoutGroup> groups;        // rebuilt by GroupLayouts
     std::vector<std::int32_t> sheetRowUsage; // index 0 = sheet row 1
     ProjectStats stats;
+    // Set by ShowResults when every entered part is placed; the offcut and
+    // subtraction commands work only on such a result, each once.
+    bool complete = false;
+    bool offcutsTaken = false;
+    bool sheetsSubtracted = false;
 };
 
 // One line of the report or the bill: text with the marks the rich-text
-// boxes show.
+// boxes show. `bold`: bold is added to the box attributes at this line and
+// stays for the lines after it (output::boldInEffect); `sizeDelta`: points
+// added to the font size for this line only.
 struct RichLine {
     std::string text;
     bool bold = false;

@@ -57,7 +57,8 @@ TEST(OptimizeJson, KeysAndValues)
     for (const auto& item : j.items())
         keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"unit", "attempts", "best_attempt", "sheet_table", "part_table",
-                                              "sheets", "parts", "elements", "offcuts", "placed", "total_parts"}));
+                                              "sheets", "parts", "elements", "offcuts", "placed", "total_parts",
+                                              "stats", "groups"}));
     EXPECT_EQ(j["unit"], 1);
     EXPECT_EQ(j["attempts"], 100);
     EXPECT_EQ(j["best_attempt"], out.bestAttempt);

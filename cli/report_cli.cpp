@@ -1,0 +1,124 @@
+#include "cli/report_cli.h"
+
+#include <fstream>
+#include <ostream>
+
+#include "engine/offcut_reuse.h"
+#include "engine/paths.h"
+#include "output/report_text.h"
+
+namespace cli {
+
+int takeReportOptions(Context& ctx, ReportOptions& options)
+{
+    std::string value;
+    bool missing = false;
+    if (takeOption(ctx, "--report", value, missing)) {
+        if (missing || value.empty())
+            return ctx.usage("--report needs a file name or -");
+        options.reportFile = value;
+    }
+    options.takeOffcuts = takeFlag(ctx, "--take-offcuts");
+    options.subtractSheets = takeFlag(ctx, "--subtract-sheets");
+    return kExitOk;
+}
+
+int loadReportResources(Context& ctx, const ReportOptions& options, ReportResources& resources)
+{
+    const std::string folder = engine::programFolder();
+    const std::string langPath = engine::LanguageTable::pathFor(folder, ctx.languageName);
+    if (const engine::LanguageTable* table = ctx.language()) {
+        resources.lang = *table;
+        resources.languageLoaded = true;
+    } else {
+        if (!options.reportFile.empty() || options.takeOffcuts)
+            return ctx.usage("cannot read language file " + langPath);
+        *ctx.err << "velmora-cli: cannot read language file " << langPath << "\n";
+    }
+
+    engine::Result<engine::BandTypeTable> bands = engine::LoadBandTypes(engine::bandTypesPath(folder));
+    if (bands.ok())
+        resources.bands = std::move(bands.value());
+    else
+        *ctx.err << "velmora-cli: " << messageText(ctx, resources, bands.error()) << "; banding is not counted\n";
+    return kExitOk;
+}
+
+std::string messageText(const Context& ctx, const ReportResources& resources, const engine::Status& status)
+{
+    const std::string& text = resources.lang.text(status.msg);
+    if (text.empty())
+        return ctx.text(status);
+    std::string s = text;
+    for (const std::string& a : status.args)
+        s += " " + a;
+    return s;
+}
+
+std::string reportText(const engine::Project& project)
+{
+    return output::toPlainText(project.report) + output::toPlainText(project.bill);
+}
+
+int finishRun(Context& ctx, engine::Project& project, const ReportOptions& options, const ReportResources& resources,
+              output::ShowResultsOutcome& shown)
+{
+    shown = output::ShowResultsCore(project, ctx.settings, resources.bands, resources.lang);
+    for (const engine::Status& w : shown.warnings)
+        *ctx.err << "velmora-cli: " << messageText(ctx, resources, w) << "\n";
+    if (!shown.status.ok())
+        *ctx.err << "velmora-cli: " << messageText(ctx, resources, shown.status) << "\n";
+
+    if (options.takeOffcuts) {
+        const engine::Result<int> r = engine::BitBtn15Click(project, ctx.settings, resources.lang);
+        if (r.ok())
+            *ctx.err << "velmora-cli: " << *r << " good offcut(s) added to the sheet table\n";
+        else
+            *ctx.err << "velmora-cli: --take-offcuts: " << messageText(ctx, resources, r.error()) << "\n";
+    }
+    if (options.subtractSheets) {
+        const engine::Result<int> r = engine::TableMinusClick(project, ctx.settings);
+        if (r.ok())
+            *ctx.err << "velmora-cli: " << *r << " used sheet(s) taken out of the sheet table\n";
+        else
+            *ctx.err << "velmora-cli: --subtract-sheets: " << messageText(ctx, resources, r.error()) << "\n";
+    }
+
+    if (!options.reportFile.empty()) {
+        const std::string text = reportText(project);
+        if (options.reportFile == "-") {
+            *ctx.out << text;
+        } else {
+            std::ofstream f(options.reportFile, std::ios::binary | std::ios::trunc);
+            f << text;
+            f.close();
+            if (!f)
+                return ctx.usage("cannot write report file " + options.reportFile);
+        }
+    }
+    return shown.allPlaced ? kExitOk : kExitPartsMissing;
+}
+
+nlohmann::ordered_json statsJson(const engine::ProjectStats& stats)
+{
+    return {
+        {"parts", stats.parts},
+        {"used_parts", stats.used_parts},
+        {"used_sheets", stats.used_sheets},
+        {"part_area", stats.part_area},
+        {"average_yield", stats.average_yield},
+        {"last_sheet_yield", stats.last_sheet_yield},
+        {"cut_length", stats.cut_length},
+        {"banding_length", stats.banding_length},
+    };
+}
+
+nlohmann::ordered_json groupsJson(const std::vector<engine::LayoutGroup>& groups)
+{
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const engine::LayoutGroup& g : groups)
+        list.push_back({{"tnb", g.tnb}, {"multiplicity", g.multiplicity}});
+    return list;
+}
+
+} // namespace cli

@@ -1,0 +1,160 @@
+#include "engine/band_types.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/text_encoding.h"
+
+namespace engine {
+
+namespace {
+
+std::vector<std::string> splitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        const bool last = end == std::string_view::npos;
+        if (last)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        start = last ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+bool convertCell(std::string& cell, LengthUnit from, LengthUnit to)
+{
+    const Length v = ParseLength(from, cell);
+    if (v < 0)
+        return false;
+    cell = FormatLength(v, to);
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string> BandTypeTable::names() const
+{
+    std::vector<std::string> out;
+    out.reserve(records.size());
+    for (const BandType& b : records)
+        out.push_back(b.name);
+    return out;
+}
+
+std::string bandTypesPath(const std::string& programFolder)
+{
+    return programFolder + "Config/bands.vlb";
+}
+
+Result<BandTypeTable> parseBandTypes(std::string_view content)
+{
+    if (content.substr(0, 3) == "\xEF\xBB\xBF")
+        content.remove_prefix(3);
+    const std::vector<std::string> lines = splitLines(toUtf8(content));
+    if (lines.empty() || lines.size() % 5 != 0)
+        return Status(Msg::BandFileNotWholeRecords, {std::to_string(lines.size())});
+    if (lines.size() / 5 > static_cast<size_t>(BandTypeTable::kMaxRecords))
+        return Status(Msg::BandFileTooManyRecords, {std::to_string(lines.size() / 5)});
+    BandTypeTable table;
+    for (size_t i = 0; i < lines.size(); i += 5)
+        table.records.push_back({lines[i], lines[i + 1], lines[i + 2], lines[i + 3], lines[i + 4]});
+    return table;
+}
+
+Result<BandTypeTable> LoadBandTypes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Status(Msg::CannotReadBandFile, {path});
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    if (in.bad())
+        return Status(Msg::CannotReadBandFile, {path});
+    Result<BandTypeTable> r = parseBandTypes(buf.str());
+    if (!r.ok()) {
+        Status st = r.error();
+        st.args.insert(st.args.begin(), path);
+        return st;
+    }
+    return r;
+}
+
+std::string serializeBandTypes(const BandTypeTable& table)
+{
+    std::string out;
+    for (const BandType& b : table.records)
+        for (const std::string* f : {&b.name, &b.thickness, &b.mark, &b.extraLength, &b.price})
+            out += *f + "\r\n";
+    return out;
+}
+
+BandTypeTable bandTypesForSaving(const BandTypeTable& table)
+{
+    BandTypeTable kept;
+    for (size_t i = 0; i < table.records.size(); ++i) {
+        const BandType& b = table.records[i];
+        if (i == 0 || (!b.thickness.empty() && !b.extraLength.empty()))
+            kept.records.push_back(b);
+    }
+    return kept;
+}
+
+Status SaveBandTypes(const std::string& path, const BandTypeTable& table)
+{
+    const BandTypeTable kept = bandTypesForSaving(table);
+    if (kept.count() > BandTypeTable::kMaxRecords)
+        return Status(Msg::BandFileTooManyRecords, {path, std::to_string(kept.count())});
+    // A line break inside a field would shift every later record.
+    for (const BandType& b : kept.records)
+        for (const std::string* f : {&b.name, &b.thickness, &b.mark, &b.extraLength, &b.price})
+            if (f->find_first_of("\r\n") != std::string::npos)
+                return Status(Msg::BandFileNotWholeRecords, {path});
+
+    const std::string tmp = path + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return Status(Msg::CannotWriteBandFile, {path});
+        out << serializeBandTypes(kept);
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ec;
+            std::filesystem::remove(tmp, ec);
+            return Status(Msg::CannotWriteBandFile, {path});
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, path, ec);
+    if (ec) {
+        std::filesystem::remove(tmp, ec);
+        return Status(Msg::CannotWriteBandFile, {path});
+    }
+    return {};
+}
+
+std::vector<Status> convertBandTypes(BandTypeTable& table, LengthUnit from, LengthUnit to)
+{
+    std::vector<Status> failures;
+    if (from == to)
+        return failures;
+    for (size_t i = 0; i < table.records.size(); ++i) {
+        BandType& b = table.records[i];
+        const std::pair<std::string*, const char*> cells[] = {{&b.thickness, "thickness"},
+                                                              {&b.extraLength, "extra length"}};
+        for (const auto& [cell, field] : cells)
+            if (!convertCell(*cell, from, to) && i > 0)
+                failures.emplace_back(Msg::BandCellNotConverted, std::vector<std::string>{std::to_string(i), field});
+    }
+    return failures;
+}
+
+} // namespace engine
