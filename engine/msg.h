@@ -35,6 +35,10 @@ enum class Msg : int {
 
     // Settings.
     CannotConvertValue = 296,
+
+    // Project archive and foreign files.
+    ArchiveCannotOpenFile = 22,    // "A file of the archive cannot be opened:" + path
+    QuillonFileTooLong = 287,      // "The Quillon file is too long (more than 10,000 lines)."
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }
