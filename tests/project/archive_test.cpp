@@ -183,6 +183,18 @@ TEST(ArchiveScan, UnreadableContentStopsWithItsPath)
     }
 }
 
+TEST(ArchiveScan, OverlongQuillonFileStopsTheScan)
+{
+    TempFolder dir;
+    std::string text;
+    for (int i = 0; i < 10001; ++i)
+        text += "1\n";
+    dir.write("big.qln", text);
+    const auto scan = ScanArchive(dir.path(), "", AreaUnit::SquareMetre);
+    EXPECT_EQ(scan.status.msg, Msg::QuillonFileTooLong);
+    EXPECT_EQ(scan.status.args, (std::vector<std::string>{dir.path() + "/big.qln"}));
+}
+
 TEST(ArchivePriceEdit, RowTotalHasTwoIntegerDigits)
 {
     std::vector<project_io::ArchiveRow> rows = {{"a.vlp", "1 m\u00B2", "10.70", "10.70"},
