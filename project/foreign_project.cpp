@@ -3,7 +3,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "project/limits.h"
 #include "project/text_decode.h"
 
 namespace project_io {
@@ -27,23 +26,6 @@ std::string_view trimControls(std::string_view s)
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
         --e;
     return s.substr(b, e - b);
-}
-
-// Walks the records as the reader does, calling `sheet` or `part` with the
-// index of each record's first piece.
-template <class SheetFn, class PartFn>
-void forEachRecord(std::size_t pieceCount, SheetFn sheet, PartFn part, const std::vector<std::string>& pieces)
-{
-    std::size_t i = kFirstRecord;
-    while (i + 2 < pieceCount) {
-        if (pieces[i] == "tab_1") {
-            sheet(i);
-            i += kSheetRecord;
-        } else {
-            part(i);
-            i += kPartRecord;
-        }
-    }
 }
 
 } // namespace
@@ -76,30 +58,24 @@ ReadOutcome ReadForeignProjectText(std::string_view bytes, engine::Project& proj
     // missing values, as the fixed piece list of the old reader gave.
     const auto piece = [&](std::size_t k) { return k < pieces.size() ? pieces[k] : std::string(); };
 
-    int newSheets = 0;
-    int newParts = 0;
-    forEachRecord(
-        pieces.size(), [&](std::size_t) { ++newSheets; }, [&](std::size_t) { ++newParts; }, pieces);
-    if (newSheets > kMaxTableRows - project.sheetRowCount() || newParts > kMaxTableRows - project.partRowCount())
-        return {-1, Status(Msg::CannotReadProject)};
-
-    forEachRecord(
-        pieces.size(),
-        [&](std::size_t at) {
+    std::size_t i = kFirstRecord;
+    while (i + 2 < pieces.size()) {
+        if (pieces[i] == "tab_1") {
             const int row = project.sheets.rowCount() + 1;
             for (int c = 0; c < engine::SheetCol::Count; ++c)
-                project.sheets.setCell(row, c, piece(at + 1 + static_cast<std::size_t>(c)));
-        },
-        [&](std::size_t at) {
+                project.sheets.setCell(row, c, piece(i + 1 + static_cast<std::size_t>(c)));
+            i += kSheetRecord;
+        } else {
             const int row = project.parts.rowCount() + 1;
             for (int c = 0; c <= engine::PartCol::Rot; ++c)
-                project.parts.setCell(row, c, piece(at + 1 + static_cast<std::size_t>(c)));
+                project.parts.setCell(row, c, piece(i + 1 + static_cast<std::size_t>(c)));
             for (int e = 0; e < 4; ++e) {
                 project.parts.setCell(row, engine::PartCol::Band + e, "-");
                 project.parts.setCell(row, engine::PartCol::Thickness + e, "0");
             }
-        },
-        pieces);
+            i += kPartRecord;
+        }
+    }
     return {1, Status()};
 }
 

@@ -16,9 +16,9 @@ constexpr int kMaxQuillonPieces = 10000;
 
 // Reads a Quillon project (.qln) and appends its sheet and part records to
 // the tables as text; its lengths are in centimetres (unit 1). Returns 1, or
-// -1 with CannotOpenProject (unreadable file), QuillonFileTooLong (more than
-// kMaxQuillonPieces pieces) or CannotReadProject (the tables would grow past
-// their capacity); on failure nothing changes.
+// -1 with CannotOpenProject (unreadable file) or QuillonFileTooLong (more
+// than kMaxQuillonPieces pieces, which also bounds the rows a file can add);
+// on failure nothing changes.
 [[nodiscard]] ReadOutcome ReadForeignProject(const std::string& fileName, engine::Project& project,
                                              const engine::Settings& settings);
 

@@ -259,7 +259,7 @@ ReadOutcome LegacyReader::run()
     std::optional<Section> offcuts{Section{}};
     std::optional<Section> table{Section{}};
     if (readLayouts) {
-        if (*nElem > kMaxPlacedElements || *nOffcut > kMaxOffcuts || *nTable > kMaxSheetInstances)
+        if (*nElem > kMaxPlacedElements || *nOffcut > kMaxOffcuts || *nTable > kMaxStockSheets)
             return failed();
         elems = section("elem", *nElem, kElementRecord);
         offcuts = section("viskovi", *nOffcut, kOffcutRecord);

@@ -8,6 +8,6 @@ namespace project_io {
 constexpr int kMaxTableRows = 499;
 constexpr int kMaxPlacedElements = 10000;
 constexpr int kMaxOffcuts = 10000;
-constexpr int kMaxSheetInstances = 5000;
+constexpr int kMaxStockSheets = 5000;
 
 } // namespace project_io

@@ -126,17 +126,6 @@ TEST(QuillonRead, TooLongFileChangesNothing)
     EXPECT_EQ(p.sheetRowCount(), 0);
 }
 
-TEST(QuillonRead, RowsBeyondTheTablesAreRefused)
-{
-    std::string text = kHeader;
-    for (int i = 0; i < 500; ++i)
-        text += lines({"tab_1", "1", "250", "120", "2", "a", ""});
-    text += lines({"end", "end"});
-    engine::Project p;
-    EXPECT_EQ(ReadForeignProjectText(text, p).status.msg, Msg::CannotReadProject);
-    EXPECT_EQ(p.sheetRowCount(), 0);
-}
-
 TEST(QuillonRead, FileOnDisk)
 {
     engine::Project p;
