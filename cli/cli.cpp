@@ -15,7 +15,7 @@ const char* fallbackText(int n)
     case 22: return "A file of the archive cannot be opened:";
     case 29: return "The project cannot be saved.";
     case 31: return "The project file cannot be opened.";
-    case 287: return "The Quillon file is too long (more than 10,000 lines).";
+    case 287: return "The Quillon file is too long: it has more than 10,000 lines, so it was not read.";
     case 288: return "The project file cannot be read.";
     case 296: return "The value cannot be converted.";
     default: return "Error.";

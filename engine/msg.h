@@ -38,7 +38,7 @@ enum class Msg : int {
 
     // Project archive and foreign files.
     ArchiveCannotOpenFile = 22,    // "A file of the archive cannot be opened:" + path
-    QuillonFileTooLong = 287,      // "The Quillon file is too long (more than 10,000 lines)."
+    QuillonFileTooLong = 287,      // "The Quillon file is too long: it has more than 10,000 lines, so it was not read."
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

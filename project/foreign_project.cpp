@@ -3,7 +3,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "project/text_decode.h"
+#include "engine/text_encoding.h"
+
 
 namespace project_io {
 
@@ -42,7 +43,7 @@ engine::Result<std::vector<std::string>> SplitQuillonPieces(std::string_view byt
             if (bytes[end++] == '\n')
                 break;
         }
-        pieces.push_back(detail::decode8bit(trimControls(bytes.substr(i, end - i))));
+        pieces.push_back(engine::toUtf8(trimControls(bytes.substr(i, end - i))));
         i = end;
     }
     return pieces;

@@ -6,8 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "engine/text_encoding.h"
 #include "project/limits.h"
-#include "project/text_decode.h"
 
 namespace project_io {
 
@@ -298,7 +298,7 @@ ReadOutcome LegacyReader::run()
 
 std::vector<std::string> SplitLegacyLines(std::string_view bytes)
 {
-    const std::string text = detail::decode8bit(bytes);
+    const std::string text = engine::toUtf8(bytes);
     std::vector<std::string> lines;
     std::size_t i = 0;
     while (i < text.size()) {
