@@ -36,9 +36,16 @@ enum class Msg : int {
     // Settings.
     CannotConvertValue = 296,
 
+    // Automatic optimisation.
+    AutomaticProgressCaption = 17,
+    TablesEmpty = 19,
+    NotAllPartsPlaced = 20,
+    SheetRowUnreadable = 157,  // detail: the sheet row number
+    PartRowUnreadable = 159,   // detail: the part row number
+
     // Project archive and foreign files.
     ArchiveCannotOpenFile = 22,    // "A file of the archive cannot be opened:" + path
-    QuillonFileTooLong = 287,      // "The Quillon file is too long: it has more than 10,000 lines, so it was not read."
+    QuillonFileTooLong = 394,      // more than 10,000 lines: "The file is not a valid Quillon project (.qln) ..."
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }
