@@ -14,8 +14,10 @@ const char* fallbackText(int n)
     switch (n) {
     case 19: return "The sheet table or the part table is empty.";
     case 20: return "Not every part could be placed.";
+    case 22: return "A file of the archive cannot be opened:";
     case 29: return "The project cannot be saved.";
     case 31: return "The project file cannot be opened.";
+    case 394: return "The file is not a valid Quillon project (.qln).";
     case 288: return "The project file cannot be read.";
     case 296: return "The value cannot be converted.";
     case 157: return "A sheet row has a length or width that cannot be read. Row:";

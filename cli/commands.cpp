@@ -12,6 +12,7 @@ const std::vector<Command>& commands()
         {"optimize", "optimize IN [--json FILE|-] [--save FILE] [--threads N]\n"
                      "          [--report FILE|-] [--take-offcuts] [--subtract-sheets]\n"
                      "                            run the automatic optimisation on IN", cmdOptimize},
+        {"archive", "archive DIR [--filter T]  list the project files of DIR with area, price and total", cmdArchive},
     };
     return list;
 }

@@ -7,5 +7,6 @@ namespace cli {
 int cmdShow(Context& ctx);
 int cmdConvert(Context& ctx);
 int cmdOptimize(Context& ctx);
+int cmdArchive(Context& ctx);
 
 } // namespace cli

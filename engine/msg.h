@@ -59,6 +59,10 @@ enum class Msg : int {
     PartRowQtyUnreadable = 160,    // detail: the part row
     TooManySheets = 161,
     TooManyParts = 162,
+
+    // Project archive and foreign files.
+    ArchiveCannotOpenFile = 22,    // "A file of the archive cannot be opened:" + path
+    QuillonFileTooLong = 394,      // more than 10,000 lines: "The file is not a valid Quillon project (.qln) ..."
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

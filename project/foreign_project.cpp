@@ -1,11 +1,97 @@
 #include "project/foreign_project.h"
 
+#include <fstream>
+#include <iterator>
+
+#include "engine/text_encoding.h"
+
+
 namespace project_io {
 
-// Placeholder until the Quillon reader lands.
-ReadOutcome ReadForeignProject(const std::string&, engine::Project&, const engine::Settings&)
+namespace {
+
+using engine::Msg;
+using engine::Status;
+
+constexpr std::size_t kPieceBytes = 20;
+constexpr int kSheetRecord = 7;
+constexpr int kPartRecord = 9;
+constexpr int kFirstRecord = 4;  // after the four header pieces
+
+std::string_view trimControls(std::string_view s)
 {
-    return {-1, engine::Status(engine::Msg::CannotReadProject)};
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
+        --e;
+    return s.substr(b, e - b);
+}
+
+} // namespace
+
+engine::Result<std::vector<std::string>> SplitQuillonPieces(std::string_view bytes)
+{
+    std::vector<std::string> pieces;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (pieces.size() == static_cast<std::size_t>(kMaxQuillonPieces))
+            return Status(Msg::QuillonFileTooLong);
+        std::size_t end = i;
+        while (end < bytes.size() && end - i < kPieceBytes) {
+            if (bytes[end++] == '\n')
+                break;
+        }
+        pieces.push_back(engine::toUtf8(trimControls(bytes.substr(i, end - i))));
+        i = end;
+    }
+    return pieces;
+}
+
+ReadOutcome ReadForeignProjectText(std::string_view bytes, engine::Project& project)
+{
+    auto split = SplitQuillonPieces(bytes);
+    if (!split)
+        return {-1, split.error()};
+    const std::vector<std::string>& pieces = *split;
+    // A record that runs past the last piece gets empty texts for the
+    // missing values, as the fixed piece list of the old reader gave.
+    const auto piece = [&](std::size_t k) { return k < pieces.size() ? pieces[k] : std::string(); };
+
+    std::size_t i = kFirstRecord;
+    while (i + 2 < pieces.size()) {
+        if (pieces[i] == "tab_1") {
+            const int row = project.sheets.rowCount() + 1;
+            for (int c = 0; c < engine::SheetCol::Count; ++c)
+                project.sheets.setCell(row, c, piece(i + 1 + static_cast<std::size_t>(c)));
+            i += kSheetRecord;
+        } else {
+            const int row = project.parts.rowCount() + 1;
+            for (int c = 0; c <= engine::PartCol::Rot; ++c)
+                project.parts.setCell(row, c, piece(i + 1 + static_cast<std::size_t>(c)));
+            for (int e = 0; e < 4; ++e) {
+                project.parts.setCell(row, engine::PartCol::Band + e, "-");
+                project.parts.setCell(row, engine::PartCol::Thickness + e, "0");
+            }
+            i += kPartRecord;
+        }
+    }
+    return {1, Status()};
+}
+
+ReadOutcome ReadForeignProject(const std::string& fileName, engine::Project& project, const engine::Settings&)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        return {-1, Status(Msg::CannotOpenProject, {fileName})};
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return {-1, Status(Msg::CannotOpenProject, {fileName})};
+    ReadOutcome r = ReadForeignProjectText(bytes, project);
+    if (!r.status.ok())
+        r.status.args = {fileName};
+    return r;
 }
 
 } // namespace project_io

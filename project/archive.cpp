@@ -1,0 +1,316 @@
+#include "project/archive.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <limits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <pugixml.hpp>
+
+#include "engine/format_float.h"
+#include "project/foreign_project.h"
+#include "project/legacy_project.h"
+
+namespace project_io {
+
+namespace {
+
+using engine::Msg;
+using engine::Status;
+
+constexpr int kQuillonUnit = 1;  // centimetres
+constexpr std::size_t kQuillonPriceLine = 1;
+constexpr std::size_t kQuillonFirstRecord = 4;
+constexpr std::size_t kQuillonRecordStep = 7;
+constexpr int kLegacySheetRecord = 6;
+
+char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+bool wildcardMatch(std::string_view name, std::string_view pattern)
+{
+    // Iterative '*' matching with one backtrack point: linear enough for file names.
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starP = std::string_view::npos;
+    std::size_t starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+std::string lowerExtension(const std::string& name)
+{
+    std::string ext = std::filesystem::path(name).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), lower);
+    return ext;
+}
+
+// Opens the file for reading and writing, as the archive always did, and
+// reads it whole. Anything but a regular file fails like an unopenable one
+// (a FIFO would otherwise block the scan).
+bool readForArchive(const std::string& path, std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    char buf[65536];
+    while (ok) {
+        const ssize_t got = ::read(fd, buf, sizeof buf);
+        if (got < 0)
+            ok = false;
+        if (got <= 0)
+            break;
+        bytes.append(buf, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return ok;
+}
+
+// Sheet area in square tenths of a millimetre, summed without overflow.
+class AreaSum {
+public:
+    // False when a length or the quantity does not read, or the sum overflows.
+    bool add(std::string_view len, std::string_view wid, std::string_view qty, engine::LengthUnit unit)
+    {
+        const engine::Length l = engine::ParseLength(unit, len);
+        const engine::Length w = engine::ParseLength(unit, wid);
+        std::int32_t q = 0;
+        if (l < 0 || w < 0 || !engine::ParseInteger(qty, q))
+            return false;
+        std::int64_t product = 0;
+        if (__builtin_mul_overflow(static_cast<std::int64_t>(l) * w, static_cast<std::int64_t>(q), &product))
+            return false;
+        return !__builtin_add_overflow(m_area, product, &m_area);
+    }
+    [[nodiscard]] engine::Area area() const { return m_area; }
+
+private:
+    engine::Area m_area = 0;
+};
+
+struct FileFigures {
+    engine::Area area = 0;
+    double price = 0;
+};
+
+bool readLegacyFigures(std::string_view bytes, FileFigures& f)
+{
+    const std::vector<std::string> lines = SplitLegacyLines(bytes);
+    std::int32_t unit = 0;
+    std::int32_t count = 0;
+    if (!engine::ParseDecimal(FindLegacyEntry(lines, "CENA1"), f.price) ||
+        !engine::ParseInteger(FindLegacyEntry(lines, "JEDMERE"), unit) || unit < 0 || unit > 5 ||
+        !engine::ParseInteger(FindLegacyEntry(lines, "TABLA1"), count) || count < 0)
+        return false;
+    if (count == 0)
+        return true;
+    const std::size_t start = FindLegacySection(lines, "tab_1");
+    if (start == static_cast<std::size_t>(-1) ||
+        static_cast<std::size_t>(count) * kLegacySheetRecord > lines.size() - start)
+        return false;
+    AreaSum sum;
+    for (std::size_t r = 0; r < static_cast<std::size_t>(count); ++r) {
+        const std::size_t at = start + r * kLegacySheetRecord;
+        if (!sum.add(lines[at + 1], lines[at + 2], lines[at + 3], engine::lengthUnitFromInt(unit)))
+            return false;
+    }
+    f.area = sum.area();
+    return true;
+}
+
+bool readDocumentFigures(std::string_view bytes, FileFigures& f)
+{
+    pugi::xml_document doc;
+    if (!doc.load_buffer(bytes.data(), bytes.size()))
+        return false;
+    const pugi::xml_node root = doc.document_element();
+    if (std::string_view(root.name()) != "velm_root")
+        return false;
+    const pugi::xml_node job = root.child("job");
+    std::int32_t unit = 0;
+    std::int32_t count = 0;
+    const pugi::xml_node table = job.child("data").child("tab_sheets");
+    if (!engine::ParseDecimal(job.child("price1").text().get(), f.price) ||
+        !engine::ParseInteger(job.child("measure").text().get(), unit) || unit < 0 || unit > 5 ||
+        !engine::ParseInteger(table.attribute("count").value(), count) || count < 0)
+        return false;
+    AreaSum sum;
+    pugi::xml_node sheet = table.child("sheet");
+    for (std::int32_t i = 0; i < count; ++i, sheet = sheet.next_sibling("sheet")) {
+        if (!sheet)
+            return false;  // fewer items than the count
+        if (!sum.add(sheet.child("len").text().get(), sheet.child("wid").text().get(),
+                     sheet.child("qty").text().get(), engine::lengthUnitFromInt(unit)))
+            return false;
+    }
+    f.area = sum.area();
+    return true;
+}
+
+Status readQuillonFigures(std::string_view bytes, FileFigures& f)
+{
+    auto split = SplitQuillonPieces(bytes);
+    if (!split)
+        return split.error();
+    const std::vector<std::string>& pieces = *split;
+    const auto piece = [&](std::size_t k) { return k < pieces.size() ? std::string_view(pieces[k]) : ""; };
+    if (!engine::ParseDecimal(piece(kQuillonPriceLine), f.price))
+        return Status(Msg::CannotReadProject);
+    AreaSum sum;
+    for (std::size_t i = kQuillonFirstRecord; i < pieces.size(); i += kQuillonRecordStep) {
+        if (pieces[i] != "tab_1")
+            continue;
+        if (!sum.add(piece(i + 2), piece(i + 3), piece(i + 4), engine::lengthUnitFromInt(kQuillonUnit)))
+            return Status(Msg::CannotReadProject);
+    }
+    f.area = sum.area();
+    return Status();
+}
+
+double numberOrZero(std::string_view text)
+{
+    double v = 0;
+    return engine::ParseDecimal(text, v) ? v : 0.0;
+}
+
+} // namespace
+
+std::string ArchiveMask(const std::string& filter)
+{
+    return "*" + filter + "*.qln;*" + filter + "*.vlp";
+}
+
+bool MatchesArchiveMask(const std::string& name, const std::string& mask)
+{
+    std::size_t start = 0;
+    while (start <= mask.size()) {
+        std::size_t end = mask.find(';', start);
+        if (end == std::string::npos)
+            end = mask.size();
+        const std::string_view pattern = std::string_view(mask).substr(start, end - start);
+        if (!pattern.empty() && wildcardMatch(name, pattern))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+std::vector<std::string> ListArchiveFolder(const std::string& folder, const std::string& mask)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code typeEc;
+        // A link is listed whatever it points to (a dangling one too): the
+        // scan then tells that it cannot be opened.
+        if (it->symlink_status(typeEc).type() == fs::file_type::directory)
+            continue;
+        const std::string name = it->path().filename().string();
+        if (MatchesArchiveMask(name, mask))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const auto ci = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                     [](char x, char y) { return lower(x) < lower(y); });
+        const auto ic = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                                     [](char x, char y) { return lower(x) < lower(y); });
+        return ci || (!ic && a < b);
+    });
+    return names;
+}
+
+ArchiveScan ScanArchive(const std::string& folder, const std::string& filter, engine::AreaUnit areaUnit)
+{
+    ArchiveScan scan;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        scan.status = Status(Msg::ArchiveCannotOpenFile, {folder});
+        return scan;
+    }
+    const std::vector<std::string> names = ListArchiveFolder(folder, ArchiveMask(filter));
+    if (names.empty())
+        return scan;
+    scan.listed = true;
+    for (const std::string& name : names) {
+        const std::string path = (std::filesystem::path(folder) / name).string();
+        std::string bytes;
+        if (!readForArchive(path, bytes)) {
+            scan.status = Status(Msg::ArchiveCannotOpenFile, {path});
+            return scan;
+        }
+        const std::string ext = lowerExtension(name);
+        FileFigures f;
+        ArchiveRow row;
+        row.name = name;
+        if (ext == ".vlp") {
+            const bool legacy = !bytes.empty() && bytes[0] == 'V';
+            if (!(legacy ? readLegacyFigures(bytes, f) : readDocumentFigures(bytes, f))) {
+                scan.status = Status(Msg::CannotReadProject, {path});
+                return scan;
+            }
+            row.area = engine::FormatArea(f.area, areaUnit, true);
+            row.price = engine::FormatFloat("0.00", f.price);
+            row.total = engine::FormatFloat("0.00", numberOrZero(engine::FormatArea(f.area, areaUnit, false)) * f.price);
+        } else {
+            if (Status st = readQuillonFigures(bytes, f); !st.ok()) {
+                st.args = {path};
+                scan.status = st;
+                return scan;
+            }
+            // The total of a foreign file is always per whole square
+            // centimetre, whatever area unit the page shows.
+            row.area = engine::FormatArea(f.area, areaUnit, true);
+            row.price = engine::FormatGeneral(f.price, 8);
+            row.total = engine::FormatFloat("0.00", static_cast<double>(f.area / 10000) * f.price);
+        }
+        scan.rows.push_back(std::move(row));
+    }
+    scan.grandTotal = ArchiveGrandTotal(scan.rows);
+    return scan;
+}
+
+std::string ArchiveGrandTotal(const std::vector<ArchiveRow>& rows)
+{
+    double sum = 0;
+    for (const ArchiveRow& r : rows)
+        sum += numberOrZero(r.total);
+    return engine::FormatFloat("###,###,###.00", sum);
+}
+
+engine::Result<std::string> ArchivePriceEdit(std::vector<ArchiveRow>& rows, std::size_t row, const std::string& price)
+{
+    if (row >= rows.size())
+        return Status(Msg::NotANumber);
+    double p = 0;
+    if (!price.empty() && !engine::ParseDecimal(price, p))
+        return Status(Msg::NotANumber);
+    ArchiveRow& r = rows[row];
+    const std::string area = r.area.substr(0, r.area.find(' '));
+    r.price = price;
+    r.total = engine::FormatFloat("00.00", numberOrZero(area) * p);
+    return ArchiveGrandTotal(rows);
+}
+
+} // namespace project_io

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/msg.h"
+#include "engine/units.h"
+
+namespace project_io {
+
+// One listed project file of the archive, as the archive page shows it.
+struct ArchiveRow {
+    std::string name;   // file name with extension
+    std::string area;   // total stock sheet area with the unit name
+    std::string price;  // price per area stored in the file
+    std::string total;  // area x price
+};
+
+// The outcome of one archive scan.
+struct ArchiveScan {
+    // Files read, in listing order; up to, not including, a file that stopped the scan.
+    std::vector<ArchiveRow> rows;
+    // False when no file matched: the page keeps what it showed.
+    bool listed = false;
+    // The grand total ("###,###,###.00"); empty when the scan stopped early
+    // or listed nothing, in which case the page keeps the old one.
+    std::optional<std::string> grandTotal;
+    // Ok; ArchiveCannotOpenFile + path when a file cannot be opened for
+    // reading and writing (or the folder cannot be listed); CannotReadProject
+    // + path when a file's content does not read (malformed document, a
+    // count, price, unit, length or quantity that is no number).
+    engine::Status status;
+};
+
+// The file mask of the filter text f: "*" + f + "*.qln;*" + f + "*.vlp".
+[[nodiscard]] std::string ArchiveMask(const std::string& filter);
+
+// Whether `name` matches one of the ';'-separated wildcard patterns of
+// `mask` ('*' any run, '?' one character, letters compared without case).
+[[nodiscard]] bool MatchesArchiveMask(const std::string& name, const std::string& mask);
+
+// The names of the files in `folder` that match `mask`, sorted alphabetically
+// without regard to case. Folders are not listed. Empty when the folder cannot be read.
+[[nodiscard]] std::vector<std::string> ListArchiveFolder(const std::string& folder, const std::string& mask);
+
+// Lists the project files (.vlp, .qln) of `folder` whose names contain
+// `filter`, with the total area of their stock sheets in `areaUnit`, their
+// price per area and the product, and the grand total.
+[[nodiscard]] ArchiveScan ScanArchive(const std::string& folder, const std::string& filter, engine::AreaUnit areaUnit);
+
+// A price typed into row `row` (0-based): recomputes that row's total from
+// the number at the start of its area text ("00.00") and returns the new
+// grand total. An empty price counts 0. NotANumber when the price is no
+// number: the row is left as it was.
+[[nodiscard]] engine::Result<std::string> ArchivePriceEdit(std::vector<ArchiveRow>& rows, std::size_t row,
+                                                           const std::string& price);
+
+// The grand total of the rows' totals, formatted "###,###,###.00".
+[[nodiscard]] std::string ArchiveGrandTotal(const std::vector<ArchiveRow>& rows);
+
+} // namespace project_io

@@ -1,0 +1,57 @@
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli.h"
+
+namespace {
+
+struct CliRun {
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+CliRun runCli(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun r;
+    r.code = cli::run(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+TEST(CliArchive, PrintsTableAndGrandTotal)
+{
+    const CliRun r = runCli({"archive", TEST_DATA_DIR "/project/archive/totals", "--set", "AreaStyle=2"});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_EQ(r.out, "IME ARHIVE     POVRSINA   CENA  UKUPNO\n"
+                     "a-cabinet.vlp      1 m\u00B2  10.70   10.70\n"
+                     "b-shelf.qln     0.56 m\u00B2  0.001    5.60\n"
+                     "Total: 16.30\n");
+}
+
+TEST(CliArchive, Filter)
+{
+    const CliRun r = runCli({"archive", TEST_DATA_DIR "/project/archive/filter", "--filter", "kit"});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_NE(r.out.find("kitchen.vlp"), std::string::npos);
+    EXPECT_NE(r.out.find("old kit.qln"), std::string::npos);
+    EXPECT_EQ(r.out.find("garage.vlp"), std::string::npos);
+    EXPECT_NE(r.out.find("Total: 80,000.00\n"), std::string::npos);
+}
+
+TEST(CliArchive, MissingFolderAndUsage)
+{
+    const CliRun missing = runCli({"archive", TEST_DATA_DIR "/project/archive/none"});
+    EXPECT_EQ(missing.code, cli::kExitUsage);
+    EXPECT_NE(missing.err.find("message 22"), std::string::npos);
+    EXPECT_EQ(runCli({"archive"}).code, cli::kExitUsage);
+    EXPECT_EQ(runCli({"archive", "a", "b"}).code, cli::kExitUsage);
+    EXPECT_EQ(runCli({"archive", "a", "--filter"}).code, cli::kExitUsage);
+}
+
+} // namespace
