@@ -35,6 +35,9 @@ enum class Msg : int {
 
     // Settings.
     CannotConvertValue = 296,
+
+    // Drawings written to files (SVG layouts, DXF).
+    CannotWriteFile = 396,
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }
