@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libpugixml-dev nlohmann-json3-dev libzip-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    qt6-base-dev qt6-multimedia-dev libqt6svg6-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     clang libclang-rt-14-dev
     python3 python3-ezdxf python3-openpyxl poppler-utils librsvg2-bin
     xvfb xauth
