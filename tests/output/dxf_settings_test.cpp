@@ -232,3 +232,36 @@ TEST(DxfSettingsShipped, TemplatesFrameEveryRelease)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DxfExport, WritesTheDrawingAndRemembersItsPath)
+{
+    TempFolder dir;
+    const std::string settingsPath = dir.file("velmdxf.xml");
+    fs::copy_file(kShipped, settingsPath);
+    output::DxfSettings s;
+    ASSERT_TRUE(output::loadDxfSettings(settingsPath, s));
+    s.active = 4;  // AutoCAD R11
+    s.layers[4].colour = 2;
+    const std::string drawing = dir.file("out.dxf");
+    ASSERT_TRUE(output::exportDxf(drawing, output_test::exampleProject(), output_test::exampleSettings(), settingsPath, s)
+                    .ok());
+    const std::string text = readAll(drawing);
+    EXPECT_NE(text.find("AC1009\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nOffcuts\r\n70\r\n0\r\n62\r\n2\r\n"), std::string::npos);
+
+    output::DxfSettings again;
+    ASSERT_TRUE(output::loadDxfSettings(settingsPath, again));
+    EXPECT_EQ(again.filePath, drawing);
+    EXPECT_EQ(again.active, 4);
+    EXPECT_EQ(again.layers[4].colour, 2);
+    EXPECT_EQ(output::fetchDxfTemplate(settingsPath, 9, output::DxfTemplate::Tail),
+              output::fetchDxfTemplate(kShipped, 9, output::DxfTemplate::Tail));
+
+    const engine::Status bad = output::exportDxf(dir.file("no/such/dir.dxf"), output_test::exampleProject(),
+                                                 output_test::exampleSettings(), settingsPath, s);
+    EXPECT_EQ(bad.msg, engine::Msg::CannotWriteFile);
+}
+
+} // namespace
