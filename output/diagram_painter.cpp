@@ -382,4 +382,36 @@ ClickOutcome clickDiagram(engine::CuttingResult& result, DiagramState& state)
     return ClickOutcome::Recut;
 }
 
+PreviewStatus paintManualPreview(Canvas& canvas, const std::string& fontFamily, std::int32_t sheetLength,
+                                 std::int32_t sheetHeight, int boxWidth, int boxHeight,
+                                 const std::vector<PreviewPiece>& pieces, std::int64_t waste,
+                                 std::int64_t partsEntered, const engine::LanguageTable& language)
+{
+    PreviewStatus status;
+    const float s = diagramScale(sheetLength, sheetHeight, boxWidth, boxHeight);
+    if (!(s > 0.0F))
+        return status;
+    canvas.setFont(fontFamily, kDiagramFontSize);
+    const auto box = [&](std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2) {
+        const Rect r{toPixel(static_cast<double>(x1), s), toPixel(static_cast<double>(y1), s),
+                     toPixel(static_cast<double>(x2), s), toPixel(static_cast<double>(y2), s)};
+        canvas.fillRect(r, Colour::White);
+        canvas.frameRect(r, Colour::Black);
+        return r;
+    };
+    box(0, 0, sheetLength, sheetHeight);
+    for (const PreviewPiece& p : pieces) {
+        box(p.x, p.y, std::int64_t{p.x} + p.length, std::int64_t{p.y} + p.height);
+        canvas.drawText(static_cast<int>(std::trunc(p.x / static_cast<double>(s) + 5.0)),
+                        static_cast<int>(std::trunc(p.y / static_cast<double>(s) + 5.0)),
+                        std::to_string(std::int64_t{p.number} + 1));
+    }
+    const std::int64_t hundredth = std::int64_t{sheetLength} * sheetHeight / 100;
+    // A sheet under 100 square units would divide by zero; nothing is wasted on it.
+    const std::int64_t yield = 100 - (hundredth != 0 ? waste / hundredth : 0);
+    status.yield = language.text(34) + std::to_string(yield) + " %";
+    status.pieces = language.text(35) + std::to_string(pieces.size()) + language.text(9) + std::to_string(partsEntered);
+    return status;
+}
+
 } // namespace output

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/language_table.h"
 #include "engine/project.h"
@@ -144,5 +145,30 @@ enum class ClickOutcome {
 
 // Click on the layout view: selection and re-cutting of two offcuts.
 ClickOutcome clickDiagram(engine::CuttingResult& result, DiagramState& state);
+
+// One piece of a manual-mode candidate sheet, in internal units; number is
+// the piece's number as the manual engine gives it (drawn plus one).
+struct PreviewPiece {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t length = 0;
+    std::int32_t height = 0;
+    std::int32_t number = 0;
+};
+
+// The two status texts under the manual-mode preview.
+struct PreviewStatus {
+    std::string yield;   // message 34 + yield + " %"
+    std::string pieces;  // message 35 + pieces + message 9 + parts entered
+};
+
+// Draws a manual-mode candidate: the sheet L x H as a white rectangle with a
+// black outline, each piece likewise with its number, scaled like the layout
+// view into a box of the given size. `waste` is the candidate's waste area;
+// the yield is 100 - waste / (L x H / 100) in whole numbers.
+PreviewStatus paintManualPreview(Canvas& canvas, const std::string& fontFamily, std::int32_t sheetLength,
+                                 std::int32_t sheetHeight, int boxWidth, int boxHeight,
+                                 const std::vector<PreviewPiece>& pieces, std::int64_t waste,
+                                 std::int64_t partsEntered, const engine::LanguageTable& language);
 
 } // namespace output

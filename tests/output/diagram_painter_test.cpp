@@ -295,3 +295,24 @@ TEST(DiagramClick, APairWithAPartChangesNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DiagramManualPreview, SheetPiecesAndStatus)
+{
+    engine::LanguageTable lang;
+    lang.setText(34, "Yield: ");
+    lang.setText(35, "Pieces: ");
+    lang.setText(9, " of ");
+    RecordingCanvas c;
+    const std::vector<output::PreviewPiece> pieces = {{0, 0, 6040, 4040, 0}, {6040, 0, 4040, 6040, 1}};
+    const auto status = output::paintManualPreview(c, "Arial", 28000, 20700, 777, 434, pieces,
+                                                   28000LL * 20700 - 6040LL * 4040 * 2, 5, lang);
+    EXPECT_EQ(c.calls, (Calls{"font Arial 8", "fill 0,0,587,433 white", "frame 0,0,587,433 black",
+                              "fill 0,0,126,84 white", "frame 0,0,126,84 black", "text 5,5 1",
+                              "fill 126,0,211,126 white", "frame 126,0,211,126 black", "text 131,5 2"}));
+    EXPECT_EQ(status.yield, "Yield: 9 %");  // 100 - 530,796,800 / 5,796,000 in whole numbers
+    EXPECT_EQ(status.pieces, "Pieces: 2 of 5");
+}
+
+} // namespace
