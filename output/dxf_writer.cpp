@@ -98,10 +98,8 @@ public:
     std::vector<std::string> build()
     {
         m_lines = m_setup.head;
-        for (int i = 0; i < kDxfLayerCount; ++i) {
-            const DxfLayer& l = m_setup.layers[static_cast<size_t>(i)];
-            addLayer(i == 0 ? std::string("0") : l.name, l.colour);
-        }
+        for (int i = 0; i < kDxfLayerCount; ++i)
+            addLayer(layerName(i), m_setup.layers[static_cast<size_t>(i)].colour);
         m_lines.insert(m_lines.end(), m_setup.middle.begin(), m_setup.middle.end());
         for (int g = 0; g < static_cast<int>(m_project.result.groups.size()); ++g)
             addGroup(g);
@@ -137,13 +135,17 @@ private:
         m_lines.push_back(value);
     }
 
-    std::string layerOf(DxfItem item) const
+    // Layer 0 is always "0". An empty name (a hand-edited settings file) would
+    // make a layer record no CAD program accepts; it gets the name the export
+    // dialog gives an emptied field.
+    std::string layerName(int layer) const
     {
-        const int layer = m_setup.items[static_cast<size_t>(item)].layer;
         if (layer <= 0 || layer >= kDxfLayerCount)
             return "0";
-        return m_setup.layers[static_cast<size_t>(layer)].name;
+        const std::string& name = m_setup.layers[static_cast<size_t>(layer)].name;
+        return name.empty() ? "Layer" + std::to_string(layer) : name;
     }
+    std::string layerOf(DxfItem item) const { return layerName(m_setup.items[static_cast<size_t>(item)].layer); }
     bool on(DxfItem item) const { return m_setup.items[static_cast<size_t>(item)].output; }
 
     void addLayer(const std::string& name, int colour)

@@ -312,6 +312,17 @@ TEST(DxfWriter, WritesCrLfLines)
     std::filesystem::remove_all(dir);
 }
 
+TEST(DxfWriter, EmptyLayerNameGetsTheDefault)
+{
+    DxfDrawingSetup setup = setupFor("AutoCAD R14");
+    setup.layers[1].name = "";
+    setup.layers[0].name = "ignored";
+    const auto lines = output::buildDxf(firstSheetOnly(), output_test::exampleSettings(), setup);
+    EXPECT_EQ(lines[static_cast<size_t>(find(lines, "LAYER", 1)) + 8], "0");
+    EXPECT_EQ(lines[static_cast<size_t>(find(lines, "LAYER", 2)) + 8], "Layer1");
+    EXPECT_EQ(lines[static_cast<size_t>(find(lines, "LWPOLYLINE")) + 6], "Layer1");
+}
+
 TEST(DxfWriter, ReleaseNames)
 {
     EXPECT_EQ(output::dxfReleaseNames().size(), 10U);
