@@ -1,6 +1,5 @@
 #include "cli/commands.h"
 
-#include <algorithm>
 #include <ostream>
 
 #include "cli/drawing_options.h"
@@ -9,30 +8,6 @@
 #include "project/project_file.h"
 
 namespace cli {
-
-namespace {
-
-// A result read from a file whose groups were never built is drawn one
-// group per used sheet, in sheet order.
-void groupEachUsedSheet(engine::CuttingResult& result)
-{
-    if (!result.groups.empty())
-        return;
-    std::int32_t last = 0;
-    for (const engine::PlacedElement& e : result.elements) {
-        if (e.tnb > last) {
-            bool seen = false;
-            for (const engine::LayoutGroup& g : result.groups)
-                seen = seen || g.tnb == e.tnb;
-            if (!seen)
-                result.groups.push_back({e.tnb, 1});
-        }
-    }
-    std::sort(result.groups.begin(), result.groups.end(),
-              [](const engine::LayoutGroup& a, const engine::LayoutGroup& b) { return a.tnb < b.tnb; });
-}
-
-} // namespace
 
 int cmdDxfReleases(Context& ctx)
 {
@@ -59,7 +34,7 @@ int cmdDraw(Context& ctx)
     const project_io::OpenOutcome opened = project_io::OpenProject(ctx.args[0], false, project, ctx.settings);
     if (!opened.status.ok())
         return ctx.fail(opened.status);
-    groupEachUsedSheet(project.result);
+    groupLayoutsForDrawing(project, ctx.settings);
     return writeDrawings(ctx, project, options);
 }
 

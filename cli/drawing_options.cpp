@@ -28,6 +28,22 @@ bool parseSize(const std::string& text, int& width, int& height)
 
 } // namespace
 
+void groupLayoutsForDrawing(engine::Project& project, const engine::Settings&)
+{
+    // Until the grouping of identical sheets is available here, every used
+    // sheet is a group of its own, in sheet order.
+    engine::CuttingResult& result = project.result;
+    result.groups.clear();
+    for (const engine::PlacedElement& e : result.elements) {
+        const bool seen = std::any_of(result.groups.begin(), result.groups.end(),
+                                      [&](const engine::LayoutGroup& g) { return g.tnb == e.tnb; });
+        if (!seen)
+            result.groups.push_back({e.tnb, 1});
+    }
+    std::sort(result.groups.begin(), result.groups.end(),
+              [](const engine::LayoutGroup& a, const engine::LayoutGroup& b) { return a.tnb < b.tnb; });
+}
+
 bool takeDrawingOptions(Context& ctx, DrawingOptions& options, int& exitCode)
 {
     std::string value;

@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "engine/project.h"
+#include "engine/settings.h"
 
 namespace cli {
 
@@ -22,6 +23,9 @@ struct DrawingOptions {
 // Takes the drawing options out of ctx.args. On bad usage prints the
 // problem and returns false with `exitCode` set.
 bool takeDrawingOptions(Context& ctx, DrawingOptions& options, int& exitCode);
+
+// Builds the LayoutGroup list the drawings read.
+void groupLayoutsForDrawing(engine::Project& project, const engine::Settings& settings);
 
 // Writes the DXF file and the SVG layouts asked for, from project.result and
 // its LayoutGroup list. Returns an exit code.
