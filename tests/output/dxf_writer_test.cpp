@@ -312,6 +312,25 @@ TEST(DxfWriter, WritesCrLfLines)
     std::filesystem::remove_all(dir);
 }
 
+TEST(DxfWriter, InchDrawingKeepsOffcutTextsInTheDisplayUnit)
+{
+    engine::Project p = firstSheetOnly();
+    p.parts.setCell(1, engine::PartCol::Len, "23 5/8\"");
+    p.parts.setCell(1, engine::PartCol::Wid, "15 3/4\"");
+    engine::Settings st = output_test::exampleSettings();
+    st.JedMere = 4;
+    const auto lines = output::buildDxf(p, st, setupFor("AutoCAD R11"));
+    const long across = find(lines, "TEXT");
+    // Part sizes in decimal inches, one inch high, at whole inches.
+    EXPECT_EQ(entity(lines, across - 1), pairs({"0", "TEXT", "8", "Sizes", "5", "00C6", "10", "11", "20", "82", "40",
+                                                "1", "1", "23.626"}));  // 6001 tenths of a mm
+    EXPECT_EQ(lines[static_cast<size_t>(find(lines, "TEXT", 1)) + 12], "15.752");
+    // Offcut sizes as the user reads them: 2196 mm is 86 15/32", shown to the nearest 64th.
+    EXPECT_GE(find(lines, "86 29/64\""), 0);
+    // Vertices with three decimals, through single precision.
+    EXPECT_EQ(lines[static_cast<size_t>(find(lines, "VERTEX")) + 6], "0.118000000715256");
+}
+
 TEST(DxfWriter, EmptyLayerNameGetsTheDefault)
 {
     DxfDrawingSetup setup = setupFor("AutoCAD R14");
