@@ -16,7 +16,8 @@ const char* fallbackText(int n)
     case 31: return "The project file cannot be opened.";
     case 288: return "The project file cannot be read.";
     case 296: return "The value cannot be converted.";
-    case 396: return "The file cannot be written.";
+    case 389: return "The DXF file cannot be written.";
+    case 399: return "The drawing file cannot be written.";
     default: return "Error.";
     }
 }

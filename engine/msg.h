@@ -36,8 +36,9 @@ enum class Msg : int {
     // Settings.
     CannotConvertValue = 296,
 
-    // Drawings written to files (SVG layouts, DXF).
-    CannotWriteFile = 396,
+    // Drawings written to files.
+    CannotWriteDxf = 389,
+    CannotWriteDrawing = 399,  // an SVG layout file
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

@@ -493,7 +493,7 @@ engine::Status writeDxfFile(const std::string& fileName, const std::vector<std::
     out << text;
     out.close();
     if (!out)
-        return engine::Status(engine::Msg::CannotWriteFile, {fileName});
+        return engine::Status(engine::Msg::CannotWriteDxf, {fileName});
     return {};
 }
 

@@ -47,7 +47,7 @@ struct DxfDrawingSetup {
 // 8-bit text in the drawing's code page: the templates declare Windows-1252
 // ($DWGCODEPAGE ANSI_1252), so UTF-8 text is converted to it, and a character
 // that code page lacks is written as the DXF escape \U+XXXX.
-// Returns Ok or CannotWriteFile with the path.
+// Returns Ok or CannotWriteDxf with the path.
 [[nodiscard]] engine::Status writeDxfFile(const std::string& fileName, const std::vector<std::string>& lines);
 
 // The export command without its dialog: writes the drawing with the

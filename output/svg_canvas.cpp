@@ -175,7 +175,7 @@ engine::Status writeLayoutSvgs(const std::string& folder, const engine::Project&
         out << canvas.document();
         out.close();
         if (!out)
-            return engine::Status(engine::Msg::CannotWriteFile, {path});
+            return engine::Status(engine::Msg::CannotWriteDrawing, {path});
     }
     return {};
 }

@@ -55,7 +55,7 @@ private:
 // Writes one SVG per LayoutGroup of project.result into `folder`, named
 // layout-1.svg, layout-2.svg, ... by group number, each the layout view of
 // that group drawn in a box of width x height pixels. The caller runs
-// GroupLayouts first. Returns Ok, or CannotWriteFile with the path.
+// GroupLayouts first. Returns Ok, or CannotWriteDrawing with the path.
 [[nodiscard]] engine::Status writeLayoutSvgs(const std::string& folder, const engine::Project& project,
                                              const engine::Settings& settings, const engine::LanguageTable& language,
                                              int width = 1200, int height = 800);

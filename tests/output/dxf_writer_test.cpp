@@ -308,7 +308,7 @@ TEST(DxfWriter, WritesCrLfLines)
     EXPECT_EQ(ss.str(), "0\r\nEOF\r\n");
 
     const engine::Status bad = output::writeDxfFile((dir / "no" / "such" / "x.dxf").string(), {"0", "EOF"});
-    EXPECT_EQ(bad.msg, engine::Msg::CannotWriteFile);
+    EXPECT_EQ(bad.msg, engine::Msg::CannotWriteDxf);
     std::filesystem::remove_all(dir);
 }
 

@@ -76,7 +76,7 @@ TEST(SvgLayouts, OneFilePerGroup)
 
     const engine::Status bad = output::writeLayoutSvgs("/proc/no-such-folder", p, output_test::exampleSettings(),
                                                        output_test::exampleLanguage());
-    EXPECT_EQ(bad.msg, engine::Msg::CannotWriteFile);
+    EXPECT_EQ(bad.msg, engine::Msg::CannotWriteDrawing);
 }
 
 } // namespace
