@@ -86,10 +86,12 @@ int writeDrawings(Context& ctx, const engine::Project& project, const DrawingOpt
             return ctx.fail(st);
     }
     if (!options.svgFolder.empty()) {
-        engine::LanguageTable language;
-        (void)language.load(engine::LanguageTable::pathFor(engine::programFolder(), ctx.languageName));
-        const engine::Status st = output::writeLayoutSvgs(options.svgFolder, project, ctx.settings, language,
-                                                          options.svgWidth, options.svgHeight);
+        // Without a language file the captions lack their words but keep the numbers.
+        static const engine::LanguageTable kNoLanguage;
+        const engine::LanguageTable* language = ctx.language();
+        const engine::Status st = output::writeLayoutSvgs(options.svgFolder, project, ctx.settings,
+                                                          language ? *language : kNoLanguage, options.svgWidth,
+                                                          options.svgHeight);
         if (!st.ok())
             return ctx.fail(st);
     }
