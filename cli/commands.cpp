@@ -9,6 +9,10 @@ const std::vector<Command>& commands()
     static const std::vector<Command> list = {
         {"show", "show FILE                 print the sheet and part tables and the details", cmdShow},
         {"convert", "convert IN OUT            open IN as Open does and save OUT as Save does", cmdConvert},
+        {"optimize", "optimize IN [--json FILE|-] [--save FILE] [--threads N]\n"
+                     "                            run the automatic optimisation on IN\n"
+                     "                            (also --dxf OUT [--dxf-release NAME], --svg DIR [--svg-size WxH])",
+         cmdOptimize},
         {"dxf-releases", "dxf-releases              list the DXF release names of the DXF settings file", cmdDxfReleases},
         {"draw", "draw FILE --dxf OUT [--dxf-release NAME] --svg DIR [--svg-size WxH]\n"
                  "                            draw the stored result of a project as DXF and/or SVG", cmdDraw},

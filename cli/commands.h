@@ -6,6 +6,7 @@ namespace cli {
 
 int cmdShow(Context& ctx);
 int cmdConvert(Context& ctx);
+int cmdOptimize(Context& ctx);
 int cmdDxfReleases(Context& ctx);
 int cmdDraw(Context& ctx);
 

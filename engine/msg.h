@@ -36,6 +36,13 @@ enum class Msg : int {
     // Settings.
     CannotConvertValue = 296,
 
+    // Automatic optimisation.
+    AutomaticProgressCaption = 17,
+    TablesEmpty = 19,
+    NotAllPartsPlaced = 20,
+    SheetRowUnreadable = 157,  // detail: the sheet row number
+    PartRowUnreadable = 159,   // detail: the part row number
+
     // Drawings written to files.
     CannotWriteDxf = 389,
     CannotWriteDrawing = 399,  // an SVG layout file
