@@ -26,6 +26,8 @@ const char* fallbackText(int n)
     case 160: return "A part row has no valid quantity. Row:";
     case 161: return "Too many stock sheets (at most 5000).";
     case 162: return "Too many parts (at most 10000).";
+    case 389: return "The DXF file cannot be written.";
+    case 399: return "The drawing file cannot be written.";
     default: return "Error.";
     }
 }

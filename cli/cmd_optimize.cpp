@@ -9,6 +9,8 @@
 
 #include "cli/commands.h"
 #include "cli/report_cli.h"
+
+#include "cli/drawing_options.h"
 #include "engine/auto_run.h"
 #include "engine/paths.h"
 #include "engine/units.h"
@@ -182,13 +184,17 @@ int cmdOptimize(Context& ctx)
     const bool reportToStdout = reportOptions.reportFile == "-";
     if (reportToStdout && wantJson && jsonTarget == "-")
         return ctx.usage("--report - and --json - cannot both write to standard output");
+    DrawingOptions drawing;
+    if (int code = kExitOk; !takeDrawingOptions(ctx, drawing, code))
+        return code;
     int threads = 0;
     std::string problem;
     if (!threadCount(ctx, threads, problem))
         return ctx.usage(problem);
     if (ctx.args.size() != 1 || (!ctx.args[0].empty() && ctx.args[0][0] == '-'))
         return ctx.usage("usage: optimize INPUT [--json FILE|-] [--report FILE|-] [--save FILE] [--threads N]"
-                         " [--take-offcuts] [--subtract-sheets]");
+                         " [--take-offcuts] [--subtract-sheets] [--dxf FILE [--dxf-release NAME]]"
+                         " [--svg DIR [--svg-size WxH]]");
     const std::string input = ctx.args[0];
 
     engine::Project project;
@@ -242,6 +248,11 @@ int cmdOptimize(Context& ctx)
             if (!f)
                 return ctx.usage("cannot write " + jsonTarget);
         }
+    }
+    if (drawing.any()) {
+        groupLayoutsForDrawing(project, ctx.settings);
+        if (const int code = writeDrawings(ctx, project, drawing); code != kExitOk)
+            return code;
     }
     if (wantSave) {
         const engine::Status st = project_io::SaveProject(saveTarget, project, ctx.settings, engine::programFolder());

@@ -8,5 +8,7 @@ int cmdShow(Context& ctx);
 int cmdConvert(Context& ctx);
 int cmdOptimize(Context& ctx);
 int cmdArchive(Context& ctx);
+int cmdDxfReleases(Context& ctx);
+int cmdDraw(Context& ctx);
 
 } // namespace cli

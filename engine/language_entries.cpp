@@ -44,16 +44,19 @@ constexpr std::array kNamedMessages = {
     // with reservedMessageEntries().
     number(Msg::GoodOffcutDescription),
     number(Msg::BandCellNotConverted),
+    number(Msg::CannotWriteDxf),
+    number(Msg::CannotWriteDrawing),
 };
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new
 // messages are taken from the gaps of the table instead.
-constexpr std::array<ReservedEntryBlock, 5> kReservedBlocks = {{
+constexpr std::array<ReservedEntryBlock, 6> kReservedBlocks = {{
     {115, 119, "band types and report"},
     {157, 162, "automatic run: unreadable rows, capacities"},
     {169, 173, "manual mode"},
     {180, 183, "spare"},
-    {388, 399, "file formats"},
+    {388, 388, "file formats"},
+    {390, 398, "file formats"},
 }};
 
 constexpr std::array kReservedMessages = {
@@ -61,7 +64,7 @@ constexpr std::array kReservedMessages = {
     180, 181,                     // bill price, result commands used
     157, 158, 159, 160, 161, 162, //
     169, 170, 171,                //
-    388, 389, 390, 391, 392, 393, 394, 395, 396, 397, 398,
+    388, 390, 391, 392, 393, 394, 395, 396, 397, 398,
 };
 
 } // namespace

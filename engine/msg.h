@@ -63,6 +63,10 @@ enum class Msg : int {
     // Project archive and foreign files.
     ArchiveCannotOpenFile = 22,    // "A file of the archive cannot be opened:" + path
     QuillonFileTooLong = 394,      // more than 10,000 lines: "The file is not a valid Quillon project (.qln) ..."
+
+    // Drawings written to files.
+    CannotWriteDxf = 389,
+    CannotWriteDrawing = 399,  // an SVG layout file
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

@@ -1,0 +1,41 @@
+#include "cli/commands.h"
+
+#include <ostream>
+
+#include "cli/drawing_options.h"
+#include "engine/paths.h"
+#include "output/dxf_settings.h"
+#include "project/project_file.h"
+
+namespace cli {
+
+int cmdDxfReleases(Context& ctx)
+{
+    if (!ctx.args.empty())
+        return ctx.usage("dxf-releases takes no arguments");
+    output::DxfSettings dxf;
+    (void)output::loadDxfSettings(output::dxfSettingsPath(engine::programFolder()), dxf);
+    for (const std::string& name : dxf.releases)
+        *ctx.out << name << "\n";
+    return kExitOk;
+}
+
+int cmdDraw(Context& ctx)
+{
+    DrawingOptions options;
+    int exitCode = kExitOk;
+    if (!takeDrawingOptions(ctx, options, exitCode))
+        return exitCode;
+    if (ctx.args.size() != 1)
+        return ctx.usage("usage: draw FILE (--dxf FILE [--dxf-release NAME] | --svg DIR [--svg-size WxH])");
+    if (!options.any())
+        return ctx.usage("draw: nothing to write; give --dxf FILE and/or --svg DIR");
+    engine::Project project;
+    const project_io::OpenOutcome opened = project_io::OpenProject(ctx.args[0], false, project, ctx.settings);
+    if (!opened.status.ok())
+        return ctx.fail(opened.status);
+    groupLayoutsForDrawing(project, ctx.settings);
+    return writeDrawings(ctx, project, options);
+}
+
+} // namespace cli

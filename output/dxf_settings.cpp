@@ -1,0 +1,211 @@
+#include "output/dxf_settings.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+
+#include <pugixml.hpp>
+
+#include "engine/units.h"
+
+namespace output {
+
+namespace {
+
+// Comments, the declaration and processing instructions are kept so that a
+// save writes them back.
+constexpr unsigned kParseOptions = pugi::parse_full;
+
+bool readInt(const pugi::xml_node& node, const char* child, std::int32_t& out)
+{
+    const pugi::xml_node c = node.child(child);
+    if (!c)
+        return false;
+    return engine::ParseInteger(c.child_value(), out);
+}
+
+bool loadDocument(const std::string& path, pugi::xml_document& doc)
+{
+    return static_cast<bool>(doc.load_file(path.c_str(), kParseOptions));
+}
+
+pugi::xml_node nthChild(const pugi::xml_node& parent, const char* name, int n)
+{
+    int i = 0;
+    for (pugi::xml_node c = parent.child(name); c; c = c.next_sibling(name), ++i)
+        if (i == n)
+            return c;
+    return {};
+}
+
+// Replaces the text of an element, creating the text node when the element is empty.
+bool setText(pugi::xml_node node, const std::string& text)
+{
+    return node && node.text().set(text.c_str());
+}
+
+} // namespace
+
+std::string DxfSettings::layerName(DxfItem i) const
+{
+    const int layer = item(i).layer;
+    if (layer <= 0 || layer >= kDxfLayerCount)
+        return "0";
+    return layers[static_cast<size_t>(layer)].name;
+}
+
+std::string DxfSettings::activeRelease() const
+{
+    if (active < 0 || active >= static_cast<int>(releases.size()))
+        return {};
+    return releases[static_cast<size_t>(active)];
+}
+
+std::string dxfSettingsPath(const std::string& programFolder) { return programFolder + "Config//velmdxf.xml"; }
+
+bool loadDxfSettings(const std::string& path, DxfSettings& settings)
+{
+    pugi::xml_document doc;
+    if (!loadDocument(path, doc))
+        return false;
+    const pugi::xml_node root = doc.child("velm_dxf");
+    if (!root)
+        return false;
+    settings.filePath = root.attribute("filepath").as_string();
+
+    const pugi::xml_node layers = root.child("layers");
+    if (!layers)
+        return false;
+    for (int i = 0; i < kDxfLayerCount; ++i) {
+        const pugi::xml_node layer = nthChild(layers, "layer", i);
+        const pugi::xml_node name = layer.child("name");
+        std::int32_t colour = 0;
+        if (!layer || !name || !readInt(layer, "color", colour) || colour < 1 || colour > 7)
+            return false;
+        settings.layers[static_cast<size_t>(i)].name = name.child_value();
+        settings.layers[static_cast<size_t>(i)].colour = colour;
+    }
+
+    const pugi::xml_node items = root.child("items");
+    if (!items)
+        return false;
+    for (int i = 0; i < kDxfItemCount; ++i) {
+        const pugi::xml_node item = nthChild(items, "item", i);
+        std::int32_t layer = 0;
+        if (!item || !readInt(item, "layer", layer) || layer < 0 || layer >= kDxfLayerCount)
+            return false;
+        const pugi::xml_node output = item.child("output");
+        if (!output)
+            return false;
+        std::int32_t on = 0;
+        settings.items[static_cast<size_t>(i)].layer = layer;
+        settings.items[static_cast<size_t>(i)].output = engine::ParseInteger(output.child_value(), on) && on == 1;
+    }
+
+    const pugi::xml_node versions = root.child("versions");
+    std::int32_t count = 0;
+    if (!versions || !engine::ParseInteger(versions.attribute("count").as_string(), count))
+        return false;
+    settings.releases.clear();
+    for (int i = 0; i < count; ++i) {
+        const pugi::xml_node name = nthChild(versions, "version", i).child("name");
+        if (!name)
+            return false;
+        settings.releases.emplace_back(name.child_value());
+    }
+    std::int32_t active = 0;
+    if (!engine::ParseInteger(versions.attribute("active").as_string(), active))
+        return false;
+    settings.active = active;
+    return true;
+}
+
+bool saveDxfSettings(const std::string& path, const DxfSettings& settings)
+{
+    pugi::xml_document doc;
+    if (!loadDocument(path, doc))
+        return false;
+    pugi::xml_node root = doc.child("velm_dxf");
+    if (!root)
+        return false;
+    pugi::xml_attribute filepath = root.attribute("filepath");
+    if (!filepath)
+        filepath = root.append_attribute("filepath");
+    filepath.set_value(settings.filePath.c_str());
+
+    // Every change is made in memory first, so a missing element leaves the file as it was.
+    const pugi::xml_node layers = root.child("layers");
+    for (int i = 0; i < kDxfLayerCount; ++i) {
+        const pugi::xml_node layer = nthChild(layers, "layer", i);
+        const DxfLayer& l = settings.layers[static_cast<size_t>(i)];
+        if (!setText(layer.child("name"), l.name) || !setText(layer.child("color"), std::to_string(l.colour)))
+            return false;
+    }
+    const pugi::xml_node items = root.child("items");
+    for (int i = 0; i < kDxfItemCount; ++i) {
+        const pugi::xml_node item = nthChild(items, "item", i);
+        const DxfItemSetup& it = settings.items[static_cast<size_t>(i)];
+        if (!setText(item.child("layer"), std::to_string(it.layer)) || !setText(item.child("output"), it.output ? "1" : "0"))
+            return false;
+    }
+    pugi::xml_node versions = root.child("versions");
+    if (!versions)
+        return false;
+    pugi::xml_attribute active = versions.attribute("active");
+    if (!active)
+        active = versions.append_attribute("active");
+    active.set_value(std::to_string(settings.active).c_str());
+
+    // Written beside the file and renamed over it: a failed write cannot
+    // leave half a settings file behind.
+    const std::string temp = path + ".tmp";
+    if (!doc.save_file(temp.c_str(), "\t", pugi::format_default, pugi::encoding_utf8)) {
+        std::remove(temp.c_str());
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> fetchDxfTemplate(const std::string& path, int version, DxfTemplate which)
+{
+    pugi::xml_document doc;
+    if (version < 0 || !loadDocument(path, doc))
+        return {};
+    const pugi::xml_node v = nthChild(doc.child("velm_dxf").child("versions"), "version", version);
+    const char* name = which == DxfTemplate::Head ? "h1" : (which == DxfTemplate::Middle ? "h2" : "h3");
+    const pugi::xml_node h = v.child(name);
+    if (!h)
+        return {};
+    return splitTemplateLines(h.child_value());
+}
+
+std::vector<std::string> splitTemplateLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::string current;
+    bool pending = false;  // characters since the last line break
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(std::move(current));
+            current.clear();
+            pending = false;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            current += c;
+            pending = true;
+        }
+    }
+    if (pending)
+        lines.push_back(std::move(current));
+    return lines;
+}
+
+} // namespace output
