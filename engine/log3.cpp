@@ -1,6 +1,7 @@
 #include "engine/log3.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -68,12 +69,18 @@ float grownAlpha(float alpha)
 template <class T>
 void log3::PagedArray<T>::setElementWidth(std::size_t width)
 {
-    clear();
+    release();
     m_perPage = std::max<std::size_t>(width, 1);
 }
 
 template <class T>
 void log3::PagedArray<T>::clear()
+{
+    m_size = 0;
+}
+
+template <class T>
+void log3::PagedArray<T>::release()
 {
     m_pages.clear();
     m_size = 0;
@@ -122,8 +129,18 @@ void log3::FreeArrays()
     m_known = List{};
     m_last = List{};
     m_new = List{};
-    m_nodes.clear();
+    m_nodes.release();
     m_hash = {};
+    m_candLen = {};
+    m_candWid = {};
+    m_candWaste = {};
+    m_candIndex = {};
+    m_candMask = {};
+    m_byLen = {};
+    m_byWid = {};
+    m_sortedLen = {};
+    m_sortedWid = {};
+    m_bits = {};
     m_scores = {};
     m_avail = {};
     m_best = 0;
@@ -298,6 +315,220 @@ bool log3::knownListCouldOverflow() const
     return memoryInUse() + std::size_t{m_limit} * perBlock + hashGrowth > kMemoryBudget;
 }
 
+namespace {
+
+// float(x) within a few units in the last place, for x up to 2^32 - 1 (the
+// plain conversion of a signed value vectorises, the unsigned one does not).
+inline float approxFloat(std::uint32_t x)
+{
+    return static_cast<float>(static_cast<std::int32_t>(x >> 1)) * 2.0f + static_cast<float>(static_cast<std::int32_t>(x & 1));
+}
+
+// A generous float bound on the admitted waste: never below the exact
+// trunc(alpha x area) test's threshold, so everything the exact test admits
+// passes here too.
+inline bool mayAdmit(std::uint32_t total, std::uint32_t area, float alpha)
+{
+    const float limit = alpha * approxFloat(area);
+    return approxFloat(total) <= limit + std::fabs(limit) * (1.0f / 1024) + 4.0f;
+}
+
+struct Pair {
+    std::uint32_t aL, aW, aWaste, L, W;
+    float alpha;
+};
+
+// mask[c] bit 0: B = candidate c may stack above A; bit 1: it may go right
+// of A. Returns the OR of all marks. Kept free of branches so that it
+// vectorises; this loop is where a search spends its time.
+__attribute__((optimize("O3"))) std::uint32_t markCandidates(const Pair p, const std::uint32_t* __restrict bLen,
+                                                             const std::uint32_t* __restrict bWid,
+                                                             const std::uint32_t* __restrict bWaste, std::size_t n,
+                                                             std::uint8_t* __restrict mask)
+{
+    const std::uint32_t aL = p.aL, aW = p.aW;
+    std::uint32_t any = 0;
+    for (std::size_t c = 0; c < n; ++c) {
+        const std::uint32_t bL = bLen[c], bW = bWid[c];
+        const std::uint32_t both = p.aWaste + bWaste[c];
+        const std::uint32_t longL = aL > bL ? aL : bL;
+        const std::uint32_t wideW = aW > bW ? aW : bW;
+        // Stacked: the shorter block's width times the length difference.
+        const std::uint32_t stWaste = (longL - (aL > bL ? bL : aL)) * (aL > bL ? bW : aW);
+        // Side by side: the shorter length times the width difference.
+        const std::uint32_t sdWaste = (wideW - (bW < aW ? bW : aW)) * (bW < aW ? bL : aL);
+        const std::uint32_t stArea = (aW + bW) * longL;
+        const std::uint32_t sdArea = (aL + bL) * wideW;
+        const std::uint32_t st = static_cast<std::uint32_t>(aW + bW <= p.W) &
+                                 static_cast<std::uint32_t>(mayAdmit(stWaste + both, stArea, p.alpha));
+        const std::uint32_t sd = static_cast<std::uint32_t>(aL + bL <= p.L) &
+                                 static_cast<std::uint32_t>(mayAdmit(sdWaste + both, sdArea, p.alpha));
+        const std::uint32_t m = st | (sd << 1);
+        mask[c] = static_cast<std::uint8_t>(m);
+        any |= m;
+    }
+    return any;
+}
+
+} // namespace
+
+// One generation of joins: every known block i with every last block j, in
+// that order. A pair changes nothing unless one of its joins fits the sheet
+// and passes the waste test, and neither test depends on the counts, so the
+// loop first marks the pairs that may pass, with a branch-free bound that the
+// compiler vectorises, and runs the exact tests and the count test on those
+// only.
+void log3::runGeneration()
+{
+    const std::size_t knownCount = m_known.size();
+    const std::size_t lastCount = m_last.size();
+    if (knownCount == 0 || lastCount == 0)
+        return;
+    const float alpha = m_alpha;
+    const std::uint32_t L = m_L, W = m_W;
+
+    // No join is larger than the sheet, so none admits more waste than
+    // alpha x sheet area; blocks holding more waste than that sit out this
+    // generation. (Only when the sheet area fits in 32 bits and alpha is not
+    // negative; otherwise every block takes part.)
+    std::uint64_t maxWaste = std::numeric_limits<std::uint64_t>::max();
+    if (std::uint64_t{L} * W <= 0xFFFFFFFFull && alpha >= 0.0f) {
+        const float limit = alpha * static_cast<float>(m_area);
+        if (limit < 4294967296.0f)
+            maxWaste = static_cast<std::uint64_t>(limit);
+    }
+
+    m_candLen.clear();
+    m_candWid.clear();
+    m_candWaste.clear();
+    m_candIndex.clear();
+    std::uint32_t minBLen = std::numeric_limits<std::uint32_t>::max();
+    std::uint32_t minBWid = minBLen, minBWaste = minBLen;
+    for (std::size_t j = 0; j < lastCount; ++j) {
+        if (m_last.waste[j] > maxWaste)
+            continue;
+        m_candLen.push_back(m_last.len[j]);
+        m_candWid.push_back(m_last.wid[j]);
+        m_candWaste.push_back(m_last.waste[j]);
+        m_candIndex.push_back(static_cast<std::uint32_t>(j));
+        minBLen = std::min(minBLen, m_last.len[j]);
+        minBWid = std::min(minBWid, m_last.wid[j]);
+        minBWaste = std::min(minBWaste, m_last.waste[j]);
+    }
+    const std::size_t cand = m_candIndex.size();
+    if (cand == 0)
+        return;
+    m_candMask.resize(cand);
+    const std::uint32_t* bLen = m_candLen.data();
+    const std::uint32_t* bWid = m_candWid.data();
+    const std::uint32_t* bWaste = m_candWaste.data();
+    std::uint8_t* mask = m_candMask.data();
+
+    // Exact tests for known block i and candidate c; `which` bit 0 asks for
+    // the stacked join, bit 1 for side by side. Returns TryPair's 2 to end
+    // the generation.
+    const auto tryCandidate = [&](std::size_t i, std::size_t c, unsigned which) {
+        const std::uint32_t aL = m_known.len[i], aW = m_known.wid[i];
+        const std::uint32_t bL = bLen[c], bW = bWid[c];
+        const std::uint32_t both = m_known.waste[i] + bWaste[c];
+        bool stacked = false, side = false;
+        if ((which & 1) != 0 && aW + bW <= W) {
+            const std::uint32_t waste = aL > bL ? (aL - bL) * bW : (bL - aL) * aW;
+            stacked = wasteAdmitted(waste + both, (aW + bW) * std::max(aL, bL), alpha);
+        }
+        if ((which & 2) != 0 && aL + bL <= L) {
+            const std::uint32_t waste = bW < aW ? (aW - bW) * bL : (bW - aW) * aL;
+            side = wasteAdmitted(waste + both, (aL + bL) * std::max(aW, bW), alpha);
+        }
+        if (!stacked && !side)
+            return 1;
+        return TryPair(i, m_candIndex[c], stacked, side);
+    };
+
+    // With a waste bound, a join's waste rectangle bounds how far the two
+    // lengths (stacked) or widths (side by side) may differ: stacked, the
+    // shorter block's width times the length difference is waste, side by
+    // side the shorter block's length times the width difference. The
+    // candidates sorted by length and by width then give, per known block,
+    // two ranges holding every candidate that can join it; their union,
+    // taken in list order, is tried instead of the whole list. The sorting
+    // pays off only when more than a few known blocks are paired: a
+    // generation that reaches the combination limit early never sorts.
+    const bool bounded = maxWaste != std::numeric_limits<std::uint64_t>::max();
+    bool ranged = false;
+    std::size_t scanned = 0;
+    const auto sortCandidates = [&] {
+        m_byLen.resize(cand);
+        m_byWid.resize(cand);
+        for (std::size_t c = 0; c < cand; ++c)
+            m_byLen[c] = m_byWid[c] = static_cast<std::uint32_t>(c);
+        std::sort(m_byLen.begin(), m_byLen.end(), [&](std::uint32_t x, std::uint32_t y) { return bLen[x] < bLen[y]; });
+        std::sort(m_byWid.begin(), m_byWid.end(), [&](std::uint32_t x, std::uint32_t y) { return bWid[x] < bWid[y]; });
+        m_sortedLen.resize(cand);
+        m_sortedWid.resize(cand);
+        for (std::size_t c = 0; c < cand; ++c) {
+            m_sortedLen[c] = bLen[m_byLen[c]];
+            m_sortedWid[c] = bWid[m_byWid[c]];
+        }
+        m_bits.assign((cand + 63) / 64, 0);
+        ranged = true;
+    };
+    const auto range = [](const std::vector<std::uint32_t>& sorted, std::uint64_t lo, std::uint64_t hi) {
+        const auto first = std::lower_bound(sorted.begin(), sorted.end(), lo,
+                                            [](std::uint32_t v, std::uint64_t x) { return v < x; });
+        const auto last = std::upper_bound(first, sorted.end(), hi,
+                                           [](std::uint64_t x, std::uint32_t v) { return x < v; });
+        return std::pair<std::size_t, std::size_t>(first - sorted.begin(), last - sorted.begin());
+    };
+    const auto below = [](std::uint32_t v, std::uint64_t d) { return d >= v ? 0 : v - d; };
+    const auto per = [](std::uint64_t waste, std::uint32_t side) {
+        return side == 0 ? std::numeric_limits<std::uint32_t>::max() : waste / side;
+    };
+
+    for (std::size_t i = 0; i < knownCount; ++i) {
+        const std::uint32_t aL = m_known.len[i], aW = m_known.wid[i], aWaste = m_known.waste[i];
+        if (std::uint64_t{aWaste} + minBWaste > maxWaste)
+            continue;
+        const bool canStack = aW + minBWid <= W;
+        const bool canSide = aL + minBLen <= L;
+        if (!canStack && !canSide)
+            continue;
+
+        if (bounded && !ranged && ++scanned > 4)
+            sortCandidates();
+        if (ranged) {
+            const std::uint64_t room = maxWaste - aWaste;
+            std::pair<std::size_t, std::size_t> st{0, 0}, sd{0, 0};
+            if (canStack)
+                st = range(m_sortedLen, below(aL, per(room, minBWid)), std::uint64_t{aL} + per(room, aW));
+            if (canSide)
+                sd = range(m_sortedWid, below(aW, per(room, minBLen)), std::uint64_t{aW} + per(room, aL));
+            // Mark the union in a bitmap and walk it in list order.
+            std::fill(m_bits.begin(), m_bits.end(), 0);
+            for (std::size_t k = st.first; k < st.second; ++k)
+                if (const std::uint32_t c = m_byLen[k]; aW + bWid[c] <= W)
+                    m_bits[c >> 6] |= std::uint64_t{1} << (c & 63);
+            for (std::size_t k = sd.first; k < sd.second; ++k)
+                if (const std::uint32_t c = m_byWid[k]; aL + bLen[c] <= L)
+                    m_bits[c >> 6] |= std::uint64_t{1} << (c & 63);
+            for (std::size_t w = 0; w < m_bits.size(); ++w)
+                for (std::uint64_t bits = m_bits[w]; bits != 0; bits &= bits - 1) {
+                    const std::size_t c = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+                    if (tryCandidate(i, c, 3) == 2)
+                        return;
+                }
+            continue;
+        }
+
+        const Pair pair{aL, aW, aWaste, L, W, alpha};
+        if (markCandidates(pair, bLen, bWid, bWaste, cand, mask) == 0)
+            continue;
+        for (std::size_t c = 0; c < cand; ++c)
+            if (mask[c] != 0 && tryCandidate(i, c, mask[c]) == 2)
+                return;
+    }
+}
+
 void log3::Search(const SearchProgressFn& progress, const std::atomic<bool>* stop)
 {
     while (m_generated) {
@@ -311,47 +542,7 @@ void log3::Search(const SearchProgressFn& progress, const std::atomic<bool>* sto
         if (progress)
             progress({false, m_generation, static_cast<std::uint32_t>(m_last.size()), 0});
 
-        const std::size_t knownCount = m_known.size();
-        const std::size_t lastCount = m_last.size();
-        if (lastCount > 0) {
-            const std::uint32_t* bLen = m_last.len.data();
-            const std::uint32_t* bWid = m_last.wid.data();
-            const std::uint32_t* bWaste = m_last.waste.data();
-            const std::uint32_t minBLen = *std::min_element(bLen, bLen + lastCount);
-            const std::uint32_t minBWid = *std::min_element(bWid, bWid + lastCount);
-            const float alpha = m_alpha;
-            const std::uint32_t L = m_L, W = m_W;
-            bool done = false;
-            for (std::size_t i = 0; i < knownCount && !done; ++i) {
-                const std::uint32_t aL = m_known.len[i], aW = m_known.wid[i], aWaste = m_known.waste[i];
-                const bool anyStack = aW + minBWid <= W;
-                const bool anySide = aL + minBLen <= L;
-                if (!anyStack && !anySide)
-                    continue;
-                for (std::size_t j = 0; j < lastCount; ++j) {
-                    const std::uint32_t bL = bLen[j], bW = bWid[j];
-                    bool stacked = aW + bW <= W;
-                    bool side = aL + bL <= L;
-                    if (!stacked && !side)
-                        continue;
-                    const std::uint32_t both = aWaste + bWaste[j];
-                    if (stacked) {
-                        const std::uint32_t waste = aL > bL ? (aL - bL) * bW : (bL - aL) * aW;
-                        stacked = wasteAdmitted(waste + both, (aW + bW) * std::max(aL, bL), alpha);
-                    }
-                    if (side) {
-                        const std::uint32_t waste = bW < aW ? (aW - bW) * bL : (bW - aW) * aL;
-                        side = wasteAdmitted(waste + both, (aL + bL) * std::max(aW, bW), alpha);
-                    }
-                    if (!stacked && !side)
-                        continue;
-                    if (TryPair(i, j, stacked, side) == 2) {
-                        done = true;
-                        break;
-                    }
-                }
-            }
-        }
+        runGeneration();
 
         if (m_generated) {
             MergeNewBlocks();

@@ -162,7 +162,8 @@ private:
     public:
         PagedArray() = default;
         void setElementWidth(std::size_t width);
-        void clear();
+        void clear();    // keeps the pages for reuse
+        void release();
         std::size_t size() const { return m_size; }
         T* append();  // room for one element of `width` values
         T* at(std::size_t k) { return m_pages[k / kPageElems].get() + (k % kPageElems) * m_perPage; }
@@ -200,6 +201,7 @@ private:
     void MergeNewBlocks();
     void ReplaceLastList();
     bool knownListCouldOverflow() const;
+    void runGeneration();
 
     // Duplicate detection on (waste, length, width) over the known list.
     bool knownHas(std::uint32_t waste, std::uint32_t len, std::uint32_t wid) const;
@@ -223,6 +225,12 @@ private:
     List m_new;
     std::vector<std::uint32_t> m_hash;  // known index + 1, 0 = empty slot
     std::vector<std::uint32_t> m_joinCounts;
+    // Per generation: the last-list blocks that can take part in a join,
+    // copied together so that the pair loop reads them in one sweep.
+    std::vector<std::uint32_t> m_candLen, m_candWid, m_candWaste, m_candIndex;
+    std::vector<std::uint8_t> m_candMask;
+    std::vector<std::uint32_t> m_byLen, m_byWid, m_sortedLen, m_sortedWid;
+    std::vector<std::uint64_t> m_bits;
 
     std::vector<std::uint32_t> m_scores;
     std::size_t m_best = 0;
