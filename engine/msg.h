@@ -35,6 +35,19 @@ enum class Msg : int {
 
     // Settings.
     CannotConvertValue = 296,
+
+    // Manual mode.
+    ManualNothingFits = 3,         // no stock sheet can take any part as entered
+    ManualGenerationPrefix = 4,    // status: before the generation number
+    ManualKnownPrefix = 5,         // status: before the number of known blocks
+    ManualSheetDone = 6,           // status: search finished
+    ManualSheetStopped = 7,        // status: search finished after Stop
+    SoundCannotPlay = 8,
+    ManualLastSheet = 10,          // all stock sheets used
+    ManualNothingLeft = 11,        // nothing left to place
+    ManualKnownListFull = 157,     // search ended early: the known list is full
+    ManualAlphaNotANumber = 158,   // the Alpha text is not a number
+    ManualPiNotAnInteger = 159,    // the P.I.(%) text is not a whole number
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }
