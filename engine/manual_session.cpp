@@ -11,9 +11,11 @@ namespace engine {
 
 namespace {
 
+// A footprint of no size cannot be laid out (the search makes no block of
+// it), so it does not make a sheet eligible either.
 bool fitsAsEntered(const SheetInstance& s, const PartDemand& p)
 {
-    return s.len >= p.len && s.wid >= p.wid;
+    return p.len > 0 && p.wid > 0 && s.len >= p.len && s.wid >= p.wid;
 }
 
 } // namespace
@@ -306,6 +308,33 @@ void ManualSession::abandon()
     m_candidates.clear();
     m_state = ManualState::Off;
     m_tnb = 0;
+}
+
+UnattendedManualRun runManualUnattended(Project& project, log3& engine, const Settings& settings,
+                                        std::string_view alphaText, std::string_view piText, int pick)
+{
+    UnattendedManualRun run;
+    ManualSession session(project, engine);
+    run.status = session.enterPrepared();
+    if (!run.status.ok())
+        return run;
+    while (session.state() != ManualState::Off) {
+        run.status = session.start(alphaText, piText, settings.manparam);
+        if (!run.status.ok())
+            return run;
+        run.searches.push_back(session.lastSearch());
+        if (session.candidates().empty()) {
+            // Cannot happen on an eligible sheet; leave rather than search
+            // the same sheet for ever.
+            session.abandon();
+            break;
+        }
+        const ManualAcceptOutcome out =
+            session.accept(std::clamp(pick, 0, session.sliderMax()), settings.ManualDuplicate);
+        if (out.finished)
+            run.finalMessage = out.message;
+    }
+    return run;
 }
 
 } // namespace engine

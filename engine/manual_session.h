@@ -120,6 +120,20 @@ private:
     bool m_stopped = false;
 };
 
+// The whole manual mode without a person, on a prepared engine input:
+// enters the mode, then on every sheet searches with the given Alpha and
+// P.I. texts (manparam and ManualDuplicate from `settings`) and accepts the
+// candidate at slider position `pick` (the last position when the slider is
+// shorter), until the mode finishes.
+struct UnattendedManualRun {
+    Status status;                     // enterPrepared's or start's refusal, else Ok
+    Msg finalMessage = Msg::Ok;        // ManualLastSheet / ManualNothingLeft when the mode ended with one
+    std::vector<ManualSearchStats> searches;
+};
+[[nodiscard]] UnattendedManualRun runManualUnattended(Project& project, log3& engine, const Settings& settings,
+                                                      std::string_view alphaText, std::string_view piText,
+                                                      int pick);
+
 // 20000, 30000 or 40000 for manparam 0, 1, 2 (below 0 as 0, above 2 as 2).
 [[nodiscard]] std::uint32_t manualCombinationLimit(int manparam);
 

@@ -322,3 +322,60 @@ TEST(ManualHelpers, RepeatWithoutPartsOnTheSheetFillsNothing)
 }
 
 } // namespace
+
+namespace {
+
+// A kitchen of base and wall cabinets (footprints in tenths of a millimetre,
+// kerf 4) on two sizes of board.
+void kitchen(Fixture& f)
+{
+    f.sheets({{24404, 12204}, {24404, 12204}, {28000, 20700}, {28000, 20700}, {28000, 20700}, {28000, 20700},
+              {28000, 20700}, {28000, 20700}});
+    const int rows[][4] = {{7204, 5604, 8, 0}, {7644, 5604, 4, 0}, {7164, 3964, 8, 1}, {7204, 3204, 6, 0},
+                           {5644, 3004, 6, 0}, {7964, 1764, 6, 0}, {7644, 1004, 8, 0}, {24004, 1004, 2, 1}};
+    for (const auto& r : rows)
+        f.part(r[0], r[1], r[2], r[3]);
+}
+
+TEST(ManualUnattended, KitchenPlacesEveryPart)
+{
+    for (const int pick : {0, 3}) {
+        SCOPED_TRACE(pick);
+        Fixture f;
+        kitchen(f);
+        Settings settings;
+        settings.manparam = 0;
+        const UnattendedManualRun run = runManualUnattended(f.project, f.engine, settings, "0.001", "92", pick);
+        ASSERT_TRUE(run.status.ok());
+        EXPECT_FALSE(run.searches.empty());
+        std::int64_t left = 0;
+        for (const PartDemand& d : f.project.input.remaining) {
+            EXPECT_GE(d.qty, 0);
+            left += d.qty;
+        }
+        EXPECT_EQ(static_cast<std::int64_t>(f.project.result.elements.size()) + left, f.project.input.totalParts);
+        if (pick == 0)
+            EXPECT_EQ(left, 0);
+        // Every placed part lies on its sheet and keeps its footprint.
+        for (const PlacedElement& e : f.project.result.elements) {
+            const SheetInstance& s = f.project.input.sheets[static_cast<std::size_t>(e.tnb - 1)];
+            EXPECT_LE(e.x1, s.len);
+            EXPECT_LE(e.y1, s.wid);
+            const PartDemand& d = f.project.input.parts[static_cast<std::size_t>(e.enb - 1)];
+            EXPECT_EQ(e.x1 - e.x, e.rot ? d.wid : d.len);
+            EXPECT_EQ(e.y1 - e.y, e.rot ? d.len : d.wid);
+        }
+    }
+}
+
+TEST(ManualUnattended, BadAlphaStopsBeforeAnySearch)
+{
+    Fixture f;
+    kitchen(f);
+    const UnattendedManualRun run = runManualUnattended(f.project, f.engine, Settings{}, "abc", "92", 0);
+    EXPECT_EQ(run.status.msg, Msg::ManualAlphaNotANumber);
+    EXPECT_TRUE(run.searches.empty());
+    EXPECT_TRUE(f.project.result.elements.empty());
+}
+
+} // namespace
