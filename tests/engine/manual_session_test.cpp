@@ -354,8 +354,9 @@ TEST(ManualUnattended, KitchenPlacesEveryPart)
             left += d.qty;
         }
         EXPECT_EQ(static_cast<std::int64_t>(f.project.result.elements.size()) + left, f.project.input.totalParts);
-        if (pick == 0)
+        if (pick == 0) {
             EXPECT_EQ(left, 0);
+        }
         // Every placed part lies on its sheet and keeps its footprint.
         for (const PlacedElement& e : f.project.result.elements) {
             const SheetInstance& s = f.project.input.sheets[static_cast<std::size_t>(e.tnb - 1)];
