@@ -14,7 +14,6 @@
 
 #include "engine/log3.h"
 #include "engine/project.h"
-#include "project/project_file.h"
 #include "tests/engine/log3_reference.h"
 
 namespace {
@@ -70,6 +69,7 @@ void runEngine(benchmark::State& state, const SheetInput& in, std::uint32_t limi
     state.counters["best"] = static_cast<double>(e.bestIndex());
     state.counters["score"] = e.scores().empty() ? 0 : e.scores()[e.bestIndex()];
     state.counters["listMB"] = static_cast<double>(e.memoryInUse()) / (1 << 20);
+    state.counters["stoppedFull"] = e.end() == engine::SearchEnd::KnownListFull ? 1 : 0;
 }
 
 void runReference(benchmark::State& state, const SheetInput& in, std::uint32_t limit, float alpha, int pi)
@@ -109,19 +109,23 @@ void BM_SmallKitchenReference(benchmark::State& state)
 }
 BENCHMARK(BM_SmallKitchenReference)->Arg(4)->Arg(6)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// A search that never is good enough and admits loose joins runs until its
-// known list is full; peak resident memory of the whole process.
+// A search that is never good enough and admits loose joins of many small
+// parts runs until its known list is full (known-list limit or memory
+// budget); peak resident memory of the whole process. Arg: engine part rows.
 void BM_FillKnownList(benchmark::State& state)
 {
-    SheetInput in = kitchen();
-    for (PartDemand& p : in.rows)
-        p.qty *= 4;
-    runEngine(state, in, 40000, static_cast<float>(state.range(0)) / 1000.0f, 101);
+    SheetInput in;
+    in.L = 28000;
+    in.W = 20700;
+    const int rows = static_cast<int>(state.range(0));
+    for (int r = 0; r < rows; ++r)
+        in.rows.push_back({104 + 13 * (r % 40), 64 + 7 * (r % 30), 5000, r + 1, r % 2});
+    runEngine(state, in, 40000, 1.0f, 101);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peakRssMB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
-BENCHMARK(BM_FillKnownList)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_FillKnownList)->Arg(10)->Arg(499)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 } // namespace
 

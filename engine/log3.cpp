@@ -10,6 +10,8 @@ namespace engine {
 
 namespace {
 
+constexpr std::uint32_t kNoNode = 0xFFFFFFFFu;
+
 double nowSeconds()
 {
     using namespace std::chrono;
@@ -130,6 +132,8 @@ void log3::FreeArrays()
     m_last = List{};
     m_new = List{};
     m_nodes.release();
+    m_freeNode = kNoNode;
+    m_releaseStack = {};
     m_hash = {};
     m_candLen = {};
     m_candWid = {};
@@ -180,8 +184,7 @@ void log3::Init(const std::vector<PartDemand>& rows, std::uint32_t limit, float 
     m_avail.assign(m_rows, 0);
     std::vector<std::uint32_t> counts(m_rows, 0);
     const auto addPart = [&](std::uint32_t id, std::uint32_t len, std::uint32_t wid, std::size_t l) {
-        const std::uint32_t n = static_cast<std::uint32_t>(m_nodes.size());
-        *m_nodes.append() = Node{len, wid, id, 0, 1, 1, NodeKind::Part};
+        const std::uint32_t n = newNode(Node{len, wid, id, 0, 1, 1, NodeKind::Part, 2});
         counts[l] = 1;
         m_known.push(len, wid, 0, n, counts.data(), m_rows);
         knownInsert(m_known.size() - 1);
@@ -232,8 +235,9 @@ int log3::appendJoin(std::size_t i, std::size_t j, NodeKind kind, std::uint32_t 
     const Node& b = *m_nodes.at(m_last.node[j]);
     const std::uint32_t items = a.items + b.items + (waste > 0 ? 2 : 0);
     const std::uint32_t parts = a.parts + b.parts;
-    const std::uint32_t n = static_cast<std::uint32_t>(m_nodes.size());
-    *m_nodes.append() = Node{len, wid, m_known.node[i], m_last.node[j], items, parts, kind};
+    const std::uint32_t n = newNode(Node{len, wid, m_known.node[i], m_last.node[j], items, parts, kind, 1});
+    ++m_nodes.at(m_known.node[i])->refs;
+    ++m_nodes.at(m_last.node[j])->refs;
     m_new.push(len, wid, total, n, m_joinCounts.data(), m_rows);
     const std::uint32_t used = (len * wid - total) / std::max<std::uint32_t>(m_area / 100, 1);
     if (static_cast<std::int64_t>(used) > m_pi) {
@@ -292,14 +296,49 @@ void log3::MergeNewBlocks()
         if (knownHas(m_new.waste[p], m_new.len[p], m_new.wid[p]))
             continue;
         m_known.push(m_new.len[p], m_new.wid[p], m_new.waste[p], m_new.node[p], m_new.counts.at(p), m_rows);
+        ++m_nodes.at(m_new.node[p])->refs;
         knownInsert(m_known.size() - 1);
     }
 }
 
 void log3::ReplaceLastList()
 {
+    for (const std::uint32_t n : m_last.node)
+        releaseNode(n);
     std::swap(m_last, m_new);
     m_new.clear();
+}
+
+std::uint32_t log3::newNode(const Node& node)
+{
+    if (m_freeNode != kNoNode) {
+        const std::uint32_t n = m_freeNode;
+        m_freeNode = m_nodes.at(n)->a;
+        *m_nodes.at(n) = node;
+        return n;
+    }
+    const auto n = static_cast<std::uint32_t>(m_nodes.size());
+    *m_nodes.append() = node;
+    return n;
+}
+
+void log3::releaseNode(std::uint32_t n)
+{
+    m_releaseStack.push_back(n);
+    while (!m_releaseStack.empty()) {
+        Node& node = *m_nodes.at(m_releaseStack.back());
+        const std::uint32_t id = m_releaseStack.back();
+        m_releaseStack.pop_back();
+        if (--node.refs != 0)
+            continue;
+        if (node.kind == NodeKind::Stacked || node.kind == NodeKind::SideBySide) {
+            m_releaseStack.push_back(node.a);
+            m_releaseStack.push_back(node.b);
+        }
+        node.kind = NodeKind::Free;
+        node.a = m_freeNode;
+        m_freeNode = id;
+    }
 }
 
 bool log3::knownListCouldOverflow() const

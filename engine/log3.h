@@ -143,8 +143,11 @@ public:
 
 private:
     // How a block was made. Part blocks name their item id in `a`; joins name
-    // the nodes of A and B.
-    enum class NodeKind : std::uint32_t { Part, Stacked, SideBySide };
+    // the nodes of A and B. A node is held by each list entry and each join
+    // that refers to it; one no longer held goes back to the free list
+    // (linked through `a`), so the new blocks of every generation that were
+    // duplicates and were never joined do not pile up.
+    enum class NodeKind : std::uint32_t { Part, Stacked, SideBySide, Free };
     struct Node {
         std::uint32_t len;
         std::uint32_t wid;
@@ -153,7 +156,10 @@ private:
         std::uint32_t items;  // n
         std::uint32_t parts;
         NodeKind kind;
+        std::uint32_t refs;
     };
+    std::uint32_t newNode(const Node& node);
+    void releaseNode(std::uint32_t n);
 
     // Fixed-size pages, so that growing never copies what is there and the
     // peak memory stays close to what is held.
@@ -220,6 +226,8 @@ private:
     std::vector<std::uint32_t> m_avail;
 
     PagedArray<Node> m_nodes;
+    std::uint32_t m_freeNode = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> m_releaseStack;
     List m_known;
     List m_last;
     List m_new;

@@ -274,6 +274,7 @@ TEST(Log3Differential, MatchesReferenceOnRandomInputs)
     const float alphas[] = {0.001f, 0.01f, 0.03f, 0.08f, 0.2f};
     const std::uint32_t limits[] = {3, 20, 100, 400};
     int goodEnough = 0, limited = 0;
+    log3 e;  // one engine for all rounds, as for the sheets of a session
     for (int round = 0; round < 300; ++round) {
         SCOPED_TRACE(round);
         const int rows = pick(1, 5);
@@ -292,7 +293,6 @@ TEST(Log3Differential, MatchesReferenceOnRandomInputs)
         reference::Log3 r;
         r.Init(parts, limit, alpha, L, W, pi, offset);
         r.Search();
-        log3 e;
         e.Init(parts, limit, alpha, L, W, pi, offset);
         bool hitLimit = false;
         e.Search([&](const engine::SearchProgress& p) { hitLimit = hitLimit || (p.end && p.count >= limit); });
