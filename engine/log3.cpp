@@ -212,17 +212,27 @@ void log3::Init(const std::vector<PartDemand>& rows, std::uint32_t limit, float 
     m_allocated = true;
 }
 
+namespace {
+
+// Sums the two count rows and tells whether every sum stays within avail;
+// without an early exit, so that it vectorises.
+__attribute__((optimize("O3"))) bool sumCounts(const std::uint32_t* __restrict a, const std::uint32_t* __restrict b,
+                                               const std::uint32_t* __restrict avail,
+                                               std::uint32_t* __restrict sum, std::uint32_t rows)
+{
+    std::uint32_t over = 0;
+    for (std::uint32_t l = 0; l < rows; ++l) {
+        sum[l] = a[l] + b[l];
+        over |= static_cast<std::uint32_t>(sum[l] > avail[l]);
+    }
+    return over == 0;
+}
+
+} // namespace
+
 bool log3::CountsFit(std::size_t i, std::size_t j)
 {
-    const std::uint32_t* a = m_known.counts.at(i);
-    const std::uint32_t* b = m_last.counts.at(j);
-    std::uint32_t* sum = m_joinCounts.data();
-    for (std::uint32_t l = 0; l < m_rows; ++l) {
-        sum[l] = a[l] + b[l];
-        if (sum[l] > m_avail[l])
-            return false;
-    }
-    return true;
+    return sumCounts(m_known.counts.at(i), m_last.counts.at(j), m_avail.data(), m_joinCounts.data(), m_rows);
 }
 
 int log3::appendJoin(std::size_t i, std::size_t j, NodeKind kind, std::uint32_t len, std::uint32_t wid,
@@ -490,24 +500,25 @@ void log3::runGeneration()
     // side the shorter block's length times the width difference. The
     // candidates sorted by length and by width then give, per known block,
     // two ranges holding every candidate that can join it; their union,
-    // taken in list order, is tried instead of the whole list. The sorting
-    // pays off only when more than a few known blocks are paired: a
-    // generation that reaches the combination limit early never sorts.
+    // taken in list order, is tried instead of the whole list. (Sorted
+    // only once a known block is to be paired: a generation that pairs none
+    // does not sort.)
     const bool bounded = maxWaste != std::numeric_limits<std::uint64_t>::max();
     bool ranged = false;
-    std::size_t scanned = 0;
     const auto sortCandidates = [&] {
         m_byLen.resize(cand);
-        m_byWid.resize(cand);
         for (std::size_t c = 0; c < cand; ++c)
-            m_byLen[c] = m_byWid[c] = static_cast<std::uint32_t>(c);
-        std::sort(m_byLen.begin(), m_byLen.end(), [&](std::uint32_t x, std::uint32_t y) { return bLen[x] < bLen[y]; });
-        std::sort(m_byWid.begin(), m_byWid.end(), [&](std::uint32_t x, std::uint32_t y) { return bWid[x] < bWid[y]; });
+            m_byLen[c] = SortedCandidate{bLen[c], bWid[c], bWaste[c], static_cast<std::uint32_t>(c)};
+        m_byWid = m_byLen;
+        std::stable_sort(m_byLen.begin(), m_byLen.end(),
+                         [](const SortedCandidate& x, const SortedCandidate& y) { return x.len < y.len; });
+        std::stable_sort(m_byWid.begin(), m_byWid.end(),
+                         [](const SortedCandidate& x, const SortedCandidate& y) { return x.wid < y.wid; });
         m_sortedLen.resize(cand);
         m_sortedWid.resize(cand);
         for (std::size_t c = 0; c < cand; ++c) {
-            m_sortedLen[c] = bLen[m_byLen[c]];
-            m_sortedWid[c] = bWid[m_byWid[c]];
+            m_sortedLen[c] = m_byLen[c].len;
+            m_sortedWid[c] = m_byWid[c].wid;
         }
         m_bits.assign((cand + 63) / 64, 0);
         ranged = true;
@@ -533,7 +544,7 @@ void log3::runGeneration()
         if (!canStack && !canSide)
             continue;
 
-        if (bounded && !ranged && ++scanned > 4)
+        if (bounded && !ranged)
             sortCandidates();
         if (ranged) {
             const std::uint64_t room = maxWaste - aWaste;
@@ -545,11 +556,11 @@ void log3::runGeneration()
             // Mark the union in a bitmap and walk it in list order.
             std::fill(m_bits.begin(), m_bits.end(), 0);
             for (std::size_t k = st.first; k < st.second; ++k)
-                if (const std::uint32_t c = m_byLen[k]; aW + bWid[c] <= W)
-                    m_bits[c >> 6] |= std::uint64_t{1} << (c & 63);
+                if (const SortedCandidate& b = m_byLen[k]; aW + b.wid <= W && b.waste <= room)
+                    m_bits[b.c >> 6] |= std::uint64_t{1} << (b.c & 63);
             for (std::size_t k = sd.first; k < sd.second; ++k)
-                if (const std::uint32_t c = m_byWid[k]; aL + bLen[c] <= L)
-                    m_bits[c >> 6] |= std::uint64_t{1} << (c & 63);
+                if (const SortedCandidate& b = m_byWid[k]; aL + b.len <= L && b.waste <= room)
+                    m_bits[b.c >> 6] |= std::uint64_t{1} << (b.c & 63);
             for (std::size_t w = 0; w < m_bits.size(); ++w)
                 for (std::uint64_t bits = m_bits[w]; bits != 0; bits &= bits - 1) {
                     const std::size_t c = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));

@@ -237,7 +237,11 @@ private:
     // copied together so that the pair loop reads them in one sweep.
     std::vector<std::uint32_t> m_candLen, m_candWid, m_candWaste, m_candIndex;
     std::vector<std::uint8_t> m_candMask;
-    std::vector<std::uint32_t> m_byLen, m_byWid, m_sortedLen, m_sortedWid;
+    struct SortedCandidate {
+        std::uint32_t len, wid, waste, c;
+    };
+    std::vector<SortedCandidate> m_byLen, m_byWid;
+    std::vector<std::uint32_t> m_sortedLen, m_sortedWid;
     std::vector<std::uint64_t> m_bits;
 
     std::vector<std::uint32_t> m_scores;
