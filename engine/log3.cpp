@@ -370,7 +370,9 @@ namespace {
 // plain conversion of a signed value vectorises, the unsigned one does not).
 inline float approxFloat(std::uint32_t x)
 {
-    return static_cast<float>(static_cast<std::int32_t>(x >> 1)) * 2.0f + static_cast<float>(static_cast<std::int32_t>(x & 1));
+    const auto half = static_cast<std::int32_t>(x >> 1);
+    const auto odd = static_cast<std::int32_t>(x & 1);
+    return static_cast<float>(half) * 2.0f + static_cast<float>(odd);
 }
 
 // A generous float bound on the admitted waste: never below the exact
@@ -548,11 +550,18 @@ void log3::runGeneration()
             sortCandidates();
         if (ranged) {
             const std::uint64_t room = maxWaste - aWaste;
+            // When B is the shorter (stacked) or narrower (side by side) one,
+            // the join is no larger than W x aL or L x aW, which bounds its
+            // admitted waste more tightly than the sheet area does.
+            const auto roomWithin = [&](std::uint32_t area) -> std::uint64_t {
+                const auto limit = static_cast<std::uint64_t>(alpha * static_cast<float>(area));
+                return limit > aWaste ? limit - aWaste : 0;
+            };
             std::pair<std::size_t, std::size_t> st{0, 0}, sd{0, 0};
             if (canStack)
-                st = range(m_sortedLen, below(aL, per(room, minBWid)), std::uint64_t{aL} + per(room, aW));
+                st = range(m_sortedLen, below(aL, per(roomWithin(W * aL), minBWid)), std::uint64_t{aL} + per(room, aW));
             if (canSide)
-                sd = range(m_sortedWid, below(aW, per(room, minBLen)), std::uint64_t{aW} + per(room, aL));
+                sd = range(m_sortedWid, below(aW, per(roomWithin(L * aW), minBLen)), std::uint64_t{aW} + per(room, aL));
             // Mark the union in a bitmap and walk it in list order.
             std::fill(m_bits.begin(), m_bits.end(), 0);
             for (std::size_t k = st.first; k < st.second; ++k)
