@@ -208,10 +208,10 @@ TEST(ManualDuplicate, OffLeavesTheNextSheetToASearch)
 TEST(ManualCandidates, BestFirstThenMostParts)
 {
     Fixture f;
-    f.sheets({{1000, 800}});
-    f.part(300, 200, 4, 0);
-    f.part(250, 150, 3, 0);
-    f.part(100, 100, 5, 0);
+    f.sheets({{700, 500}});
+    f.part(300, 200, 3, 0);
+    f.part(250, 150, 2, 0);
+    f.part(100, 100, 4, 0);
     ManualSession s(f.project, f.engine);
     ASSERT_TRUE(s.enterPrepared().ok());
     ASSERT_TRUE(s.start("0.05", "101", 0).ok());
