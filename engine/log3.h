@@ -93,6 +93,9 @@ public:
     // part row, rotation lock). limit: combination limit (new blocks per
     // generation); pi: P.I. in percent; turnedOffset: added to the part row
     // of a turned part (the number of part rows of the part table).
+    // A row with no parts to place (quantity 0 or less) or a footprint of no
+    // area gives no block: a block may never hold more pieces of a row than
+    // it may use, and such a part cannot be laid out.
     void Init(const std::vector<PartDemand>& rows, std::uint32_t limit, float alpha, std::uint32_t L,
               std::uint32_t W, std::int32_t pi, std::uint32_t turnedOffset);
 
