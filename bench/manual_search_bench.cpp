@@ -1,7 +1,8 @@
 // Manual block search: one full search on the first sheet of the kitchen
-// example (manparam 2 = 40000 combinations, alpha 0.001, P.I. 92), the same
-// against the plain reference version, and the peak memory of a search that
-// runs until its known list is full.
+// example (manparam 2 = 40000 combinations, alpha 0.001, P.I. 92) and a
+// longer one on the same sheet (alpha 0.01, searched to the end), each also
+// with the plain reference version of the search, and the peak memory of
+// long searches over many small parts.
 //
 // Run: manual_search_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
@@ -96,6 +97,20 @@ void BM_KitchenFirstSheetReference(benchmark::State& state)
     runReference(state, kitchen(), 40000, 0.001f, 92);
 }
 BENCHMARK(BM_KitchenFirstSheetReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// The same sheet with a looser alpha, searched to the end (P.I. 101 is
+// never exceeded).
+void BM_KitchenToTheEnd(benchmark::State& state)
+{
+    runEngine(state, kitchen(), 40000, 0.01f, 101);
+}
+BENCHMARK(BM_KitchenToTheEnd)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_KitchenToTheEndReference(benchmark::State& state)
+{
+    runReference(state, kitchen(), 40000, 0.01f, 101);
+}
+BENCHMARK(BM_KitchenToTheEndReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 void BM_SmallKitchen(benchmark::State& state)
 {
