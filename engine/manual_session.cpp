@@ -1,6 +1,7 @@
 #include "engine/manual_session.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -209,6 +210,31 @@ Block ManualSession::candidateBlock(int position) const
     return m_engine.knownBlock(m_candidates[static_cast<std::size_t>(position)].block);
 }
 
+std::vector<ManualPiece> ManualSession::candidatePieces(int position) const
+{
+    std::vector<ManualPiece> pieces;
+    const auto& remaining = m_project.input.remaining;
+    for (const BlockItem& item : candidateBlock(position).items) {
+        if (item.id == 0)
+            continue;
+        const bool turned = item.id > static_cast<std::uint32_t>(m_r0);
+        const std::size_t t = turned ? item.id - static_cast<std::uint32_t>(m_r0) - 1 : item.id - 1;
+        if (t >= remaining.size())
+            continue;
+        const PartDemand& d = remaining[t];
+        pieces.push_back({static_cast<std::int32_t>(item.x), static_cast<std::int32_t>(item.y), turned ? d.wid : d.len,
+                          turned ? d.len : d.wid, static_cast<std::int32_t>(t)});
+    }
+    return pieces;
+}
+
+std::int64_t ManualSession::candidateWaste(int position) const
+{
+    if (position < 0 || position >= static_cast<int>(m_candidates.size()))
+        return 0;
+    return m_engine.scores()[m_candidates[static_cast<std::size_t>(position)].block];
+}
+
 ManualAcceptOutcome ManualSession::accept(int position, bool manualDuplicate)
 {
     ManualAcceptOutcome out;
@@ -239,6 +265,7 @@ ManualAcceptOutcome ManualSession::accept(int position, bool manualDuplicate)
         }
         const bool turned = item.id > static_cast<std::uint32_t>(m_r0);
         const std::size_t t = turned ? item.id - static_cast<std::uint32_t>(m_r0) - 1 : item.id - 1;
+        assert(t < remaining.size());
         const PartDemand& d = remaining[t];
         const std::int32_t ex = turned ? d.wid : d.len;
         const std::int32_t ey = turned ? d.len : d.wid;

@@ -38,6 +38,17 @@ struct ManualCandidate {
     bool operator==(const ManualCandidate&) const = default;
 };
 
+// One part of a candidate as the preview draws it: its rectangle on the
+// sheet and its 0-based part row (the preview writes number + 1).
+struct ManualPiece {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t length = 0;  // along x
+    std::int32_t height = 0;  // along y
+    std::int32_t number = 0;
+    bool operator==(const ManualPiece&) const = default;
+};
+
 // Figures of the last search on a sheet (the CLI writes them out).
 struct ManualSearchStats {
     std::int32_t tnb = 0;
@@ -85,6 +96,10 @@ public:
     [[nodiscard]] const std::vector<ManualCandidate>& candidates() const { return m_candidates; }
     [[nodiscard]] int sliderMax() const { return static_cast<int>(m_candidates.size()) - 1; }
     [[nodiscard]] Block candidateBlock(int position) const;
+    // The parts of the candidate at `position`, and the sheet area they
+    // leave uncovered (the block's score), for the preview and its status.
+    [[nodiscard]] std::vector<ManualPiece> candidatePieces(int position) const;
+    [[nodiscard]] std::int64_t candidateWaste(int position) const;
 
     // O.K.: accepts the candidate at `position` on the current sheet.
     // manualDuplicate: the setting ManualDuplicate.

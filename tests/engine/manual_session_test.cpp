@@ -106,6 +106,8 @@ TEST(ManualAccept, TurnedPartPlacedAndOffcutsFromWasteAndOutside)
     ASSERT_FALSE(s.candidates().empty());
     const Block best = s.candidateBlock(0);
     EXPECT_EQ(best.items, (std::vector<BlockItem>{{1, 0, 0}, {4, 0, 400}}));
+    EXPECT_EQ(s.candidatePieces(0), (std::vector<ManualPiece>{{0, 0, 1000, 400, 0}, {0, 400, 1000, 200, 1}}));
+    EXPECT_EQ(s.candidateWaste(0), 1000 * 100);
     const ManualAcceptOutcome out = s.accept(0, true);
     EXPECT_TRUE(out.accepted);
     EXPECT_TRUE(out.finished);
