@@ -73,6 +73,10 @@ void log3::PagedArray<T>::setElementWidth(std::size_t width)
 {
     release();
     m_perPage = std::max<std::size_t>(width, 1);
+    m_shift = 13;
+    while (m_shift > 0 && (std::size_t{1} << m_shift) * m_perPage * sizeof(T) > (std::size_t{1} << 20))
+        --m_shift;
+    m_mask = (std::size_t{1} << m_shift) - 1;
 }
 
 template <class T>
@@ -91,8 +95,8 @@ void log3::PagedArray<T>::release()
 template <class T>
 T* log3::PagedArray<T>::append()
 {
-    if (m_size == m_pages.size() * kPageElems)
-        m_pages.push_back(std::make_unique_for_overwrite<T[]>(kPageElems * m_perPage));
+    if (m_size == m_pages.size() << m_shift)
+        m_pages.push_back(std::make_unique_for_overwrite<T[]>((m_mask + 1) * m_perPage));
     return at(m_size++);
 }
 

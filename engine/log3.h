@@ -164,8 +164,8 @@ private:
     std::uint32_t newNode(const Node& node);
     void releaseNode(std::uint32_t n);
 
-    // Fixed-size pages, so that growing never copies what is there and the
-    // peak memory stays close to what is held.
+    // Fixed-size pages (up to about 1 MiB each), so that growing never copies
+    // what is there and the peak memory stays close to what is held.
     template <class T>
     class PagedArray {
     public:
@@ -175,13 +175,14 @@ private:
         void release();
         std::size_t size() const { return m_size; }
         T* append();  // room for one element of `width` values
-        T* at(std::size_t k) { return m_pages[k / kPageElems].get() + (k % kPageElems) * m_perPage; }
-        const T* at(std::size_t k) const { return m_pages[k / kPageElems].get() + (k % kPageElems) * m_perPage; }
-        std::size_t bytes() const { return m_pages.size() * kPageElems * m_perPage * sizeof(T); }
+        T* at(std::size_t k) { return m_pages[k >> m_shift].get() + (k & m_mask) * m_perPage; }
+        const T* at(std::size_t k) const { return m_pages[k >> m_shift].get() + (k & m_mask) * m_perPage; }
+        std::size_t bytes() const { return m_pages.size() * (m_mask + 1) * m_perPage * sizeof(T); }
 
     private:
-        static constexpr std::size_t kPageElems = 8192;
         std::size_t m_perPage = 1;
+        std::size_t m_shift = 13;
+        std::size_t m_mask = (std::size_t{1} << 13) - 1;
         std::size_t m_size = 0;
         std::vector<std::unique_ptr<T[]>> m_pages;
     };

@@ -254,6 +254,19 @@ TEST(Log3Search, FullKnownListEndsAsIfStopped)
     EXPECT_EQ(e.bestIndex(), r.best);
 }
 
+TEST(Log3Search, FullPartTableIsNoReasonToStop)
+{
+    std::vector<PartDemand> rows;
+    for (int r = 0; r < 499; ++r)
+        rows.push_back(part(600 + r % 50, 600 + r / 50, 1, r + 1));
+    log3 e;
+    e.Init(rows, 40000, 0.001f, 1000, 1000, 92, 499);
+    e.Search();
+    EXPECT_EQ(e.end(), SearchEnd::Exhausted);  // no two parts fit together
+    EXPECT_EQ(e.knownCount(), 499u);
+    EXPECT_LT(e.memoryInUse(), std::size_t{64} << 20);
+}
+
 TEST(Log3Choose, ScoreIsUncoveredSheetArea)
 {
     log3 e;
