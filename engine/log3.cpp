@@ -93,6 +93,21 @@ void log3::PagedArray<T>::release()
 }
 
 template <class T>
+void log3::PagedArray<T>::truncate(std::size_t size)
+{
+    m_size = std::min(size, m_size);
+    m_pages.resize((m_size + m_mask) >> m_shift);
+}
+
+template <class T>
+void log3::PagedArray<T>::clearKeeping(std::size_t bytes)
+{
+    const std::size_t pageBytes = (m_mask + 1) * m_perPage * sizeof(T);
+    m_size = 0;
+    m_pages.resize(std::min(m_pages.size(), bytes / pageBytes));
+}
+
+template <class T>
 T* log3::PagedArray<T>::append()
 {
     if (m_size == m_pages.size() << m_shift)
@@ -107,6 +122,21 @@ void log3::List::clear()
     waste.clear();
     node.clear();
     counts.clear();
+}
+
+void log3::List::clearKeeping(std::size_t bytes, std::size_t rows)
+{
+    clear();
+    if (len.capacity() * sizeof(std::uint32_t) > bytes / 4) {
+        len.shrink_to_fit();
+        wid.shrink_to_fit();
+        waste.shrink_to_fit();
+        node.shrink_to_fit();
+    }
+    if (counts.size() == 0 && rows == counts.width())
+        counts.clearKeeping(bytes);
+    else
+        counts.setElementWidth(rows);
 }
 
 void log3::List::push(std::uint32_t l, std::uint32_t w, std::uint32_t ws, std::uint32_t n, const std::uint32_t* c,
@@ -136,8 +166,7 @@ void log3::FreeArrays()
     m_last = List{};
     m_new = List{};
     m_nodes.release();
-    m_freeNode = kNoNode;
-    m_releaseStack = {};
+    m_liveNodes = 0;
     m_hash = {};
     m_candLen = {};
     m_candWid = {};
@@ -146,6 +175,7 @@ void log3::FreeArrays()
     m_candMask = {};
     m_byLen = {};
     m_byWid = {};
+    m_sortScratch = {};
     m_sortedLen = {};
     m_sortedWid = {};
     m_bits = {};
@@ -161,10 +191,27 @@ std::size_t log3::memoryInUse() const
            m_hash.capacity() * sizeof(std::uint32_t) + m_scores.capacity() * sizeof(std::uint32_t);
 }
 
+// Empties the lists for a new search but keeps a bounded amount of their
+// storage: the sheets of a session are searched one after the other, and
+// memory the previous search touched costs no page faults when reused.
+void log3::resetStorage()
+{
+    constexpr std::size_t kKeep = std::size_t{64} << 20;
+    m_nodes.clearKeeping(kKeep);
+    m_liveNodes = 0;
+    for (List* list : {&m_known, &m_last, &m_new})
+        list->clearKeeping(kKeep, m_rows);
+    if (m_hash.capacity() * sizeof(std::uint32_t) > kKeep)
+        m_hash = {};
+    m_scores.clear();
+    m_best = 0;
+}
+
 void log3::Init(const std::vector<PartDemand>& rows, std::uint32_t limit, float alpha, std::uint32_t L,
                 std::uint32_t W, std::int32_t pi, std::uint32_t turnedOffset)
 {
-    FreeArrays();
+    m_rows = static_cast<std::uint32_t>(rows.size());
+    resetStorage();
     m_limit = limit;
     m_alpha = alpha;
     m_L = L;
@@ -180,15 +227,13 @@ void log3::Init(const std::vector<PartDemand>& rows, std::uint32_t limit, float 
     m_start = nowSeconds();
     m_elapsed = {};
 
-    for (List* list : {&m_known, &m_last, &m_new})
-        list->counts.setElementWidth(m_rows);
     m_joinCounts.assign(m_rows, 0);
     rehash(1024);
 
     m_avail.assign(m_rows, 0);
     std::vector<std::uint32_t> counts(m_rows, 0);
     const auto addPart = [&](std::uint32_t id, std::uint32_t len, std::uint32_t wid, std::size_t l) {
-        const std::uint32_t n = newNode(Node{len, wid, id, 0, 1, 1, NodeKind::Part, 2});
+        const std::uint32_t n = newNode(Node{len, wid, id, 0, 1, 1, NodeKind::Part});
         counts[l] = 1;
         m_known.push(len, wid, 0, n, counts.data(), m_rows);
         knownInsert(m_known.size() - 1);
@@ -249,9 +294,7 @@ int log3::appendJoin(std::size_t i, std::size_t j, NodeKind kind, std::uint32_t 
     const Node& b = *m_nodes.at(m_last.node[j]);
     const std::uint32_t items = a.items + b.items + (waste > 0 ? 2 : 0);
     const std::uint32_t parts = a.parts + b.parts;
-    const std::uint32_t n = newNode(Node{len, wid, m_known.node[i], m_last.node[j], items, parts, kind, 1});
-    ++m_nodes.at(m_known.node[i])->refs;
-    ++m_nodes.at(m_last.node[j])->refs;
+    const std::uint32_t n = newNode(Node{len, wid, m_known.node[i], m_last.node[j], items, parts, kind});
     m_new.push(len, wid, total, n, m_joinCounts.data(), m_rows);
     const std::uint32_t used = (len * wid - total) / std::max<std::uint32_t>(m_area / 100, 1);
     if (static_cast<std::int64_t>(used) > m_pi) {
@@ -310,49 +353,75 @@ void log3::MergeNewBlocks()
         if (knownHas(m_new.waste[p], m_new.len[p], m_new.wid[p]))
             continue;
         m_known.push(m_new.len[p], m_new.wid[p], m_new.waste[p], m_new.node[p], m_new.counts.at(p), m_rows);
-        ++m_nodes.at(m_new.node[p])->refs;
         knownInsert(m_known.size() - 1);
     }
 }
 
 void log3::ReplaceLastList()
 {
-    for (const std::uint32_t n : m_last.node)
-        releaseNode(n);
     std::swap(m_last, m_new);
     m_new.clear();
+    // Amortised: a compaction costs one pass over the nodes and runs only
+    // when at least half of them have become garbage since the last one.
+    if (m_nodes.size() > 2 * m_liveNodes + m_compactionSlack)
+        compactNodes();
 }
 
 std::uint32_t log3::newNode(const Node& node)
 {
-    if (m_freeNode != kNoNode) {
-        const std::uint32_t n = m_freeNode;
-        m_freeNode = m_nodes.at(n)->a;
-        *m_nodes.at(n) = node;
-        return n;
-    }
     const auto n = static_cast<std::uint32_t>(m_nodes.size());
     *m_nodes.append() = node;
     return n;
 }
 
-void log3::releaseNode(std::uint32_t n)
+// Keeps the nodes that the known and last lists reach, in their order, and
+// renumbers them. Children are always older than their parent, so sliding
+// each kept node down to its new place never overwrites one still to move.
+void log3::compactNodes()
 {
-    m_releaseStack.push_back(n);
-    while (!m_releaseStack.empty()) {
-        Node& node = *m_nodes.at(m_releaseStack.back());
-        const std::uint32_t id = m_releaseStack.back();
-        m_releaseStack.pop_back();
-        if (--node.refs != 0)
-            continue;
-        if (node.kind == NodeKind::Stacked || node.kind == NodeKind::SideBySide) {
-            m_releaseStack.push_back(node.a);
-            m_releaseStack.push_back(node.b);
+    const std::size_t count = m_nodes.size();
+    std::vector<std::uint32_t> index(count, kNoNode);
+    std::vector<std::uint32_t> stack;
+    const auto mark = [&](std::uint32_t root) {
+        stack.push_back(root);
+        while (!stack.empty()) {
+            const std::uint32_t n = stack.back();
+            stack.pop_back();
+            if (index[n] != kNoNode)
+                continue;
+            index[n] = 0;
+            const Node& node = *m_nodes.at(n);
+            if (node.kind != NodeKind::Part) {
+                stack.push_back(node.a);
+                stack.push_back(node.b);
+            }
         }
-        node.kind = NodeKind::Free;
-        node.a = m_freeNode;
-        m_freeNode = id;
+    };
+    for (const std::uint32_t n : m_known.node)
+        mark(n);
+    for (const std::uint32_t n : m_last.node)
+        mark(n);
+
+    std::uint32_t next = 0;
+    for (std::size_t n = 0; n < count; ++n) {
+        if (index[n] == kNoNode)
+            continue;
+        index[n] = next;
+        Node node = *m_nodes.at(n);
+        if (node.kind != NodeKind::Part) {
+            node.a = index[node.a];
+            node.b = index[node.b];
+        }
+        *m_nodes.at(next) = node;
+        ++next;
     }
+    m_nodes.truncate(next);
+    for (std::uint32_t& n : m_known.node)
+        n = index[n];
+    for (std::uint32_t& n : m_last.node)
+        n = index[n];
+    m_liveNodes = next;
+    ++m_compactions;
 }
 
 bool log3::knownListCouldOverflow() const
@@ -386,6 +455,27 @@ inline bool mayAdmit(std::uint32_t total, std::uint32_t area, float alpha)
 {
     const float limit = alpha * approxFloat(area);
     return approxFloat(total) <= limit + std::fabs(limit) * (1.0f / 1024) + 4.0f;
+}
+
+// Least-significant-digit radix sort on a 32-bit key, 11 bits a pass;
+// passes above the largest key are skipped.
+template <class T, class Key>
+void sortByKey(std::vector<T>& v, std::vector<T>& scratch, Key key)
+{
+    std::uint32_t maxKey = 0;
+    for (const T& x : v)
+        maxKey = std::max(maxKey, key(x));
+    scratch.resize(v.size());
+    for (unsigned shift = 0; shift < 32 && (maxKey >> shift) != 0; shift += 11) {
+        std::size_t start[2048 + 1] = {};
+        for (const T& x : v)
+            ++start[((key(x) >> shift) & 2047) + 1];
+        for (std::size_t d = 1; d <= 2048; ++d)
+            start[d] += start[d - 1];
+        for (const T& x : v)
+            scratch[start[(key(x) >> shift) & 2047]++] = x;
+        v.swap(scratch);
+    }
 }
 
 struct Pair {
@@ -516,10 +606,8 @@ void log3::runGeneration()
         for (std::size_t c = 0; c < cand; ++c)
             m_byLen[c] = SortedCandidate{bLen[c], bWid[c], bWaste[c], static_cast<std::uint32_t>(c)};
         m_byWid = m_byLen;
-        std::stable_sort(m_byLen.begin(), m_byLen.end(),
-                         [](const SortedCandidate& x, const SortedCandidate& y) { return x.len < y.len; });
-        std::stable_sort(m_byWid.begin(), m_byWid.end(),
-                         [](const SortedCandidate& x, const SortedCandidate& y) { return x.wid < y.wid; });
+        sortByKey(m_byLen, m_sortScratch, [](const SortedCandidate& x) { return x.len; });
+        sortByKey(m_byWid, m_sortScratch, [](const SortedCandidate& x) { return x.wid; });
         m_sortedLen.resize(cand);
         m_sortedWid.resize(cand);
         for (std::size_t c = 0; c < cand; ++c) {

@@ -114,6 +114,11 @@ public:
     // reach the limit with small inputs).
     void setKnownBlockLimit(std::size_t blocks) { m_knownLimit = std::min(blocks, kMaxKnownBlocks); }
 
+    // Nodes of blocks no longer reachable are squeezed out once there are
+    // more than this many beyond twice the live ones (tests lower it).
+    void setCompactionSlack(std::size_t nodes) { m_compactionSlack = nodes; }
+    [[nodiscard]] std::size_t compactions() const { return m_compactions; }
+
     // Lists exist from an earlier Init (the manual page uses it to know
     // whether a preview can be drawn).
     [[nodiscard]] bool allocated() const { return m_allocated; }
@@ -146,11 +151,10 @@ public:
 
 private:
     // How a block was made. Part blocks name their item id in `a`; joins name
-    // the nodes of A and B. A node is held by each list entry and each join
-    // that refers to it; one no longer held goes back to the free list
-    // (linked through `a`), so the new blocks of every generation that were
-    // duplicates and were never joined do not pile up.
-    enum class NodeKind : std::uint32_t { Part, Stacked, SideBySide, Free };
+    // the nodes of A and B. Nodes are appended in order of creation; the new
+    // blocks of a generation that were duplicates and were never joined are
+    // garbage, which compactNodes() squeezes out once it outweighs the rest.
+    enum class NodeKind : std::uint32_t { Part, Stacked, SideBySide };
     struct Node {
         std::uint32_t len;
         std::uint32_t wid;
@@ -159,10 +163,10 @@ private:
         std::uint32_t items;  // n
         std::uint32_t parts;
         NodeKind kind;
-        std::uint32_t refs;
     };
     std::uint32_t newNode(const Node& node);
-    void releaseNode(std::uint32_t n);
+    void compactNodes();
+    void resetStorage();
 
     // Fixed-size pages (up to about 1 MiB each), so that growing never copies
     // what is there and the peak memory stays close to what is held.
@@ -173,7 +177,10 @@ private:
         void setElementWidth(std::size_t width);
         void clear();    // keeps the pages for reuse
         void release();
+        void truncate(std::size_t size);  // keeps the first `size` elements, frees the pages beyond
+        void clearKeeping(std::size_t bytes);  // empties, keeps up to `bytes` of pages for reuse
         std::size_t size() const { return m_size; }
+        std::size_t width() const { return m_perPage; }
         T* append();  // room for one element of `width` values
         T* at(std::size_t k) { return m_pages[k >> m_shift].get() + (k & m_mask) * m_perPage; }
         const T* at(std::size_t k) const { return m_pages[k >> m_shift].get() + (k & m_mask) * m_perPage; }
@@ -196,6 +203,7 @@ private:
         PagedArray<std::uint32_t> counts;
         std::size_t size() const { return len.size(); }
         void clear();
+        void clearKeeping(std::size_t bytes, std::size_t rows);
         void push(std::uint32_t l, std::uint32_t w, std::uint32_t ws, std::uint32_t n, const std::uint32_t* c,
                   std::size_t rows);
         std::size_t bytes() const;
@@ -230,8 +238,9 @@ private:
     std::vector<std::uint32_t> m_avail;
 
     PagedArray<Node> m_nodes;
-    std::uint32_t m_freeNode = 0xFFFFFFFFu;
-    std::vector<std::uint32_t> m_releaseStack;
+    std::size_t m_liveNodes = 0;  // nodes kept by the last compaction
+    std::size_t m_compactionSlack = std::size_t{1} << 20;
+    std::size_t m_compactions = 0;  // since construction
     List m_known;
     List m_last;
     List m_new;
@@ -244,7 +253,7 @@ private:
     struct SortedCandidate {
         std::uint32_t len, wid, waste, c;
     };
-    std::vector<SortedCandidate> m_byLen, m_byWid;
+    std::vector<SortedCandidate> m_byLen, m_byWid, m_sortScratch;
     std::vector<std::uint32_t> m_sortedLen, m_sortedWid;
     std::vector<std::uint64_t> m_bits;
 
