@@ -52,7 +52,7 @@ constexpr std::array<ReservedEntryBlock, 5> kReservedBlocks = {{
 constexpr std::array kReservedMessages = {
     115, 116, 117,                //
     157, 158, 159, 160, 161, 162, //
-    169, 170, 171,                //
+    169, 170, 171, 172,           //
     388, 389, 390, 391, 392, 393, 394, 395, 396, 397, 398,
 };
 

@@ -150,9 +150,11 @@ Status ManualSession::start(std::string_view alphaText, std::string_view piText,
     double alpha = 0;
     if (!ParseDecimal(alphaText, alpha) || !std::isfinite(static_cast<float>(alpha)))
         return Status(Msg::ManualAlphaNotANumber, {std::string(alphaText)});
+    // A share of the sheet: any other whole number would either end the
+    // search at its first join or never.
     std::int32_t pi = 0;
-    if (!ParseInteger(piText, pi))
-        return Status(Msg::ManualPiNotAnInteger, {std::string(piText)});
+    if (!ParseInteger(piText, pi) || pi < 0 || pi > 100)
+        return Status(Msg::ManualPiNotAPercent, {std::string(piText)});
 
     const SheetInstance& sheet = currentSheetInstance();
     m_engine.Init(m_rows, manualCombinationLimit(manparam), static_cast<float>(alpha),
@@ -168,7 +170,11 @@ Status ManualSession::start(std::string_view alphaText, std::string_view piText,
     m_stats.seconds = m_engine.elapsed().totalSeconds;
     m_stats.end = m_engine.end();
     makeCandidates();
-    m_state = m_candidates.empty() ? ManualState::WaitingForStart : ManualState::WaitingForOk;
+    if (m_candidates.empty()) {
+        m_state = ManualState::WaitingForStart;
+        return Status(Msg::ManualNoLayout);
+    }
+    m_state = ManualState::WaitingForOk;
     return Status();
 }
 
@@ -347,15 +353,16 @@ UnattendedManualRun runManualUnattended(Project& project, log3& engine, const Se
         return run;
     while (session.state() != ManualState::Off) {
         run.status = session.start(alphaText, piText, settings.manparam);
+        if (run.status.msg == Msg::ManualNoLayout) {
+            // Cannot happen on an eligible sheet; a person would change the
+            // parameters or cancel, the same search again finds nothing.
+            run.searches.push_back(session.lastSearch());
+            session.abandon();
+            return run;
+        }
         if (!run.status.ok())
             return run;
         run.searches.push_back(session.lastSearch());
-        if (session.candidates().empty()) {
-            // Cannot happen on an eligible sheet; leave rather than search
-            // the same sheet for ever.
-            session.abandon();
-            break;
-        }
         const ManualAcceptOutcome out =
             session.accept(std::clamp(pick, 0, session.sliderMax()), settings.ManualDuplicate);
         if (out.finished)

@@ -81,9 +81,10 @@ public:
     [[nodiscard]] Status enterPrepared();
 
     // Start: combination limit from manparam (0, 1, 2: 20000, 30000,
-    // 40000), alpha and P.I. from the texts of their fields. A text that is
-    // not a number gives ManualAlphaNotANumber / ManualPiNotAnInteger (with
-    // the text) and no search is run. `progress` is called at the start and
+    // 40000), alpha and P.I. from the texts of their fields. An Alpha that is
+    // not a number gives ManualAlphaNotANumber, a P.I. that is not a whole
+    // number from 0 to 100 ManualPiNotAPercent (with the text), and no search
+    // is run. A search that finds no block gives ManualNoLayout. `progress` is called at the start and
     // end of each generation (the page processes its events there; Stop may
     // be pressed then, or from another thread).
     [[nodiscard]] Status start(std::string_view alphaText, std::string_view piText, int manparam,
@@ -114,8 +115,9 @@ public:
     [[nodiscard]] const std::vector<PartDemand>& engineRows() const { return m_rows; }
     [[nodiscard]] std::int32_t partRowCount() const { return m_r0; }
     [[nodiscard]] const ManualSearchStats& lastSearch() const { return m_stats; }
-    // Status text of the finished search: ManualSheetDone, ManualSheetStopped
-    // or ManualKnownListFull.
+    // Status text of the finished search: ManualSheetStopped (6) when Stop
+    // was pressed, ManualKnownListFull when the list of blocks filled up,
+    // else ManualSheetDone (7).
     [[nodiscard]] Msg searchStatus() const;
     [[nodiscard]] const log3& engine() const { return m_engine; }
 

@@ -87,11 +87,29 @@ TEST(ManualStart, BadNumbersRunNoSearch)
     const Status a = s.start("0,001", "92", 2);
     EXPECT_EQ(a.msg, Msg::ManualAlphaNotANumber);
     EXPECT_EQ(a.args, std::vector<std::string>{"0,001"});
-    EXPECT_EQ(s.start("0.001", "9.5", 2).msg, Msg::ManualPiNotAnInteger);
+    EXPECT_EQ(s.start("0.001", "9.5", 2).msg, Msg::ManualPiNotAPercent);
+    EXPECT_EQ(s.start("0.001", "101", 2).msg, Msg::ManualPiNotAPercent);
+    EXPECT_EQ(s.start("0.001", "-1", 2).msg, Msg::ManualPiNotAPercent);
     EXPECT_EQ(s.start("1e60", "92", 2).msg, Msg::ManualAlphaNotANumber);  // no 32-bit float
     EXPECT_EQ(f.engine.generation(), 0u);
     EXPECT_TRUE(s.candidates().empty());
     EXPECT_EQ(s.state(), ManualState::WaitingForStart);
+}
+
+TEST(ManualStart, NoBlockGivesNoLayout)
+{
+    Fixture f;
+    // A part whose area does not fit in 32 bits makes no block.
+    f.sheets({{65536, 65536}});
+    f.part(65536, 65536, 1);
+    ManualSession s(f.project, f.engine);
+    ASSERT_TRUE(s.enterPrepared().ok());
+    EXPECT_EQ(s.start("0.001", "92", 2).msg, Msg::ManualNoLayout);
+    EXPECT_EQ(s.state(), ManualState::WaitingForStart);
+    EXPECT_FALSE(s.accept(0, true).accepted);
+    const UnattendedManualRun run = runManualUnattended(f.project, f.engine, Settings{}, "0.001", "92", 0);
+    EXPECT_EQ(run.status.msg, Msg::ManualNoLayout);
+    EXPECT_TRUE(f.project.result.elements.empty());
 }
 
 TEST(ManualAccept, TurnedPartPlacedAndOffcutsFromWasteAndOutside)
@@ -216,7 +234,7 @@ TEST(ManualCandidates, BestFirstThenMostParts)
     f.part(100, 100, 4, 0);
     ManualSession s(f.project, f.engine);
     ASSERT_TRUE(s.enterPrepared().ok());
-    ASSERT_TRUE(s.start("0.05", "101", 0).ok());
+    ASSERT_TRUE(s.start("0.05", "100", 0).ok());
     const log3& e = s.engine();
     ASSERT_GT(e.knownCount(), 21u);
     const auto& c = s.candidates();
@@ -260,7 +278,7 @@ TEST(ManualStart, StopShowsTheStoppedStatus)
     f.part(100, 100, 16);
     ManualSession s(f.project, f.engine);
     ASSERT_TRUE(s.enterPrepared().ok());
-    ASSERT_TRUE(s.start("0.001", "101", 2, [&](const SearchProgress& p) {
+    ASSERT_TRUE(s.start("0.001", "100", 2, [&](const SearchProgress& p) {
                      if (p.end && p.generation == 2)
                          s.requestStop();
                  }).ok());
@@ -268,7 +286,7 @@ TEST(ManualStart, StopShowsTheStoppedStatus)
     EXPECT_EQ(s.lastSearch().end, SearchEnd::Stopped);
     EXPECT_EQ(s.searchStatus(), Msg::ManualSheetStopped);
     // The stop flag is cleared for the next search.
-    ASSERT_TRUE(s.start("0.001", "101", 2).ok());
+    ASSERT_TRUE(s.start("0.001", "100", 2).ok());
     EXPECT_EQ(s.searchStatus(), Msg::ManualSheetDone);
 }
 
