@@ -75,7 +75,12 @@ std::string Context::text(const engine::Status& status) const
 
 int Context::fail(const engine::Status& status) const
 {
-    *err << "velmora-cli: " << text(status) << "\n";
+    // The number goes with every message so that scripts can tell them apart.
+    std::string line = text(status);
+    const std::string tag = "(message " + std::to_string(engine::number(status.msg)) + ")";
+    if (line.find(tag) == std::string::npos)
+        line += " " + tag;
+    *err << "velmora-cli: " << line << "\n";
     return kExitUsage;
 }
 
