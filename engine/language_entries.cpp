@@ -37,6 +37,14 @@ constexpr std::array kNamedMessages = {
     number(Msg::CannotOpenProject),
     number(Msg::CannotReadProject),
     number(Msg::CannotConvertValue),
+    number(Msg::ManualNothingFits),
+    number(Msg::ManualGenerationPrefix),
+    number(Msg::ManualKnownPrefix),
+    number(Msg::ManualSheetStopped),
+    number(Msg::ManualSheetDone),
+    number(Msg::SoundCannotPlay),
+    number(Msg::ManualLastSheet),
+    number(Msg::ManualNothingLeft),
 };
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new
