@@ -36,6 +36,13 @@ enum class Msg : int {
     // Settings.
     CannotConvertValue = 296,
 
+    // Automatic optimisation.
+    AutomaticProgressCaption = 17,
+    TablesEmpty = 19,
+    NotAllPartsPlaced = 20,
+    SheetRowUnreadable = 157,  // detail: the sheet row number
+    PartRowUnreadable = 159,   // detail: the part row number
+
     // Manual mode.
     ManualNothingFits = 3,         // no stock sheet can take any part as entered
     ManualGenerationPrefix = 4,    // status: before the generation number
