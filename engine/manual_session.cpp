@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 
+#include "engine/auto_run.h"
 #include "engine/units.h"
 
 namespace engine {
@@ -112,6 +113,14 @@ std::string manualSoundFile(const Settings& settings, const std::string& program
 // ---------------------------------------------------------------------------
 
 ManualSession::ManualSession(Project& project, log3& engine) : m_project(project), m_engine(engine) {}
+
+Status ManualSession::enter(const Settings& settings)
+{
+    m_state = ManualState::Off;
+    if (Status prepared = PrepareEngineInput(m_project, settings); !prepared.ok())
+        return prepared;
+    return enterPrepared();
+}
 
 Status ManualSession::enterPrepared()
 {
@@ -348,7 +357,7 @@ UnattendedManualRun runManualUnattended(Project& project, log3& engine, const Se
 {
     UnattendedManualRun run;
     ManualSession session(project, engine);
-    run.status = session.enterPrepared();
+    run.status = session.enter(settings);
     if (!run.status.ok())
         return run;
     while (session.state() != ManualState::Off) {

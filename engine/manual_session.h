@@ -74,6 +74,10 @@ public:
     // `project` and `engine` must outlive the session.
     ManualSession(Project& project, log3& engine);
 
+    // Button1Click: PrepareEngineInput (its refusal is returned and the mode
+    // stays off), then enterPrepared().
+    [[nodiscard]] Status enter(const Settings& settings);
+
     // Enters the mode on an engine input that is already prepared
     // (PrepareEngineInput has run): the first sheet instance on which a part
     // row with parts to place fits as entered becomes current. Returns Ok, or
@@ -137,13 +141,13 @@ private:
     bool m_stopped = false;
 };
 
-// The whole manual mode without a person, on a prepared engine input:
-// enters the mode, then on every sheet searches with the given Alpha and
+// The whole manual mode without a person: enters the mode (PrepareEngineInput
+// included), then on every sheet searches with the given Alpha and
 // P.I. texts (manparam and ManualDuplicate from `settings`) and accepts the
 // candidate at slider position `pick` (the last position when the slider is
 // shorter), until the mode finishes.
 struct UnattendedManualRun {
-    Status status;                     // enterPrepared's or start's refusal, else Ok
+    Status status;                     // enter's or start's refusal, else Ok
     Msg finalMessage = Msg::Ok;        // ManualLastSheet / ManualNothingLeft when the mode ended with one
     std::vector<ManualSearchStats> searches;
 };

@@ -107,9 +107,6 @@ TEST(ManualStart, NoBlockGivesNoLayout)
     EXPECT_EQ(s.start("0.001", "92", 2).msg, Msg::ManualNoLayout);
     EXPECT_EQ(s.state(), ManualState::WaitingForStart);
     EXPECT_FALSE(s.accept(0, true).accepted);
-    const UnattendedManualRun run = runManualUnattended(f.project, f.engine, Settings{}, "0.001", "92", 0);
-    EXPECT_EQ(run.status.msg, Msg::ManualNoLayout);
-    EXPECT_TRUE(f.project.result.elements.empty());
 }
 
 TEST(ManualAccept, TurnedPartPlacedAndOffcutsFromWasteAndOutside)
@@ -345,58 +342,90 @@ TEST(ManualHelpers, RepeatWithoutPartsOnTheSheetFillsNothing)
 
 namespace {
 
-// A kitchen of base and wall cabinets (footprints in tenths of a millimetre,
-// kerf 4) on two sizes of board.
-void kitchen(Fixture& f)
+// A kitchen of base and wall cabinets as typed in the tables (centimetres,
+// kerf 0.4 mm): two small boards and six large ones.
+void kitchen(Project& p)
 {
-    f.sheets({{24404, 12204}, {24404, 12204}, {28000, 20700}, {28000, 20700}, {28000, 20700}, {28000, 20700},
-              {28000, 20700}, {28000, 20700}});
-    const int rows[][4] = {{7204, 5604, 8, 0}, {7644, 5604, 4, 0}, {7164, 3964, 8, 1}, {7204, 3204, 6, 0},
-                           {5644, 3004, 6, 0}, {7964, 1764, 6, 0}, {7644, 1004, 8, 0}, {24004, 1004, 2, 1}};
+    p.sheets.appendRow({"", "280", "207", "6", "oak"});
+    p.sheets.appendRow({"", "244", "122", "2", "hdf"});
+    const std::vector<std::vector<std::string>> rows = {
+        {"72", "56", "8", "0"},   {"76.4", "56", "4", "0"}, {"71.6", "39.6", "8", "1"}, {"72", "32", "6", "0"},
+        {"56.4", "30", "6", "0"}, {"79.6", "17.6", "6", "0"}, {"76.4", "10", "8", "0"}, {"240", "10", "2", "1"}};
     for (const auto& r : rows)
-        f.part(r[0], r[1], r[2], r[3]);
+        p.parts.appendRow({"", r[0], r[1], r[2], "P", r[3]});
 }
 
 TEST(ManualUnattended, KitchenPlacesEveryPart)
 {
     for (const int pick : {0, 3}) {
         SCOPED_TRACE(pick);
-        Fixture f;
-        kitchen(f);
+        Project project;
+        kitchen(project);
+        log3 engine;
         Settings settings;
         settings.manparam = 0;
-        const UnattendedManualRun run = runManualUnattended(f.project, f.engine, settings, "0.001", "92", pick);
-        ASSERT_TRUE(run.status.ok());
-        EXPECT_FALSE(run.searches.empty());
+        const UnattendedManualRun run = runManualUnattended(project, engine, settings, "0.001", "92", pick);
+        ASSERT_TRUE(run.status.ok()) << number(run.status.msg);
+        ASSERT_FALSE(run.searches.empty());
+        // Sorted by area, the small boards come first.
+        EXPECT_EQ(run.searches[0].tnb, 1);
+        EXPECT_EQ(project.input.sheets[0].len, 24400);
         std::int64_t left = 0;
-        for (const PartDemand& d : f.project.input.remaining) {
+        for (const PartDemand& d : project.input.remaining) {
             EXPECT_GE(d.qty, 0);
             left += d.qty;
         }
-        EXPECT_EQ(static_cast<std::int64_t>(f.project.result.elements.size()) + left, f.project.input.totalParts);
+        EXPECT_EQ(static_cast<std::int64_t>(project.result.elements.size()) + left, project.input.totalParts);
         if (pick == 0) {
             EXPECT_EQ(left, 0);
         }
         // Every placed part lies on its sheet and keeps its footprint.
-        for (const PlacedElement& e : f.project.result.elements) {
-            const SheetInstance& s = f.project.input.sheets[static_cast<std::size_t>(e.tnb - 1)];
+        for (const PlacedElement& e : project.result.elements) {
+            const SheetInstance& s = project.input.sheets[static_cast<std::size_t>(e.tnb - 1)];
             EXPECT_LE(e.x1, s.len);
             EXPECT_LE(e.y1, s.wid);
-            const PartDemand& d = f.project.input.parts[static_cast<std::size_t>(e.enb - 1)];
+            const PartDemand& d = project.input.parts[static_cast<std::size_t>(e.enb - 1)];
             EXPECT_EQ(e.x1 - e.x, e.rot ? d.wid : d.len);
             EXPECT_EQ(e.y1 - e.y, e.rot ? d.len : d.wid);
         }
     }
 }
 
-TEST(ManualUnattended, BadAlphaStopsBeforeAnySearch)
+TEST(ManualUnattended, RefusalsStopBeforeAnySearch)
 {
-    Fixture f;
-    kitchen(f);
-    const UnattendedManualRun run = runManualUnattended(f.project, f.engine, Settings{}, "abc", "92", 0);
+    Project project;
+    kitchen(project);
+    log3 engine;
+    UnattendedManualRun run = runManualUnattended(project, engine, Settings{}, "abc", "92", 0);
     EXPECT_EQ(run.status.msg, Msg::ManualAlphaNotANumber);
     EXPECT_TRUE(run.searches.empty());
-    EXPECT_TRUE(f.project.result.elements.empty());
+    EXPECT_TRUE(project.result.elements.empty());
+
+    Project empty;
+    run = runManualUnattended(empty, engine, Settings{}, "0.001", "92", 0);
+    EXPECT_EQ(run.status.msg, Msg::TablesEmpty);
+
+    Project huge;
+    huge.sheets.appendRow({"", "100", "100", "1", ""});
+    huge.parts.appendRow({"", "120", "50", "1", "X", "0"});
+    run = runManualUnattended(huge, engine, Settings{}, "0.001", "92", 0);
+    EXPECT_EQ(run.status.msg, Msg::ManualNothingFits);
+}
+
+TEST(ManualUnattended, SearchWithoutLayoutEnds)
+{
+    Project project;
+    // With no kerf the part's area is 2^32, which does not fit in 32 bits:
+    // the search makes no block of it.
+    project.sheets.appendRow({"", "655.36", "655.36", "1", ""});
+    project.parts.appendRow({"", "655.36", "655.36", "1", "X", "1"});
+    log3 engine;
+    Settings settings;
+    settings.Testera = 0;
+    const UnattendedManualRun run = runManualUnattended(project, engine, settings, "0.001", "92", 0);
+    EXPECT_EQ(run.status.msg, Msg::ManualNoLayout);
+    EXPECT_EQ(run.searches.size(), 1u);
+    EXPECT_TRUE(project.result.elements.empty());
 }
 
 } // namespace
