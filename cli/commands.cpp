@@ -11,6 +11,8 @@ const std::vector<Command>& commands()
         {"convert", "convert IN OUT            open IN as Open does and save OUT as Save does", cmdConvert},
         {"optimize", "optimize IN [--json FILE|-] [--save FILE] [--threads N]\n"
                      "                            run the automatic optimisation on IN", cmdOptimize},
+        {"manual", "manual IN [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--save FILE]\n"
+                   "                            fill every sheet in the manual mode, taking slider position K", cmdManual},
     };
     return list;
 }

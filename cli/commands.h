@@ -7,5 +7,6 @@ namespace cli {
 int cmdShow(Context& ctx);
 int cmdConvert(Context& ctx);
 int cmdOptimize(Context& ctx);
+int cmdManual(Context& ctx);
 
 } // namespace cli
