@@ -1,5 +1,6 @@
-// Manual block search: one full search on the first sheet of the kitchen
-// example (manparam 2 = 40000 combinations, alpha 0.001, P.I. 92) and a
+// Manual block search: one full search on the first sheet of
+// examples/kitchen.vlp and on a kitchen sheet given in code (manparam 2 =
+// 40000 combinations, alpha 0.001, P.I. 92) and a
 // longer one on the same sheet (alpha 0.01, searched to the end), each also
 // with the plain reference version of the search, and the peak memory of
 // long searches over many small parts.
@@ -13,8 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/auto_run.h"
 #include "engine/log3.h"
+#include "engine/manual_session.h"
 #include "engine/project.h"
+#include "engine/settings.h"
+#include "project/project_file.h"
 #include "tests/engine/log3_reference.h"
 
 namespace {
@@ -46,6 +51,27 @@ SheetInput kitchen()
     }
     in.L = 28000;
     in.W = 20700;
+    return in;
+}
+
+// The first sheet the manual mode searches in examples/kitchen.vlp (after
+// the tables are sorted: the smallest board on which a part fits), with all
+// its part rows.
+SheetInput exampleFirstSheet()
+{
+    engine::Project project;
+    const engine::Settings settings;
+    SheetInput in;
+    if (!project_io::OpenProject(std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp", false, project, settings)
+             .status.ok() ||
+        !engine::PrepareEngineInput(project, settings).ok())
+        return in;
+    const std::int32_t tnb = engine::nextEligibleSheet(project.input.sheets, project.input.parts, 0);
+    if (tnb == 0)
+        return in;
+    in.rows = project.input.parts;
+    in.L = static_cast<std::uint32_t>(project.input.sheets[static_cast<std::size_t>(tnb - 1)].len);
+    in.W = static_cast<std::uint32_t>(project.input.sheets[static_cast<std::size_t>(tnb - 1)].wid);
     return in;
 }
 
@@ -85,6 +111,18 @@ void runReference(benchmark::State& state, const SheetInput& in, std::uint32_t l
     state.counters["known"] = static_cast<double>(r.known.count());
     state.counters["best"] = static_cast<double>(r.best);
 }
+
+void BM_ExampleFirstSheet(benchmark::State& state)
+{
+    runEngine(state, exampleFirstSheet(), 40000, 0.001f, 92);
+}
+BENCHMARK(BM_ExampleFirstSheet)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExampleFirstSheetReference(benchmark::State& state)
+{
+    runReference(state, exampleFirstSheet(), 40000, 0.001f, 92);
+}
+BENCHMARK(BM_ExampleFirstSheetReference)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 void BM_KitchenFirstSheet(benchmark::State& state)
 {
