@@ -10,5 +10,6 @@ int cmdOptimize(Context& ctx);
 int cmdArchive(Context& ctx);
 int cmdDxfReleases(Context& ctx);
 int cmdDraw(Context& ctx);
+int cmdManual(Context& ctx);
 
 } // namespace cli

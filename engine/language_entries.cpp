@@ -46,6 +46,14 @@ constexpr std::array kNamedMessages = {
     number(Msg::BandCellNotConverted),
     number(Msg::CannotWriteDxf),
     number(Msg::CannotWriteDrawing),
+    number(Msg::ManualNothingFits),
+    number(Msg::ManualGenerationPrefix),
+    number(Msg::ManualKnownPrefix),
+    number(Msg::ManualSheetStopped),
+    number(Msg::ManualSheetDone),
+    number(Msg::SoundCannotPlay),
+    number(Msg::ManualLastSheet),
+    number(Msg::ManualNothingLeft),
 };
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new
@@ -63,7 +71,7 @@ constexpr std::array kReservedMessages = {
     115, 116, 117, 118, 119,      // band type file, unknown band name
     180, 181,                     // bill price, result commands used
     157, 158, 159, 160, 161, 162, //
-    169, 170, 171,                //
+    169, 170, 171, 172,           //
     388, 390, 391, 392, 393, 394, 395, 396, 397, 398,
 };
 

@@ -67,6 +67,20 @@ enum class Msg : int {
     // Drawings written to files.
     CannotWriteDxf = 389,
     CannotWriteDrawing = 399,  // an SVG layout file
+
+    // Manual mode.
+    ManualNothingFits = 3,         // no stock sheet can take any part as entered
+    ManualGenerationPrefix = 4,    // status: before the generation number
+    ManualKnownPrefix = 5,         // status: before the number of known blocks
+    ManualSheetStopped = 6,        // status: search stopped by the user
+    ManualSheetDone = 7,           // status: search finished
+    SoundCannotPlay = 8,
+    ManualLastSheet = 10,          // all stock sheets used
+    ManualNothingLeft = 11,        // nothing left to place
+    ManualAlphaNotANumber = 169,   // the Alpha text is not a number
+    ManualPiNotAPercent = 170,     // the P.I.(%) text is not a whole number from 0 to 100
+    ManualNoLayout = 171,          // the search found no block for the sheet
+    ManualKnownListFull = 172,     // search ended early: the known list is full
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

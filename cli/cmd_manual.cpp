@@ -1,0 +1,129 @@
+#include "cli/cmd_manual.h"
+
+#include <fstream>
+#include <ostream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cmd_optimize.h"
+#include "cli/commands.h"
+#include "engine/auto_run.h"
+#include "engine/manual_session.h"
+#include "engine/paths.h"
+#include "project/project_file.h"
+
+namespace cli {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+const char* searchEndName(engine::SearchEnd end)
+{
+    switch (end) {
+    case engine::SearchEnd::NotRun: return "not_run";
+    case engine::SearchEnd::Exhausted: return "exhausted";
+    case engine::SearchEnd::GoodEnough: return "good_enough";
+    case engine::SearchEnd::Stopped: return "stopped";
+    case engine::SearchEnd::KnownListFull: return "known_list_full";
+    }
+    return "";
+}
+
+bool writeText(Context& ctx, const std::string& target, const std::string& text)
+{
+    if (target == "-") {
+        *ctx.out << text;
+        return true;
+    }
+    std::ofstream f(target, std::ios::binary | std::ios::trunc);
+    f << text;
+    f.close();
+    return static_cast<bool>(f);
+}
+
+} // namespace
+
+// The document of `optimize --json` without the figures of the automatic
+// attempts, plus one record per searched sheet.
+std::string manualJson(const engine::Project& project, const engine::Settings& settings,
+                       const std::vector<engine::ManualSearchStats>& searches)
+{
+    Json j = Json::parse(optimizeJson(project, settings, engine::AutoRunOutcome{}));
+    j.erase("attempts");
+    j.erase("best_attempt");
+    Json manual = Json::array();
+    for (const engine::ManualSearchStats& s : searches)
+        manual.push_back(Json{{"tnb", s.tnb},
+                              {"generations", s.generations},
+                              {"known", s.known},
+                              {"best", s.best},
+                              {"seconds", s.seconds},
+                              {"end", searchEndName(s.end)}});
+    j["manual"] = std::move(manual);
+    return j.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+int cmdManual(Context& ctx)
+{
+    std::string alpha = "0.001";
+    std::string pi = "92";
+    std::string pickText = "0";
+    std::string jsonTarget;
+    std::string saveTarget;
+    bool missing = false;
+    if (takeOption(ctx, "--alpha", alpha, missing) && missing)
+        return ctx.usage("--alpha needs a number");
+    if (takeOption(ctx, "--pi", pi, missing) && missing)
+        return ctx.usage("--pi needs a whole number");
+    if (takeOption(ctx, "--pick", pickText, missing) && missing)
+        return ctx.usage("--pick needs a slider position");
+    const bool wantJson = takeOption(ctx, "--json", jsonTarget, missing);
+    if (missing)
+        return ctx.usage("--json needs a file name or -");
+    const bool wantSave = takeOption(ctx, "--save", saveTarget, missing);
+    if (missing)
+        return ctx.usage("--save needs a file name");
+    std::int32_t pick = 0;
+    if (!engine::ParseInteger(pickText, pick) || pick < 0 || pick > engine::ManualSession::kMaxSliderPosition)
+        return ctx.usage("--pick needs a slider position from 0 to 20");
+    if (ctx.args.size() != 1 || (!ctx.args[0].empty() && ctx.args[0][0] == '-'))
+        return ctx.usage("usage: manual INPUT [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--save FILE]");
+
+    engine::Project project;
+    const project_io::OpenOutcome opened = project_io::OpenProject(ctx.args[0], false, project, ctx.settings);
+    if (!opened.status.ok())
+        return ctx.fail(opened.status);
+    for (const engine::Status& w : opened.warnings)
+        *ctx.err << "velmora-cli: " << ctx.text(w) << "\n";
+    engine::log3 search;
+    const engine::UnattendedManualRun run =
+        engine::runManualUnattended(project, search, ctx.settings, alpha, pi, pick);
+    if (!run.status.ok())
+        return ctx.fail(run.status);
+    if (run.finalMessage != engine::Msg::Ok)
+        *ctx.err << "velmora-cli: " << ctx.text(engine::Status{run.finalMessage}) << "\n";
+
+    // With the JSON on standard output the summary moves to standard error.
+    std::ostream& summaryOut = wantJson && jsonTarget == "-" ? *ctx.err : *ctx.out;
+    for (const engine::ManualSearchStats& s : run.searches)
+        summaryOut << "sheet " << s.tnb << ": " << s.generations << " generations, " << s.known
+                   << " blocks, candidate " << s.best << "\n";
+    const std::int64_t placed = placedParts(project);
+    summaryOut << "parts placed: " << placed << " of " << project.input.totalParts << "\n";
+
+    if (wantJson && !writeText(ctx, jsonTarget, manualJson(project, ctx.settings, run.searches)))
+        return ctx.usage("cannot write " + jsonTarget);
+    if (wantSave) {
+        const engine::Status st = project_io::SaveProject(saveTarget, project, ctx.settings, engine::programFolder());
+        if (!st.ok())
+            return ctx.fail(st);
+    }
+    if (placed < project.input.totalParts) {
+        *ctx.err << "velmora-cli: " << ctx.text(engine::Status{engine::Msg::NotAllPartsPlaced}) << "\n";
+        return kExitPartsMissing;
+    }
+    return kExitOk;
+}
+
+} // namespace cli

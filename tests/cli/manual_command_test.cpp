@@ -1,0 +1,85 @@
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli.h"
+
+namespace {
+
+const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
+
+struct CliRun {
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+CliRun runCli(const std::vector<std::string>& args)
+{
+    std::ostringstream out, err;
+    CliRun r;
+    r.code = cli::run(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+TEST(ManualCommand, ExampleProjectPlacesEveryPart)
+{
+    const CliRun r = runCli({"manual", kExample, "--alpha", "0.01", "--json", "-"});
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    const auto j = nlohmann::ordered_json::parse(r.out);
+    EXPECT_EQ(j["placed"], j["total_parts"]);
+    ASSERT_TRUE(j["manual"].is_array());
+    ASSERT_FALSE(j["manual"].empty());
+    for (const auto& s : j["manual"]) {
+        EXPECT_GE(s["tnb"].get<int>(), 1);
+        EXPECT_GE(s["generations"].get<int>(), 1);
+        EXPECT_GT(s["known"].get<int>(), 0);
+        EXPECT_LT(s["best"].get<int>(), s["known"].get<int>());
+    }
+    EXPECT_FALSE(j.contains("attempts"));
+    // The searched sheets come in increasing order.
+    for (std::size_t i = 1; i < j["manual"].size(); ++i)
+        EXPECT_LT(j["manual"][i - 1]["tnb"].get<int>(), j["manual"][i]["tnb"].get<int>());
+}
+
+TEST(ManualCommand, BadParametersAreRefused)
+{
+    CliRun r = runCli({"manual", kExample, "--alpha", "x"});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.err.find("169"), std::string::npos) << r.err;
+    r = runCli({"manual", kExample, "--pi", "9.2"});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.err.find("170"), std::string::npos) << r.err;
+    r = runCli({"manual", kExample, "--pick", "21"});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    r = runCli({"manual"});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+}
+
+TEST(ManualCommand, DefaultsLeaveSomePartsOfTheExample)
+{
+    // Alpha 0.001 and P.I. 92 fill the first sheets tightly and run out of
+    // stock: the result is kept, the exit status says parts are missing.
+    const CliRun r = runCli({"manual", kExample});
+    EXPECT_EQ(r.code, cli::kExitPartsMissing) << r.err;
+    EXPECT_NE(r.out.find("parts placed: 77 of 81"), std::string::npos) << r.out;
+}
+
+TEST(ManualCommand, PickAndSaveRoundTrip)
+{
+    const std::string saved = (std::filesystem::temp_directory_path() / "velmora_manual_test.vlp").string();
+    const CliRun r = runCli({"manual", kExample, "--pick", "2", "--save", saved});
+    EXPECT_TRUE(r.code == cli::kExitOk || r.code == cli::kExitPartsMissing) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(saved));
+    const CliRun shown = runCli({"show", saved});
+    EXPECT_EQ(shown.code, cli::kExitOk) << shown.err;
+    std::filesystem::remove(saved);
+}
+
+} // namespace
