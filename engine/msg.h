@@ -35,6 +35,22 @@ enum class Msg : int {
 
     // Settings.
     CannotConvertValue = 296,
+
+    // Input tables and the desktop program.
+    EntryRowIncomplete = 2,
+    RowBelowLast = 13,
+    ConfirmDeleteRow = 14,
+    BadBandCount = 18,
+    CannotOpenDocument = 205,
+    QuantityNotWhole = 207,
+    SoundFileMissing = 243,
+    NewProjectName = 248,
+    ConfirmClearSheets = 289,
+    ConfirmClearParts = 290,
+    SheetCellNotConverted = 293,
+    PartCellNotConverted = 294,
+    BandCellNotConverted = 295,
+    ConfirmDeleteBandType = 305,
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }
