@@ -2,10 +2,15 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "engine/msg.h"
 
 namespace engine {
+
+// The one text that cannot come from a language file: shown when the file
+// itself is broken (LoadResult::FileHasError).
+inline constexpr const char* kLanguageFileHasError = "Language file has error";
 
 // The numbered texts of the chosen language: every caption and message of
 // the program comes from here. Entries keep their text until a later load
@@ -26,13 +31,27 @@ public:
     };
     // Reads a language file (lines "#n#...\"text\"", up to "#FINISH LINE#").
     // On FileHasError the entries read before the bad line keep their new texts.
+    //
+    // Per line: the number field lies between the first two '#' (empty when
+    // there are fewer than two), the text between the first two double quotes
+    // (empty when there are fewer than two). The field "FINISH LINE" ends the
+    // file; a field that is not a plain decimal integer (an empty line, say)
+    // is FileHasError. Numbers outside 0..399 are read and ignored. Lines end
+    // in CR LF or LF; a file that is not valid UTF-8 is taken as Windows-1252.
+    // Entries the file does not mention keep their earlier texts.
     [[nodiscard]] LoadResult load(const std::string& path);
+    // The same on the file's contents.
+    [[nodiscard]] LoadResult loadFromBytes(std::string_view bytes);
+
+    // 1-based number of the line that caused the last FileHasError, else 0.
+    [[nodiscard]] int errorLine() const { return m_errorLine; }
 
     // Path of the language file `name` in the program folder's Lang folder.
     [[nodiscard]] static std::string pathFor(const std::string& programFolder, const std::string& name);
 
 private:
     std::array<std::string, kEntries> m_entries;
+    int m_errorLine = 0;
 };
 
 } // namespace engine

@@ -1,0 +1,81 @@
+#include "engine/language_entries.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/caption_groups.h"
+#include "engine/msg.h"
+
+namespace engine {
+
+namespace {
+
+constexpr std::array kRuntimeTexts = {
+    2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  13,  14,  16,  17,  18,  19,  20,  21,  22,  23,
+    24,  25,  27,  29,  31,  34,  35,  36,  37,  38,  39,  41,  44,  45,  46,  48,  49,  50,  51,  52,
+    53,  54,  55,  56,  57,  70,  94,  130, 131, 163, 164, 189, 190, 205, 206, 207, 234, 235, 236, 237,
+    238, 239, 242, 243, 244, 248, 255, 259, 260, 261, 264, 266, 272, 273, 274, 275, 276, 277, 278, 279,
+    280, 281, 282, 283, 288, 289, 290, 293, 294, 295, 296, 305, 314, 385, 386, 387,
+};
+
+// Keep in step with engine/msg.h; a test reads msg.h and checks that every
+// number it names has a text in the shipped files.
+constexpr std::array kNamedMessages = {
+    number(Msg::NotANumber),
+    number(Msg::ImperialEmpty),
+    number(Msg::ImperialBadCharacter),
+    number(Msg::ImperialGroupCount),
+    number(Msg::ImperialEndsWithSlash),
+    number(Msg::ImperialNoFraction),
+    number(Msg::ImperialSecondFraction),
+    number(Msg::ImperialFractionNotLast),
+    number(Msg::ImperialLoneFractionFeet),
+    number(Msg::ImperialFeetTwice),
+    number(Msg::ImperialInchesTwice),
+    number(Msg::ImperialBadInteger),
+    number(Msg::CannotSaveProject),
+    number(Msg::CannotOpenProject),
+    number(Msg::CannotReadProject),
+    number(Msg::CannotConvertValue),
+};
+
+// 330..369 hold captions of the DXF and label dialogs, so the blocks for new
+// messages are taken from the gaps of the table instead.
+constexpr std::array<ReservedEntryBlock, 5> kReservedBlocks = {{
+    {115, 119, "band types and report"},
+    {157, 162, "automatic run: unreadable rows, capacities"},
+    {169, 173, "manual mode"},
+    {180, 183, "spare"},
+    {388, 399, "file formats"},
+}};
+
+constexpr std::array kReservedMessages = {
+    115, 116, 117,                //
+    157, 158, 159, 160, 161, 162, //
+    169, 170, 171,                //
+    388, 389, 390, 391, 392, 393, 394, 395, 396, 397, 398,
+};
+
+} // namespace
+
+std::span<const int> runtimeTextEntries() { return kRuntimeTexts; }
+
+std::span<const int> namedMessageEntries() { return kNamedMessages; }
+
+std::vector<int> usedLanguageEntries()
+{
+    std::vector<int> out(kRuntimeTexts.begin(), kRuntimeTexts.end());
+    out.insert(out.end(), kNamedMessages.begin(), kNamedMessages.end());
+    for (const int g : captionGroupNumbers())
+        for (const CaptionAssignment& a : captionGroup(g))
+            out.push_back(a.entry);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+std::span<const ReservedEntryBlock> reservedEntryBlocks() { return kReservedBlocks; }
+
+std::span<const int> reservedMessageEntries() { return kReservedMessages; }
+
+} // namespace engine
