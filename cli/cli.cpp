@@ -34,11 +34,40 @@ int help(Context& ctx)
 
 } // namespace
 
+const engine::LanguageTable* Context::language() const
+{
+    if (!languageCacheFilled) {
+        languageCacheFilled = true;
+        const std::string path = engine::LanguageTable::pathFor(engine::programFolder(), languageName);
+        engine::LanguageTable table;
+        switch (table.load(path)) {
+        case engine::LanguageTable::LoadResult::Ok:
+            languageCache = std::move(table);
+            break;
+        case engine::LanguageTable::LoadResult::FileHasError:
+            // The texts read before the bad line are still better than none.
+            if (err)
+                *err << "velmora-cli: " << engine::kLanguageFileHasError << " (" << path << ", line " << table.errorLine() << ")\n";
+            languageCache = std::move(table);
+            break;
+        case engine::LanguageTable::LoadResult::CannotOpen:
+            break;
+        }
+    }
+    return languageCache ? &*languageCache : nullptr;
+}
+
 std::string Context::text(const engine::Status& status) const
 {
     const int n = engine::number(status.msg);
-    std::string s = fallbackText(n);
-    s += " (message " + std::to_string(n) + ")";
+    const engine::LanguageTable* table = language();
+    std::string s;
+    if (table && !table->text(n).empty()) {
+        s = table->text(n);
+    } else {
+        s = fallbackText(n);
+        s += " (message " + std::to_string(n) + ")";
+    }
     for (const std::string& a : status.args)
         s += " " + a;
     return s;

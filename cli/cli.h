@@ -1,9 +1,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/language_table.h"
 #include "engine/msg.h"
 #include "engine/settings.h"
 
@@ -24,12 +26,19 @@ struct Context {
     std::ostream* out = nullptr;
     std::ostream* err = nullptr;
 
-    // Text of a message for people: the language table's entry once it is
-    // loaded, else a plain English fallback with the number.
+    // Text of a message for people: the entry of Lang/<languageName>.vll
+    // (read from the program folder on first use) followed by the detail
+    // args, else a plain English fallback with the number.
     [[nodiscard]] std::string text(const engine::Status& status) const;
+    // The language table, read on first use; nullptr when the file is missing.
+    [[nodiscard]] const engine::LanguageTable* language() const;
     // Prints the message on the error stream and returns kExitUsage.
     int fail(const engine::Status& status) const;
     int usage(const std::string& line) const;
+
+    // Cache of language(); public only so that Context stays an aggregate.
+    mutable std::optional<engine::LanguageTable> languageCache = std::nullopt;
+    mutable bool languageCacheFilled = false;
 };
 
 using CommandFn = int (*)(Context&);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,12 @@
 #include "engine/settings.h"
 
 namespace project_io {
+
+// Largest `count` a project document may give for one of its lists (rows,
+// placed parts, offcuts), and the most physical stock sheets its sheet rows
+// may add up to. Larger values are refused before anything is allocated.
+constexpr int kMaxDocumentItems = 1'000'000;
+constexpr long long kMaxSheetInstances = 1'000'000;
 
 // Writes the project document of `project` to `fileName` from the template
 // Config/template.vlp in `programFolder`. The write is atomic: a temporary
@@ -40,5 +47,13 @@ struct OpenOutcome {
 // current unit and refreshes the totals.
 [[nodiscard]] OpenOutcome OpenProject(const std::string& fileName, bool addMode, engine::Project& project,
                                       const engine::Settings& settings);
+
+// The `date_time` text of a saved project: the date in the style of the
+// DateFormat setting ("dd/mm/yyyy": d, dd, m, mm, mmm, mmmm, yy, yyyy; other
+// characters as they stand), a blank, and the time as HH:MM:SS.
+[[nodiscard]] std::string FormatSaveDateTime(const std::string& dateFormat, const std::tm& when);
+
+// Path of the template every project document is written from.
+[[nodiscard]] std::string ProjectTemplatePath(const std::string& programFolder);
 
 } // namespace project_io

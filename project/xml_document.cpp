@@ -1,0 +1,362 @@
+#include "project/xml_document.h"
+
+#include <cctype>
+#include <cstring>
+#include <new>
+#include <sstream>
+
+#include <pugixml.hpp>
+
+#include "project/atomic_file.h"
+
+namespace project_io {
+
+namespace {
+
+// Comments, processing instructions and the declaration are kept so that a
+// save writes them back. A text that is nothing but blanks is kept when it is
+// the element's only child (a cell holding " " must survive a round trip);
+// blanks between elements are dropped and rebuilt by the indentation on save.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments
+    | pugi::parse_pi | pugi::parse_doctype | pugi::parse_ws_pcdata_single;
+constexpr unsigned kSaveOptions = pugi::format_indent | pugi::format_no_declaration;
+
+pugi::xml_node wrap(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
+
+std::string toString(std::string_view s) { return std::string(s); }
+
+bool isText(const pugi::xml_node& n) { return n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata; }
+
+bool isBlank(const char* s)
+{
+    for (; *s; ++s)
+        if (*s != ' ' && *s != '\t' && *s != '\n' && *s != '\r')
+            return false;
+    return true;
+}
+
+// An element written as "<a>\n</a>" keeps its line break as text; once it gets
+// element children that text would turn the whole list into mixed content,
+// printed on one line. It carries nothing, so it goes.
+void dropBlankText(pugi::xml_node parent)
+{
+    for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
+        if (!(c.type() == pugi::node_pcdata && isBlank(c.value())))
+            return;
+    while (pugi::xml_node c = parent.first_child())
+        parent.remove_child(c);
+}
+
+pugi::xml_node appendElement(pugi::xml_node parent, std::string_view tag)
+{
+    dropBlankText(parent);
+    pugi::xml_node n = parent.append_child(pugi::node_element);
+    n.set_name(toString(tag).c_str());
+    return n;
+}
+
+pugi::xml_node firstChild(pugi::xml_node parent, std::string_view tag)
+{
+    for (pugi::xml_node c = parent.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && tag == c.name())
+            return c;
+    return {};
+}
+
+bool validUtf8(std::string_view s)
+{
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        int len = 0;
+        unsigned min = 0;
+        unsigned cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            len = 2, min = 0x80, cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3, min = 0x800, cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4, min = 0x10000, cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + static_cast<size_t>(len) > s.size())
+            return false;
+        for (int k = 1; k < len; ++k) {
+            const auto cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += static_cast<size_t>(len);
+    }
+    return true;
+}
+
+void appendUtf8(std::string& out, unsigned cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Files written by the program's Windows years hold their texts in the
+// Windows-1252 code page; 0x80..0x9F differ from Latin-1 there.
+std::string windows1252ToUtf8(std::string_view s)
+{
+    static constexpr unsigned short kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    std::string out;
+    out.reserve(s.size() + s.size() / 4);
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        appendUtf8(out, c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c);
+    }
+    return out;
+}
+
+bool isUtf8Name(std::string_view name)
+{
+    std::string lower;
+    for (const char c : name)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "utf-8" || lower == "utf8";
+}
+
+bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+} // namespace
+
+// ---- XmlNode ----
+
+std::string XmlNode::tag() const { return m_node ? wrap(m_node).name() : std::string(); }
+
+XmlNode XmlNode::child(std::string_view tag) const
+{
+    if (!m_node)
+        return {};
+    pugi::xml_node c = firstChild(wrap(m_node), tag);
+    if (!c)
+        c = appendElement(wrap(m_node), tag);
+    return XmlNode(c.internal_object());
+}
+
+XmlNode XmlNode::findChild(std::string_view tag) const
+{
+    if (!m_node)
+        return {};
+    return XmlNode(firstChild(wrap(m_node), tag).internal_object());
+}
+
+std::string XmlNode::text() const { return m_node ? wrap(m_node).text().get() : std::string(); }
+
+bool XmlNode::textIsNull() const { return !m_node || *wrap(m_node).text().get() == '\0'; }
+
+void XmlNode::setText(std::string_view text) const
+{
+    if (!m_node)
+        return;
+    pugi::xml_node n = wrap(m_node);
+    // Replace every text child, so that the element ends up with exactly
+    // the new text and its element children, if any, stay.
+    for (pugi::xml_node c = n.first_child(); c;) {
+        const pugi::xml_node next = c.next_sibling();
+        if (isText(c))
+            n.remove_child(c);
+        c = next;
+    }
+    if (text.empty())
+        return;
+    pugi::xml_node t = n.prepend_child(pugi::node_pcdata);
+    t.set_value(toString(text).c_str());
+}
+
+std::string XmlNode::attribute(std::string_view name) const
+{
+    if (!m_node)
+        return {};
+    return wrap(m_node).attribute(toString(name).c_str()).value();
+}
+
+bool XmlNode::hasAttribute(std::string_view name) const
+{
+    return m_node && wrap(m_node).attribute(toString(name).c_str());
+}
+
+void XmlNode::setAttribute(std::string_view name, std::string_view value) const
+{
+    if (!m_node)
+        return;
+    pugi::xml_node n = wrap(m_node);
+    const std::string key(name);
+    pugi::xml_attribute a = n.attribute(key.c_str());
+    if (!a)
+        a = n.append_attribute(key.c_str());
+    a.set_value(toString(value).c_str());
+}
+
+int XmlNode::itemCount(std::string_view itemTag) const
+{
+    int n = 0;
+    for (XmlNode c = findChild(itemTag); c.valid(); c = c.nextItem())
+        ++n;
+    return n;
+}
+
+XmlNode XmlNode::item(std::string_view itemTag, int index) const
+{
+    if (index < 0)
+        return {};
+    XmlNode c = findChild(itemTag);
+    for (int i = 0; i < index && c.valid(); ++i)
+        c = c.nextItem();
+    return c;
+}
+
+XmlNode XmlNode::appendItem(std::string_view itemTag) const
+{
+    if (!m_node)
+        return {};
+    return XmlNode(appendElement(wrap(m_node), itemTag).internal_object());
+}
+
+bool XmlNode::removeItem(std::string_view itemTag, int index) const
+{
+    const XmlNode victim = item(itemTag, index);
+    if (!victim.valid())
+        return false;
+    return wrap(m_node).remove_child(wrap(victim.m_node));
+}
+
+XmlNode XmlNode::nextItem() const
+{
+    if (!m_node)
+        return {};
+    const pugi::xml_node n = wrap(m_node);
+    for (pugi::xml_node c = n.next_sibling(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && std::strcmp(c.name(), n.name()) == 0)
+            return XmlNode(c.internal_object());
+    return {};
+}
+
+// ---- XmlDocument ----
+
+struct XmlDocument::Impl {
+    pugi::xml_document doc;
+    bool active = false;
+    bool bom = false;
+};
+
+XmlDocument::XmlDocument() : m_impl(std::make_unique<Impl>()) {}
+XmlDocument::~XmlDocument() = default;
+XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;
+XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
+
+XmlError XmlDocument::load(const std::string& fileName)
+{
+    close();
+    m_fileName = fileName;
+    std::string bytes;
+    if (!readWholeFile(fileName, bytes))
+        return XmlError::CannotOpen;
+    return loadFromText(bytes);
+}
+
+XmlError XmlDocument::loadFromText(std::string_view text)
+{
+    if (!m_impl)
+        m_impl = std::make_unique<Impl>();
+    m_impl->doc.reset();
+    m_impl->active = false;
+    m_impl->bom = startsWith(text, "\xEF\xBB\xBF");
+
+    const bool wideBom = startsWith(text, "\xFF\xFE") || startsWith(text, "\xFE\xFF");
+    pugi::xml_parse_result parsed;
+    try {
+        if (wideBom) {
+            parsed = m_impl->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
+        } else if (validUtf8(text)) {
+            parsed = m_impl->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+        } else {
+            const std::string utf8 = windows1252ToUtf8(text);
+            parsed = m_impl->doc.load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
+        }
+    } catch (const std::bad_alloc&) {
+        m_impl->doc.reset();
+        return XmlError::Malformed;
+    }
+    if (!parsed || !m_impl->doc.document_element()) {
+        m_impl->doc.reset();
+        return XmlError::Malformed;
+    }
+    // The tree is written back as UTF-8, so a declaration naming another
+    // encoding would lie about the saved bytes.
+    for (pugi::xml_node c = m_impl->doc.first_child(); c; c = c.next_sibling()) {
+        pugi::xml_attribute encoding = c.type() == pugi::node_declaration ? c.attribute("encoding") : pugi::xml_attribute();
+        if (encoding && !isUtf8Name(encoding.value()))
+            encoding.set_value("UTF-8");
+    }
+    m_impl->active = true;
+    return XmlError::None;
+}
+
+bool XmlDocument::active() const { return m_impl && m_impl->active; }
+
+XmlNode XmlDocument::root() const
+{
+    if (!active())
+        return {};
+    return XmlNode(m_impl->doc.document_element().internal_object());
+}
+
+std::string XmlDocument::toText() const
+{
+    if (!active())
+        return {};
+    std::ostringstream out;
+    unsigned flags = kSaveOptions;
+    if (m_impl->bom)
+        flags |= pugi::format_write_bom;
+    m_impl->doc.save(out, "  ", flags, pugi::encoding_utf8);
+    return out.str();
+}
+
+XmlError XmlDocument::save() const { return saveAs(m_fileName); }
+
+XmlError XmlDocument::saveAs(const std::string& fileName) const
+{
+    if (!active())
+        return XmlError::CannotWrite;
+    std::string text;
+    try {
+        text = toText();
+    } catch (const std::bad_alloc&) {
+        return XmlError::CannotWrite;
+    }
+    return writeFileAtomically(fileName, text) ? XmlError::None : XmlError::CannotWrite;
+}
+
+void XmlDocument::close()
+{
+    if (m_impl) {
+        m_impl->doc.reset();
+        m_impl->active = false;
+    }
+}
+
+} // namespace project_io
