@@ -647,7 +647,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_archiveMain && event->type() == QEvent::Resize)
         layoutArchive();
-    if (watched == m_partPanel && event->type() == QEvent::Resize)
+    // The column widths follow the grid's visible width, which also changes
+    // when its scroll bar comes or goes.
+    if ((watched == m_partPanel || (m_grid2 && watched == m_grid2->viewport())) && event->type() == QEvent::Resize)
         layoutPartArea();
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
         if (event->type() == QEvent::KeyPress && entryKey(edit, static_cast<QKeyEvent*>(event)))

@@ -110,6 +110,8 @@ public:
     // Table captions, headings with units, grids after the tables changed.
     void refreshTables();
     void refreshUnitCaptions();
+    // The totals of the result (as the project holds them) in the statistics panel.
+    void showStatistics();
 
     // The result refresh; the report, bill and diagrams arrive with their
     // own commands, so for now it only refreshes the tables.

@@ -368,6 +368,21 @@ void TMainForm::refreshTables()
     sheetRowsChanged();
     partRowsChanged();
     layoutPartArea();
+    showStatistics();
+}
+
+void TMainForm::showStatistics()
+{
+    const engine::ProjectStats& st = m_project.result.stats;
+    const std::pair<const char*, const std::string*> values[] = {
+        {"Label23Value", &st.parts},          {"Label24Value", &st.used_parts},
+        {"Label25Value", &st.used_sheets},    {"Label26Value", &st.part_area},
+        {"Label27Value", &st.average_yield},  {"Label28Value", &st.last_sheet_yield},
+        {"Label40Value", &st.cut_length},     {"Label54Value", &st.banding_length},
+    };
+    for (const auto& [name, value] : values)
+        if (auto* l = findChild<QLabel*>(name))
+            l->setText(qs(*value));
 }
 
 void TMainForm::sheetRowsChanged()

@@ -174,3 +174,23 @@ TEST_F(MainWindow, RecentProjectsFillTheFileMenu)
     EXPECT_FALSE(third->isVisible());
     EXPECT_TRUE(main().findChild<QAction*>("N6")->isVisible());
 }
+
+TEST_F(MainWindow, ProjectNamedOnTheCommandLineIsOpened)
+{
+    start({QString(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp"});
+    EXPECT_EQ(main().windowTitle(), "Velmora Pro - kitchen");
+    EXPECT_GT(main().project().sheets.rowCount(), 0);
+    EXPECT_GT(main().project().parts.rowCount(), 0);
+    EXPECT_EQ(main().sheetGrid()->model()->rowCount(), main().project().sheets.rowCount());
+    EXPECT_TRUE(main().findChild<QLabel*>("Label21")->text().endsWith(
+        QString(" (%1)").arg(main().project().partQtyTotal)));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindow, UnreadableProjectOnTheCommandLineIsReported)
+{
+    start({home() + "nothing.vlp"});
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(text(31)));
+    EXPECT_EQ(main().windowTitle(), "Velmora Pro - " + text(248));
+}
