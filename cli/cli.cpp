@@ -12,10 +12,14 @@ namespace {
 const char* fallbackText(int n)
 {
     switch (n) {
+    case 19: return "The sheet table or the part table is empty.";
+    case 20: return "Not every part could be placed.";
     case 29: return "The project cannot be saved.";
     case 31: return "The project file cannot be opened.";
     case 288: return "The project file cannot be read.";
     case 296: return "The value cannot be converted.";
+    case 157: return "The length, width or quantity of a sheet row cannot be read. Sheet row:";
+    case 159: return "The length, width, quantity or rotation lock of a part row cannot be read. Part row:";
     default: return "Error.";
     }
 }
@@ -75,7 +79,12 @@ std::string Context::text(const engine::Status& status) const
 
 int Context::fail(const engine::Status& status) const
 {
-    *err << "velmora-cli: " << text(status) << "\n";
+    // The number goes with every message so that scripts can tell them apart.
+    std::string line = text(status);
+    const std::string tag = "(message " + std::to_string(engine::number(status.msg)) + ")";
+    if (line.find(tag) == std::string::npos)
+        line += " " + tag;
+    *err << "velmora-cli: " << line << "\n";
     return kExitUsage;
 }
 

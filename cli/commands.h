@@ -6,5 +6,6 @@ namespace cli {
 
 int cmdShow(Context& ctx);
 int cmdConvert(Context& ctx);
+int cmdOptimize(Context& ctx);
 
 } // namespace cli

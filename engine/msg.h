@@ -51,6 +51,13 @@ enum class Msg : int {
     PartCellNotConverted = 294,
     BandCellNotConverted = 295,
     ConfirmDeleteBandType = 305,
+
+    // Automatic optimisation.
+    AutomaticProgressCaption = 17,
+    TablesEmpty = 19,
+    NotAllPartsPlaced = 20,
+    SheetRowUnreadable = 157,  // detail: the sheet row number
+    PartRowUnreadable = 159,   // detail: the part row number
 };
 
 [[nodiscard]] constexpr int number(Msg m) { return static_cast<int>(m); }

@@ -214,7 +214,19 @@ TEST_P(ShippedLanguage, EveryMessageNamedInMsgHeaderHasText)
         if (!std::regex_search(line, m, enumerator) || std::stoi(m[2]) == 0)
             continue;
         ++found;
-        EXPECT_FALSE(t.text(std::stoi(m[2])).empty()) << "Msg::" << m[1] << " = " << m[2];
+        const int n = std::stoi(m[2]);
+        const char* guidance =
+            " - a new message takes a number from engine::reservedEntryBlocks() (115-119 band types and report, "
+            "157-162 automatic run, 169-173 manual mode, 388-399 file formats; 330-369 are dialog captions) "
+            "and needs its text in data/Lang/Srpski.vll and data/Lang/English.vll";
+        EXPECT_FALSE(t.text(n).empty()) << "Msg::" << m[1] << " = " << m[2] << guidance;
+        const auto known = engine::namedMessageEntries();
+        const auto runtime = engine::runtimeTextEntries();
+        const auto reserved = engine::reservedMessageEntries();
+        const bool isMessage = std::find(known.begin(), known.end(), n) != known.end()
+            || std::find(runtime.begin(), runtime.end(), n) != runtime.end()
+            || std::find(reserved.begin(), reserved.end(), n) != reserved.end();
+        EXPECT_TRUE(isMessage) << "Msg::" << m[1] << " = " << m[2] << " is no message entry" << guidance;
     }
     EXPECT_GE(found, 16);
 }

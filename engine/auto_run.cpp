@@ -1,0 +1,181 @@
+#include "engine/auto_run.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/auto_engine.h"
+
+namespace engine {
+
+namespace {
+
+std::uint32_t typedArea(const TextTable& table, int row, int lenCol, int widCol, LengthUnit unit)
+{
+    // The product is taken in 32 bits and compared unsigned, as it always
+    // was; an unreadable size (-1) therefore sorts as a huge area.
+    return static_cast<std::uint32_t>(ParseLength(unit, table.cell(row, lenCol)))
+        * static_cast<std::uint32_t>(ParseLength(unit, table.cell(row, widCol)));
+}
+
+// Exchange sort: for i < j, rows i and j swap when `before(area j, area i)`.
+// Run on (area, row) pairs and applied once, which gives the same order as
+// swapping the texts in place each time.
+template <class Before>
+void exchangeSort(TextTable& table, LengthUnit unit, int lenCol, int widCol, Before before)
+{
+    const int n = table.rowCount();
+    std::vector<std::pair<std::uint32_t, int>> order;
+    order.reserve(static_cast<size_t>(n));
+    for (int r = 1; r <= n; ++r)
+        order.emplace_back(typedArea(table, r, lenCol, widCol, unit), r);
+    bool moved = false;
+    for (int i = 0; i < n; ++i) {
+        for (int j = i + 1; j < n; ++j) {
+            if (before(order[static_cast<size_t>(j)].first, order[static_cast<size_t>(i)].first)) {
+                std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(j)]);
+                moved = true;
+            }
+        }
+    }
+    if (!moved)
+        return;
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(static_cast<size_t>(n));
+    for (int r = 1; r <= n; ++r)
+        rows.push_back(table.row(r));
+    for (int i = 0; i < n; ++i) {
+        const std::vector<std::string>& src = rows[static_cast<size_t>(order[static_cast<size_t>(i)].second - 1)];
+        for (int c = 1; c < table.columns(); ++c)
+            table.setCell(i + 1, c, src[static_cast<size_t>(c)]);
+    }
+}
+
+bool readableLength(const std::string& text, LengthUnit unit)
+{
+    return ParseLength(unit, text) >= 0;
+}
+
+bool readableCount(const std::string& text)
+{
+    return quantityOf(text) >= 0;
+}
+
+// Rows whose sizes or quantity cannot be read would run as -1 sizes or
+// negative counts; they stop the run before anything is changed.
+Status checkTables(const Project& project, LengthUnit unit)
+{
+    const TextTable& sheets = project.sheets;
+    for (int r = 1; r <= sheets.rowCount(); ++r) {
+        if (!readableLength(sheets.cell(r, SheetCol::Len), unit) || !readableLength(sheets.cell(r, SheetCol::Wid), unit)
+            || !readableCount(sheets.cell(r, SheetCol::Qty)))
+            return Status{Msg::SheetRowUnreadable, {std::to_string(r)}};
+    }
+    const TextTable& parts = project.parts;
+    for (int r = 1; r <= parts.rowCount(); ++r) {
+        std::int32_t lock = 0;
+        if (!readableLength(parts.cell(r, PartCol::Len), unit) || !readableLength(parts.cell(r, PartCol::Wid), unit)
+            || !readableCount(parts.cell(r, PartCol::Qty)) || !ParseInteger(parts.cell(r, PartCol::Rot), lock))
+            return Status{Msg::PartRowUnreadable, {std::to_string(r)}};
+    }
+    return {};
+}
+
+} // namespace
+
+void SortSheetTable(TextTable& sheets, LengthUnit unit)
+{
+    exchangeSort(sheets, unit, SheetCol::Len, SheetCol::Wid,
+                 [](std::uint32_t later, std::uint32_t earlier) { return earlier > later; });
+}
+
+void SortPartTable(TextTable& parts, LengthUnit unit)
+{
+    exchangeSort(parts, unit, PartCol::Len, PartCol::Wid,
+                 [](std::uint32_t later, std::uint32_t earlier) { return earlier < later; });
+}
+
+Status PrepareEngineInput(Project& project, const Settings& settings)
+{
+    if (project.sheetRowCount() == 0 || project.partRowCount() == 0)
+        return Status{Msg::TablesEmpty};
+    const LengthUnit unit = lengthUnitFromInt(settings.JedMere);
+    if (Status st = checkTables(project, unit); !st.ok())
+        return st;
+
+    SortSheetTable(project.sheets, unit);
+    SortPartTable(project.parts, unit);
+
+    project.result.elements.clear();
+    project.result.offcuts.clear();
+    EngineInput& in = project.input;
+    in = EngineInput{};
+
+    for (int r = 1; r <= project.sheetRowCount(); ++r) {
+        const std::int32_t q = quantityOf(project.sheets.cell(r, SheetCol::Qty));
+        const Length len = ParseLength(unit, project.sheets.cell(r, SheetCol::Len));
+        const Length wid = ParseLength(unit, project.sheets.cell(r, SheetCol::Wid));
+        for (std::int32_t i = 0; i < q; ++i)
+            in.sheets.push_back(SheetInstance{len, wid, q, static_cast<std::int32_t>(in.sheets.size()) + 1, r});
+    }
+    for (int r = 1; r <= project.partRowCount(); ++r) {
+        const Footprint f = partFootprint(project.parts, r, unit, settings.Testera);
+        PartDemand d;
+        d.len = f.len;
+        d.wid = f.wid;
+        d.qty = quantityOf(project.parts.cell(r, PartCol::Qty));
+        d.row = r;
+        d.lock = 0;
+        (void)ParseInteger(project.parts.cell(r, PartCol::Rot), d.lock);
+        in.parts.push_back(d);
+        in.totalParts += d.qty;
+    }
+    in.remaining = in.parts;
+    in.totalPartsManual = in.totalParts;
+    return {};
+}
+
+int automaticAttempts(int autoparam)
+{
+    switch (autoparam) {
+    case 0: return 100;
+    case 1: return 200;
+    default: return 300;
+    }
+}
+
+int automaticProgress(int a, int n)
+{
+    const int step = n / 100 > 0 ? n / 100 : 1;
+    return static_cast<int>(std::trunc(static_cast<double>(a) / step));
+}
+
+AutoRunOutcome runAutomatic(Project& project, const Settings& settings, const AutoRunOptions& options)
+{
+    AutoRunOutcome out;
+    out.status = PrepareEngineInput(project, settings);
+    if (!out.status.ok())
+        return out;
+    out.attempts = automaticAttempts(settings.autoparam);
+
+    AutoEngine engine;
+    engine.Load(project.input.parts, project.input.sheets, settings.Testera, out.attempts);
+    Rand31& rng = options.rng ? *options.rng : programRand31();
+    const int n = out.attempts;
+    engine.RunAll(rng, options.threads, [&](int a) {
+        if (options.progress)
+            options.progress(automaticProgress(a, n));
+    });
+    out.bestAttempt = engine.ChooseBest();
+
+    CuttingResult& result = project.result;
+    result.elements.clear();
+    for (const PartSlot& s : engine.best().slots)
+        if (s.tnb != 0)
+            result.elements.push_back(PlacedElement{s.tnb, s.x, s.y, s.x1, s.y1, s.rot, s.row});
+    result.offcuts = engine.best().offcuts;
+    return out;
+}
+
+} // namespace engine
