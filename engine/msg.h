@@ -49,6 +49,21 @@ enum class Msg : int {
     BandPriceNotANumber = 180,      // shown in the bill line
     ResultCommandUsed = 181,
 
+    // Input tables and the desktop program.
+    EntryRowIncomplete = 2,
+    RowBelowLast = 13,
+    ConfirmDeleteRow = 14,
+    BadBandCount = 18,
+    CannotOpenDocument = 205,
+    QuantityNotWhole = 207,
+    SoundFileMissing = 243,
+    NewProjectName = 248,
+    ConfirmClearSheets = 289,
+    ConfirmClearParts = 290,
+    SheetCellNotConverted = 293,
+    PartCellNotConverted = 294,
+    ConfirmDeleteBandType = 305,
+
     // Automatic optimisation.
     AutomaticProgressCaption = 17,
     TablesEmpty = 19,

@@ -1,0 +1,110 @@
+#include "app/forms.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "app/about_box.h"
+#include "app/bands_dialog.h"
+#include "app/settings_dialog.h"
+
+namespace app {
+
+Forms createForms(const StartupOptions& options)
+{
+    Forms f;
+    f.main = std::make_unique<TMainForm>(options);
+    if (!f.main->startError().isEmpty())
+        return f;
+    f.settings = new TFSettings(f.main.get());
+    f.about = new TAboutBox(f.main.get());
+    f.bands = new TBands(f.main.get());
+    f.main->setDialogs(f.settings, f.about, f.bands);
+    return f;
+}
+
+namespace {
+
+// Saves the main window and the dialogs as pictures, at the design size and
+// at the size of the screen, then quits.
+void takeScreenshots(Forms& f, const QString& folder)
+{
+    QDir().mkpath(folder);
+    const auto shoot = [&](const QString& suffix) {
+        QApplication::processEvents();
+        f.main->grab().save(folder + "/input_" + suffix + ".png");
+        f.settings->activate();
+        f.settings->show();
+        QApplication::processEvents();
+        auto* tabs = f.settings->findChild<QTabWidget*>("PageControl1");
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            f.settings->grab().save(folder + QString("/settings%1_").arg(i + 1) + suffix + ".png");
+        }
+        tabs->setCurrentIndex(0);
+        f.settings->hide();
+        f.bands->show();
+        QApplication::processEvents();
+        f.bands->grab().save(folder + "/bands_" + suffix + ".png");
+        f.bands->hide();
+    };
+    f.main->setWindowState(Qt::WindowNoState);
+    f.main->resize(795, 590);
+    shoot("795x590");
+    f.main->setGeometry(f.main->screen()->availableGeometry());
+    f.main->setWindowState(Qt::WindowMaximized);
+    shoot("maximised");
+}
+
+} // namespace
+
+int runProgram(int argc, char** argv)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Velmora");
+    QStringList args = QApplication::arguments().mid(1);
+    QString screenshots;
+    bool reportStart = false;
+    if (const qsizetype i = args.indexOf("--screenshot"); i >= 0 && i + 1 < args.size()) {
+        screenshots = args[i + 1];
+        args.remove(i, 2);
+    }
+    if (const qsizetype i = args.indexOf("--start-time"); i >= 0) {
+        reportStart = true;
+        args.remove(i);
+    }
+
+    Forms forms = createForms(defaultStartupOptions(args));
+    if (!forms.main->startError().isEmpty()) {
+        QMessageBox::critical(nullptr, "Velmora", forms.main->startError());
+        return 1;
+    }
+    forms.main->show();
+    if (!screenshots.isEmpty()) {
+        QTimer::singleShot(0, forms.main.get(), [&] {
+            takeScreenshots(forms, screenshots);
+            QApplication::exit(0);
+        });
+    }
+    if (reportStart) {
+        // Time until the window has been shown and painted once.
+        QTimer::singleShot(0, forms.main.get(), [&] {
+            std::printf("started in %lld ms\n", static_cast<long long>(clock.elapsed()));
+            std::fflush(stdout);
+            QApplication::exit(0);
+        });
+    }
+    return QApplication::exec();
+}
+
+} // namespace app

@@ -1,0 +1,79 @@
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QTableView>
+
+#include "app/bands_dialog.h"
+#include "app/main_form.h"
+#include "app_fixture.h"
+
+using apptest::AppTest;
+
+namespace {
+
+class BandsDialog : public AppTest {
+protected:
+    QAbstractItemModel* model() { return forms.bands->view()->model(); }
+    engine::TextTable& grid() { return forms.bands->grid(); }
+    QString bandFile()
+    {
+        QFile f(home() + "Config/bands.vlb");
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+};
+
+} // namespace
+
+TEST_F(BandsDialog, GridHoldsTheFileWithRecordZeroFixed)
+{
+    start();
+    ASSERT_EQ(grid().rowCount(), 3);
+    EXPECT_EQ(grid().cell(2, 0), "PVC 2");
+    EXPECT_FALSE(model()->flags(model()->index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model()->flags(model()->index(1, 0)) & Qt::ItemIsEditable);
+    EXPECT_EQ(main().bandChooser()->count(), 3);
+}
+
+TEST_F(BandsDialog, ThicknessAndExtraLengthAreChecked)
+{
+    start();
+    EXPECT_FALSE(model()->setData(model()->index(1, 1), "thin", Qt::EditRole));
+    EXPECT_EQ(messages.shown.back().text, text(272));
+    EXPECT_EQ(grid().cell(2, 1), "0.2");
+    EXPECT_TRUE(model()->setData(model()->index(1, 3), "7.123", Qt::EditRole));
+    EXPECT_EQ(grid().cell(2, 3), "7.12");
+    EXPECT_TRUE(model()->setData(model()->index(1, 2), "anything", Qt::EditRole));
+}
+
+TEST_F(BandsDialog, NewAndDeleteRowsThenOkWritesTheFile)
+{
+    start();
+    forms.bands->preparePopup(QPoint(-1, -1));
+    EXPECT_TRUE(forms.bands->findChild<QAction*>("Deleterow1")->isEnabled());
+    forms.bands->Newbandtype1Click();
+    ASSERT_EQ(grid().rowCount(), 4);
+    grid().setCell(4, 0, "Veneer");  // no thickness: dropped by OK
+    forms.bands->view()->setCurrentIndex(model()->index(1, 0));
+    messages.answers = {app::Messenger::Answer::No};
+    forms.bands->Deleterow1Click();
+    EXPECT_EQ(grid().rowCount(), 4);
+    EXPECT_EQ(messages.shown.back().text, text(305));
+    forms.bands->Deleterow1Click();
+    ASSERT_EQ(grid().rowCount(), 3);
+    EXPECT_EQ(grid().cell(2, 0), "ABS 1");
+    // The file keeps the old content until OK.
+    EXPECT_TRUE(bandFile().contains("PVC 2"));
+    forms.bands->btnBandSaveClick();
+    EXPECT_EQ(bandFile(), "Bez trake\r\n0\r\n-\r\n0\r\n0\r\nABS 1\r\n0.1\r\nB\r\n3\r\n0.8\r\n");
+    EXPECT_EQ(grid().rowCount(), 2);
+    EXPECT_EQ(main().bandChooser()->count(), 2);
+    // Record 0 alone cannot be deleted.
+    forms.bands->view()->setCurrentIndex(model()->index(1, 0));
+    forms.bands->Deleterow1Click();
+    forms.bands->btnBandSaveClick();
+    forms.bands->preparePopup(QPoint(-1, -1));
+    EXPECT_FALSE(forms.bands->findChild<QAction*>("Deleterow1")->isEnabled());
+    forms.bands->view()->setCurrentIndex(model()->index(0, 0));
+    forms.bands->Deleterow1Click();
+    EXPECT_EQ(grid().rowCount(), 1);
+}

@@ -1,0 +1,134 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
+
+#include "app/bands_dialog.h"
+#include "app/main_form.h"
+#include "app/settings_dialog.h"
+#include "app_fixture.h"
+
+using apptest::AppTest;
+
+namespace {
+
+class SettingsDialog : public AppTest {
+protected:
+    QString bandFile()
+    {
+        QFile f(home() + "Config/bands.vlb");
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsDialog, UnitChangeConvertsTablesAndBandFile)
+{
+    start();
+    engine::Project& p = main().project();
+    p.sheets.appendRow({"", "275", "183", "1", ""});
+    p.parts.appendRow({"", "abc", "40", "1", "A", "0", "PVC 2", "", "", "", "0.2", "", "", "", "A"});
+    main().refreshTables();
+    forms.settings->activate();
+    forms.settings->RadioGroup2Click(0);  // centimetres -> millimetres
+    EXPECT_EQ(main().settings().JedMere, 0);
+    EXPECT_EQ(p.sheets.cell(1, 1), "2750");
+    EXPECT_EQ(p.sheets.cell(1, 2), "1830");
+    EXPECT_EQ(p.parts.cell(1, 1), "abc");
+    EXPECT_EQ(p.parts.cell(1, 2), "400");
+    EXPECT_EQ(p.parts.cell(1, 10), "2");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, text(294));
+    // The band file: record 0 as it was, the others converted.
+    EXPECT_EQ(bandFile(), "Bez trake\r\n0\r\n-\r\n0\r\n0\r\nPVC 2\r\n2\r\nA\r\n50\r\n1.2\r\nABS 1\r\n1\r\nB\r\n30\r\n0.8\r\n");
+    EXPECT_EQ(main().bandTypes().cell(2, 1), "2");
+    EXPECT_EQ(forms.settings->lengthField("testera")->text(), "0.4");
+    EXPECT_EQ(main().field("Edit2")->text(), "27");
+    // The same unit again changes nothing.
+    forms.settings->RadioGroup2Click(0);
+    EXPECT_EQ(p.sheets.cell(1, 1), "2750");
+}
+
+TEST_F(SettingsDialog, UnitChangeKeepsTheLayoutsPageAsItWas)
+{
+    start();
+    main().setResultPageVisible(true);
+    forms.settings->RadioGroup2Click(2);
+    EXPECT_TRUE(main().resultPageVisible());
+    main().setResultPageVisible(false);
+    forms.settings->areastyle_comboChange(2);
+    EXPECT_FALSE(main().resultPageVisible());
+    EXPECT_EQ(main().settings().AreaStyle, 2);
+}
+
+TEST_F(SettingsDialog, LengthFieldsNormaliseOrRefuse)
+{
+    start();
+    forms.settings->activate();
+    QLineEdit* saw = forms.settings->lengthField("testera");
+    EXPECT_EQ(saw->text(), "0.04");  // 4 tenths of a millimetre
+    saw->setText("0.456");
+    forms.settings->lengthFieldExit(saw);
+    EXPECT_EQ(saw->text(), "0.46");
+    EXPECT_EQ(main().settings().Testera, 46);
+    saw->setText("x");
+    forms.settings->lengthFieldExit(saw);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, text(272));
+    EXPECT_EQ(saw->text(), "0.46");
+    EXPECT_EQ(main().settings().Testera, 46);
+}
+
+TEST_F(SettingsDialog, PriceFieldRefusesLetters)
+{
+    start();
+    forms.settings->activate();
+    auto* price = forms.settings->findChild<QLineEdit*>("cena1");
+    price->setText("12.5");
+    forms.settings->cenaChange(price);
+    EXPECT_FLOAT_EQ(main().settings().CENA1, 12.5f);
+    price->setText("12.5x");
+    forms.settings->cenaChange(price);
+    EXPECT_EQ(messages.shown.back().text, text(296));
+    EXPECT_EQ(price->text(), "12.5");
+}
+
+TEST_F(SettingsDialog, BandingSwitchShowsTheBandFields)
+{
+    start();
+    forms.settings->activate();
+    main().show();
+    EXPECT_FALSE(main().field("Edit16")->isVisible());
+    forms.settings->kantiranjeClick(true);
+    EXPECT_TRUE(main().field("Edit16")->isVisible());
+    EXPECT_TRUE(main().field("Edit16")->isEnabled());
+    EXPECT_FALSE(main().partGrid()->isColumnHidden(6));
+    EXPECT_TRUE(main().partGrid()->isColumnHidden(10));
+    forms.settings->kantiranjeClick(false);
+    EXPECT_FALSE(main().field("Edit16")->isVisible());
+    EXPECT_TRUE(main().partGrid()->isColumnHidden(6));
+}
+
+TEST_F(SettingsDialog, MissingSoundFileFallsBackToTheProgramSound)
+{
+    start();
+    forms.settings->activate();
+    auto* sound = forms.settings->findChild<QLineEdit*>("SoundPath");
+    sound->setText(home() + "none.wav");
+    main().settings().SoundPath = (home() + "none.wav").toStdString();
+    forms.settings->SoundPathExit();
+    EXPECT_EQ(messages.shown.back().text, text(243));
+    EXPECT_EQ(main().settings().SoundPath, (home() + "sound.wav").toStdString());
+}
+
+TEST_F(SettingsDialog, LanguageListAndChoice)
+{
+    start();
+    forms.settings->activate();
+    auto* list = forms.settings->findChild<QComboBox*>("ComboBox1");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentText(), "English");
+    forms.settings->ComboBox1Change("Srpski");
+    EXPECT_EQ(main().languageName(), "Srpski");
+    EXPECT_EQ(forms.settings->findChild<QComboBox*>("areastyle_combo")->currentIndex(), main().settings().AreaStyle);
+}
