@@ -47,11 +47,14 @@ int loadReportResources(Context& ctx, const ReportOptions& options, ReportResour
 std::string messageText(const Context& ctx, const ReportResources& resources, const engine::Status& status)
 {
     const std::string& text = resources.lang.text(status.msg);
-    if (text.empty())
-        return ctx.text(status);
-    std::string s = text;
-    for (const std::string& a : status.args)
-        s += " " + a;
+    std::string s = text.empty() ? ctx.text(status) : text;
+    if (!text.empty())
+        for (const std::string& a : status.args)
+            s += " " + a;
+    // The number goes with every message so that scripts can tell them apart.
+    const std::string tag = "(message " + std::to_string(engine::number(status.msg)) + ")";
+    if (s.find(tag) == std::string::npos)
+        s += " " + tag;
     return s;
 }
 
