@@ -7,6 +7,7 @@
 
 #include "cli/cmd_optimize.h"
 #include "cli/commands.h"
+#include "cli/report_cli.h"
 #include "engine/auto_run.h"
 #include "engine/manual_session.h"
 #include "engine/paths.h"
@@ -84,11 +85,20 @@ int cmdManual(Context& ctx)
     const bool wantSave = takeOption(ctx, "--save", saveTarget, missing);
     if (missing)
         return ctx.usage("--save needs a file name");
+    ReportOptions reportOptions;
+    if (const int rc = takeReportOptions(ctx, reportOptions); rc != kExitOk)
+        return rc;
+    if (reportOptions.reportFile == "-" && wantJson && jsonTarget == "-")
+        return ctx.usage("--report - and --json - cannot both use standard output");
     std::int32_t pick = 0;
     if (!engine::ParseInteger(pickText, pick) || pick < 0 || pick > engine::ManualSession::kMaxSliderPosition)
         return ctx.usage("--pick needs a slider position from 0 to 20");
     if (ctx.args.size() != 1 || (!ctx.args[0].empty() && ctx.args[0][0] == '-'))
-        return ctx.usage("usage: manual INPUT [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--save FILE]");
+        return ctx.usage("usage: manual INPUT [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--report FILE|-]"
+                         " [--save FILE] [--take-offcuts] [--subtract-sheets]");
+    ReportResources resources;
+    if (const int rc = loadReportResources(ctx, reportOptions, resources); rc != kExitOk)
+        return rc;
 
     engine::Project project;
     const project_io::OpenOutcome opened = project_io::OpenProject(ctx.args[0], false, project, ctx.settings);
@@ -105,12 +115,20 @@ int cmdManual(Context& ctx)
         *ctx.err << "velmora-cli: " << ctx.text(engine::Status{run.finalMessage}) << "\n";
 
     // With the JSON on standard output the summary moves to standard error.
-    std::ostream& summaryOut = wantJson && jsonTarget == "-" ? *ctx.err : *ctx.out;
+    std::ostream& summaryOut =
+        (wantJson && jsonTarget == "-") || reportOptions.reportFile == "-" ? *ctx.err : *ctx.out;
     for (const engine::ManualSearchStats& s : run.searches)
         summaryOut << "sheet " << s.tnb << ": " << s.generations << " generations, " << s.known
                    << " blocks, candidate " << s.best << "\n";
     const std::int64_t placed = placedParts(project);
     summaryOut << "parts placed: " << placed << " of " << project.input.totalParts << "\n";
+
+    // The result refresh (report, bill, statistics, message 20), then the
+    // stock commands, as after an automatic run.
+    output::ShowResultsOutcome shown;
+    const int finished = finishRun(ctx, project, reportOptions, resources, shown);
+    if (finished == kExitUsage)
+        return finished;
 
     if (wantJson && !writeText(ctx, jsonTarget, manualJson(project, ctx.settings, run.searches)))
         return ctx.usage("cannot write " + jsonTarget);
@@ -119,11 +137,7 @@ int cmdManual(Context& ctx)
         if (!st.ok())
             return ctx.fail(st);
     }
-    if (placed < project.input.totalParts) {
-        *ctx.err << "velmora-cli: " << ctx.text(engine::Status{engine::Msg::NotAllPartsPlaced}) << "\n";
-        return kExitPartsMissing;
-    }
-    return kExitOk;
+    return finished;
 }
 
 } // namespace cli

@@ -17,7 +17,7 @@ const std::vector<Command>& commands()
         {"dxf-releases", "dxf-releases              list the DXF release names of the DXF settings file", cmdDxfReleases},
         {"draw", "draw FILE --dxf OUT [--dxf-release NAME] --svg DIR [--svg-size WxH]\n"
                  "                            draw the stored result of a project as DXF and/or SVG", cmdDraw},
-        {"manual", "manual IN [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--save FILE]\n"
+        {"manual", "manual IN [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--report FILE|-] [--save FILE]\n"
                    "                            fill every sheet in the manual mode, taking slider position K", cmdManual},
     };
     return list;

@@ -83,3 +83,16 @@ TEST(ManualCommand, PickAndSaveRoundTrip)
 }
 
 } // namespace
+
+TEST(ManualCommand, WritesTheReportAndStatisticsLikeTheAutomaticRun)
+{
+    const CliRun r = runCli({"manual", kExample, "--alpha", "0.01", "--lang", "English", "--report", "-"});
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_NE(r.out.find("CUTTING REPORT"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Cutting layout 1"), std::string::npos);
+    // The summary moves to the error stream when the report takes the output.
+    EXPECT_NE(r.err.find("parts placed: 81 of 81"), std::string::npos) << r.err;
+
+    const CliRun both = runCli({"manual", kExample, "--report", "-", "--json", "-"});
+    EXPECT_EQ(both.code, cli::kExitUsage);
+}
