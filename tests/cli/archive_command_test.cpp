@@ -4,25 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
+#include "tests/cli/cli_run.h"
 
 namespace {
-
-struct CliRun {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun r;
-    r.code = cli::run(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 TEST(CliArchive, PrintsTableAndGrandTotal)
 {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
+#include "tests/cli/cli_run.h"
 #include "engine/project.h"
 #include "project/project_file.h"
 #include "tests/project/temp_dir.h"
@@ -12,23 +13,6 @@
 namespace {
 
 const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
-struct CliRun {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-CliRun velmora(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun r;
-    r.code = cli::run(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 std::vector<std::string> linesOf(const std::string& text)
 {
@@ -72,7 +56,7 @@ std::string withoutDateTime(const std::string& text)
 
 TEST(CliShow, PrintsTheExampleProject)
 {
-    const CliRun r = velmora({"show", kExample});
+    const CliRun r = runCli({"show", kExample});
     ASSERT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_EQ(r.err, "");
     const auto lines = linesOf(r.out);
@@ -104,7 +88,7 @@ TEST(CliShow, ColumnsCountCharactersNotBytes)
     p.parts.appendRow({"", "10", "5", "1", "ABCD", "0", "-", "-", "-", "-", "0", "0", "0", "0", "0", "0", "0", "0"});
     const std::string file = dir.file("utf8.vlp");
     ASSERT_TRUE(project_io::SaveProject(file, p, engine::Settings{}, VELMORA_DATA_DIR).ok());
-    const CliRun r = velmora({"show", file});
+    const CliRun r = runCli({"show", file});
     ASSERT_EQ(r.code, cli::kExitOk) << r.err;
     const auto parts = tableAfter(linesOf(r.out), "Parts (2)");
     ASSERT_EQ(parts.size(), 3u);
@@ -114,7 +98,7 @@ TEST(CliShow, ColumnsCountCharactersNotBytes)
 
 TEST(CliShow, ConvertsToTheUnitOfTheSettings)
 {
-    const CliRun r = velmora({"show", kExample, "--set", "JedMere=0"});
+    const CliRun r = runCli({"show", kExample, "--set", "JedMere=0"});
     ASSERT_EQ(r.code, cli::kExitOk) << r.err;
     const auto sheets = tableAfter(linesOf(r.out), "Sheets (8)");
     ASSERT_EQ(sheets.size(), 3u);
@@ -124,12 +108,12 @@ TEST(CliShow, ConvertsToTheUnitOfTheSettings)
 TEST(CliShow, BadUsageAndUnreadableInput)
 {
     TempDir dir;
-    EXPECT_EQ(velmora({"show"}).code, cli::kExitUsage);
-    const CliRun missing = velmora({"show", dir.file("absent.vlp")});
+    EXPECT_EQ(runCli({"show"}).code, cli::kExitUsage);
+    const CliRun missing = runCli({"show", dir.file("absent.vlp")});
     EXPECT_EQ(missing.code, cli::kExitUsage);
     EXPECT_NE(missing.err.find("31"), std::string::npos);
     writeFile(dir.file("broken.vlp"), "<velm_root><job><measure>1</measure>");
-    const CliRun broken = velmora({"show", dir.file("broken.vlp")});
+    const CliRun broken = runCli({"show", dir.file("broken.vlp")});
     EXPECT_EQ(broken.code, cli::kExitUsage);
     EXPECT_NE(broken.err.find("288"), std::string::npos);
 }
@@ -139,12 +123,12 @@ TEST(CliConvert, ExampleRoundTripsUnchanged)
     TempDir dir;
     const std::string out = dir.file("copy.vlp");
     // Prices come from the settings, so give the ones the example was saved with.
-    const CliRun r = velmora({"convert", kExample, out, "--set", "CENA1=12.5", "--set", "CENA2=0.75", "--set", "CENA3=3"});
+    const CliRun r = runCli({"convert", kExample, out, "--set", "CENA1=12.5", "--set", "CENA2=0.75", "--set", "CENA3=3"});
     ASSERT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_EQ(withoutDateTime(readFile(out)), withoutDateTime(readFile(kExample)));
 
     const std::string xml = dir.file("copy.xml");
-    ASSERT_EQ(velmora({"convert", out, xml}).code, cli::kExitOk);
+    ASSERT_EQ(runCli({"convert", out, xml}).code, cli::kExitOk);
     engine::Project a;
     engine::Project b;
     const engine::Settings s;
@@ -158,9 +142,9 @@ TEST(CliConvert, ExampleRoundTripsUnchanged)
 TEST(CliConvert, FailuresExitWithTwo)
 {
     TempDir dir;
-    EXPECT_EQ(velmora({"convert", kExample}).code, cli::kExitUsage);
-    EXPECT_EQ(velmora({"convert", dir.file("absent.vlp"), dir.file("out.vlp")}).code, cli::kExitUsage);
-    const CliRun unwritable = velmora({"convert", kExample, dir.file("no/such/folder/out.vlp")});
+    EXPECT_EQ(runCli({"convert", kExample}).code, cli::kExitUsage);
+    EXPECT_EQ(runCli({"convert", dir.file("absent.vlp"), dir.file("out.vlp")}).code, cli::kExitUsage);
+    const CliRun unwritable = runCli({"convert", kExample, dir.file("no/such/folder/out.vlp")});
     EXPECT_EQ(unwritable.code, cli::kExitUsage);
     EXPECT_NE(unwritable.err.find("29"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.vlp")));

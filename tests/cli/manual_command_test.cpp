@@ -7,26 +7,11 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "tests/cli/cli_run.h"
 
 namespace {
 
 const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
-struct CliRun {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    CliRun r;
-    r.code = cli::run(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 TEST(ManualCommand, ExampleProjectPlacesEveryPart)
 {

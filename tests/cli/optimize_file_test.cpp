@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli.h"
+#include "tests/cli/cli_run.h"
 #include "engine/paths.h"
 #include "engine/project.h"
 #include "engine/settings.h"
@@ -14,23 +15,6 @@
 namespace {
 
 const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
-struct CliRun {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-CliRun velmora(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun r;
-    r.code = cli::run(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 std::string saveProject(const TempDir& dir, const std::string& name, const engine::Project& p)
 {
@@ -45,8 +29,8 @@ std::string saveProject(const TempDir& dir, const std::string& name, const engin
 TEST(OptimizeFile, ExampleSameJsonOnOneAndTwoThreads)
 {
     TempDir dir;
-    const CliRun one = velmora({"optimize", kExample, "--threads", "1", "--json", dir.file("one.json")});
-    const CliRun two = velmora({"optimize", kExample, "--threads", "2", "--json", dir.file("two.json")});
+    const CliRun one = runCli({"optimize", kExample, "--threads", "1", "--json", dir.file("one.json")});
+    const CliRun two = runCli({"optimize", kExample, "--threads", "2", "--json", dir.file("two.json")});
     EXPECT_EQ(one.code, cli::kExitOk) << one.err;
     EXPECT_EQ(two.code, cli::kExitOk);
     EXPECT_EQ(one.out, two.out);
@@ -55,7 +39,7 @@ TEST(OptimizeFile, ExampleSameJsonOnOneAndTwoThreads)
     EXPECT_EQ(readFile(dir.file("one.json")), readFile(dir.file("two.json")));
 
     // JSON on standard output moves the summary to standard error.
-    const CliRun piped = velmora({"optimize", kExample, "--json", "-"});
+    const CliRun piped = runCli({"optimize", kExample, "--json", "-"});
     EXPECT_EQ(piped.out, readFile(dir.file("one.json")));
     EXPECT_NE(piped.err.find("parts placed: "), std::string::npos);
 }
@@ -63,10 +47,10 @@ TEST(OptimizeFile, ExampleSameJsonOnOneAndTwoThreads)
 TEST(OptimizeFile, SavedResultRunsAgainToTheSameLayout)
 {
     TempDir dir;
-    const CliRun first = velmora({"optimize", kExample, "--json", dir.file("a.json"), "--save", dir.file("out.vlp")});
+    const CliRun first = runCli({"optimize", kExample, "--json", dir.file("a.json"), "--save", dir.file("out.vlp")});
     ASSERT_EQ(first.code, cli::kExitOk) << first.err;
     // The saved tables are already sorted, so the same layout comes out.
-    const CliRun again = velmora({"optimize", dir.file("out.vlp"), "--json", dir.file("b.json")});
+    const CliRun again = runCli({"optimize", dir.file("out.vlp"), "--json", dir.file("b.json")});
     ASSERT_EQ(again.code, cli::kExitOk) << again.err;
     EXPECT_EQ(readFile(dir.file("a.json")), readFile(dir.file("b.json")));
 
@@ -84,7 +68,7 @@ TEST(OptimizeFile, MissingPartsExitThree)
     p.parts.appendRow({"", "300", "300", "1", "big", "0"});
     p.parts.appendRow({"", "20", "20", "2", "ok", "0"});
     p.recomputeTotals();
-    const CliRun r = velmora({"optimize", saveProject(dir, "missing.vlp", p), "--save", dir.file("out.vlp")});
+    const CliRun r = runCli({"optimize", saveProject(dir, "missing.vlp", p), "--save", dir.file("out.vlp")});
     EXPECT_EQ(r.code, cli::kExitPartsMissing);
     EXPECT_NE(r.err.find("message 20"), std::string::npos);
     EXPECT_NE(r.out.find("parts placed: 2 of 3"), std::string::npos);
@@ -100,7 +84,7 @@ TEST(OptimizeFile, EmptyTableExitsTwo)
     TempDir dir;
     engine::Project p;
     p.sheets.appendRow({"", "100", "50", "1", "small"});
-    const CliRun r = velmora({"optimize", saveProject(dir, "empty.vlp", p)});
+    const CliRun r = runCli({"optimize", saveProject(dir, "empty.vlp", p)});
     EXPECT_EQ(r.code, cli::kExitUsage);
     EXPECT_NE(r.err.find("message 19"), std::string::npos);
 }
@@ -113,7 +97,7 @@ TEST(OptimizeFile, UnreadableSheetSizeNamesTheRow)
     p.sheets.appendRow({"", "abc", "50", "1", "bad"});
     p.parts.appendRow({"", "20", "20", "1", "ok", "0"});
     p.recomputeTotals();
-    const CliRun r = velmora({"optimize", saveProject(dir, "bad.vlp", p)});
+    const CliRun r = runCli({"optimize", saveProject(dir, "bad.vlp", p)});
     EXPECT_EQ(r.code, cli::kExitUsage);
     EXPECT_NE(r.err.find("message 157"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find(" 2"), std::string::npos) << r.err;
