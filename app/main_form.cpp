@@ -649,7 +649,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         layoutArchive();
     // The column widths follow the grid's visible width, which also changes
     // when its scroll bar comes or goes.
-    if ((watched == m_partPanel || (m_grid2 && watched == m_grid2->viewport())) && event->type() == QEvent::Resize)
+    if ((watched == m_partPanel || (m_grid2Viewport && watched == m_grid2Viewport)) && event->type() == QEvent::Resize)
         layoutPartArea();
     if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
         if (event->type() == QEvent::KeyPress && entryKey(edit, static_cast<QKeyEvent*>(event)))

@@ -229,6 +229,7 @@ private:
     QWidget* m_arhiva = nullptr;
     QTableView* m_grid1 = nullptr;
     QTableView* m_grid2 = nullptr;
+    QWidget* m_grid2Viewport = nullptr;  // compared in eventFilter, also while the grid is being destroyed
     TextTableModel* m_model1 = nullptr;
     TextTableModel* m_model2 = nullptr;
     GridDelegate* m_delegate2 = nullptr;

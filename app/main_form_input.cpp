@@ -217,7 +217,8 @@ QWidget* TMainForm::buildPartPanel()
     m_model2->setCommit([this](int row, int col, const QString& t) { return StringGrid2SetEditText(row, col, t); });
     m_model2->setReadOnlyColumns({engine::PartCol::Rot});
     m_grid2 = makeGrid("StringGrid2", m_model2);
-    m_grid2->viewport()->installEventFilter(this);
+    m_grid2Viewport = m_grid2->viewport();
+    m_grid2Viewport->installEventFilter(this);
     m_delegate2 = new GridDelegate(m_grid2);
     m_delegate2->setIconColumn(engine::PartCol::Rot, QIcon(":/icons/rot_free.svg"), QIcon(":/icons/rot_locked.svg"));
     m_delegate2->setBandColumns(engine::PartCol::Band, engine::PartCol::Band + 3, [this] {
