@@ -173,6 +173,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Length and quantity cells are checked alike in both grids; false when
+    // the text was refused (the message is shown).
+    bool setCheckedCell(engine::TextTable& table, int row, int col, engine::CellKind kind, const QString& text);
     void buildMenus();
     void buildToolBar();
     void buildPages();

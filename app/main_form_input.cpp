@@ -572,51 +572,47 @@ void TMainForm::Edit8KeyPress()
 // ---------------------------------------------------------------------------
 // Cells
 
-bool TMainForm::StringGrid1SetEditText(int row, int col, const QString& text)
+bool TMainForm::setCheckedCell(engine::TextTable& table, int row, int col, engine::CellKind kind, const QString& text)
 {
-    switch (engine::sheetCellKind(col)) {
-    case engine::CellKind::Length: {
+    if (kind == engine::CellKind::Length) {
         const engine::CellCheck c = engine::checkLengthCell(text.toStdString(), unit());
         if (c.msg != engine::Msg::Ok) {
             showMessage(c.msg, Messenger::Kind::Error, Messenger::Buttons::Ok, QCursor::pos());
             return false;
         }
-        m_project.sheets.setCell(row, col, c.text);
+        table.setCell(row, col, c.text);
         return true;
     }
-    case engine::CellKind::Quantity:
-        if (engine::checkQuantityCell(text.toStdString()) != engine::Msg::Ok) {
-            showMessage(engine::Msg::NotANumber, Messenger::Kind::Error, Messenger::Buttons::Ok, QCursor::pos());
-            return false;
-        }
-        m_project.sheets.setCell(row, col, text.toStdString());
+    if (kind == engine::CellKind::Quantity && engine::checkQuantityCell(text.toStdString()) != engine::Msg::Ok) {
+        showMessage(engine::Msg::NotANumber, Messenger::Kind::Error, Messenger::Buttons::Ok, QCursor::pos());
+        return false;
+    }
+    table.setCell(row, col, text.toStdString());
+    if (kind == engine::CellKind::Quantity)
         m_project.recomputeTotals();
+    return true;
+}
+
+bool TMainForm::StringGrid1SetEditText(int row, int col, const QString& text)
+{
+    const engine::CellKind kind = engine::sheetCellKind(col);
+    if (!setCheckedCell(m_project.sheets, row, col, kind, text))
+        return false;
+    if (kind == engine::CellKind::Quantity)
         sheetRowsChanged();
-        return true;
-    default: m_project.sheets.setCell(row, col, text.toStdString()); return true;
-    }
+    return true;
 }
 
 bool TMainForm::StringGrid2SetEditText(int row, int col, const QString& text)
 {
     setResultPageVisible(false);
-    switch (engine::partCellKind(col)) {
-    case engine::CellKind::Length: {
-        const engine::CellCheck c = engine::checkLengthCell(text.toStdString(), unit());
-        if (c.msg != engine::Msg::Ok) {
-            showMessage(c.msg, Messenger::Kind::Error, Messenger::Buttons::Ok, QCursor::pos());
-            return false;
-        }
-        m_project.parts.setCell(row, col, c.text);
-        return true;
-    }
+    const engine::CellKind kind = engine::partCellKind(col);
+    switch (kind) {
+    case engine::CellKind::Length:
+        return setCheckedCell(m_project.parts, row, col, kind, text);
     case engine::CellKind::Quantity:
-        if (engine::checkQuantityCell(text.toStdString()) != engine::Msg::Ok) {
-            showMessage(engine::Msg::NotANumber, Messenger::Kind::Error, Messenger::Buttons::Ok, QCursor::pos());
+        if (!setCheckedCell(m_project.parts, row, col, kind, text))
             return false;
-        }
-        m_project.parts.setCell(row, col, text.toStdString());
-        m_project.recomputeTotals();
         partRowsChanged();
         return true;
     case engine::CellKind::Band: ComboBox1Change(row, col, bandIndexOf(text)); return true;

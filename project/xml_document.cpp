@@ -7,6 +7,7 @@
 
 #include <pugixml.hpp>
 
+#include "engine/text_encoding.h"
 #include "project/atomic_file.h"
 
 namespace project_io {
@@ -61,73 +62,6 @@ pugi::xml_node firstChild(pugi::xml_node parent, std::string_view tag)
         if (c.type() == pugi::node_element && tag == c.name())
             return c;
     return {};
-}
-
-bool validUtf8(std::string_view s)
-{
-    size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        int len = 0;
-        unsigned min = 0;
-        unsigned cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            len = 2, min = 0x80, cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            len = 3, min = 0x800, cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            len = 4, min = 0x10000, cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + static_cast<size_t>(len) > s.size())
-            return false;
-        for (int k = 1; k < len; ++k) {
-            const auto cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            if ((cc & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<size_t>(len);
-    }
-    return true;
-}
-
-void appendUtf8(std::string& out, unsigned cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Files written by the program's Windows years hold their texts in the
-// Windows-1252 code page; 0x80..0x9F differ from Latin-1 there.
-std::string windows1252ToUtf8(std::string_view s)
-{
-    static constexpr unsigned short kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    };
-    std::string out;
-    out.reserve(s.size() + s.size() / 4);
-    for (const char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        appendUtf8(out, c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : c);
-    }
-    return out;
 }
 
 bool isUtf8Name(std::string_view name)
@@ -290,10 +224,10 @@ XmlError XmlDocument::loadFromText(std::string_view text)
     try {
         if (wideBom) {
             parsed = m_impl->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
-        } else if (validUtf8(text)) {
+        } else if (engine::isValidUtf8(text)) {
             parsed = m_impl->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
         } else {
-            const std::string utf8 = windows1252ToUtf8(text);
+            const std::string utf8 = engine::windows1252ToUtf8(text);
             parsed = m_impl->doc.load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
         }
     } catch (const std::bad_alloc&) {
