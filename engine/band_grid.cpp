@@ -3,6 +3,9 @@
 #include <fstream>
 #include <vector>
 
+#include "engine/band_types.h"
+#include "engine/text_encoding.h"
+
 namespace engine {
 
 bool readBandGrid(const std::string& path, TextTable& grid)
@@ -15,7 +18,7 @@ bool readBandGrid(const std::string& path, TextTable& grid)
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        lines.push_back(std::move(line));
+        lines.push_back(toUtf8(line));
     }
     grid.clear();
     for (size_t i = 0; i + kBandColumns <= lines.size(); i += kBandColumns)
@@ -24,20 +27,16 @@ bool readBandGrid(const std::string& path, TextTable& grid)
     return true;
 }
 
+// The file is written by the band type code, with its checks and its safe
+// replace of the old file.
 bool writeBandGrid(const std::string& path, const TextTable& grid)
 {
-    std::string out;
-    for (int r = 1; r <= grid.rowCount(); ++r) {
-        if (grid.cell(r, BandCol::Thickness).empty() || grid.cell(r, BandCol::Extra).empty())
-            continue;
-        for (int c = 0; c < kBandColumns; ++c)
-            out += grid.cell(r, c) + "\r\n";
-    }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return false;
-    file << out;
-    return static_cast<bool>(file);
+    BandTypeTable table;
+    for (int r = 1; r <= grid.rowCount(); ++r)
+        table.records.push_back({grid.cell(r, BandCol::Name), grid.cell(r, BandCol::Thickness),
+                                 grid.cell(r, BandCol::Mark), grid.cell(r, BandCol::Extra),
+                                 grid.cell(r, BandCol::Price)});
+    return SaveBandTypes(path, table).ok();
 }
 
 bool deleteBandRow(TextTable& grid, int row)

@@ -19,13 +19,13 @@ constexpr int Extra = 3;
 constexpr int Price = 4;
 } // namespace BandCol
 
-// Reads a band type file (five lines per record) into a grid. Lines after
-// the last whole record are ignored. CannotOpenProject-like failures are
-// reported as false.
+// Reads a band type file (five lines per record; 8-bit text that is not
+// UTF-8 is read as Windows-1252) into a grid. Lines after the last whole
+// record are ignored. False when the file cannot be opened.
 [[nodiscard]] bool readBandGrid(const std::string& path, TextTable& grid);
 
-// Writes the rows whose thickness and extra length are both non-empty, five
-// lines each (CR LF), replacing the file; other rows are dropped.
+// Saves the grid as a band type file (SaveBandTypes: record 0 always, other
+// rows only with thickness and extra length, the file replaced safely).
 [[nodiscard]] bool writeBandGrid(const std::string& path, const TextTable& grid);
 
 // Deletes record row `row` of the dialog grid (data row 2.. : record 0
