@@ -1,3 +1,4 @@
+#include "app/qt_text.h"
 #include "app/main_form.h"
 
 #include <clocale>
@@ -51,7 +52,6 @@ namespace {
 constexpr int kDesignWidth = 795;
 constexpr int kDesignHeight = 590;
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
@@ -206,13 +206,6 @@ void TMainForm::buildMenus()
         QAction* a = file->addAction(QString());
         a->setObjectName(QString("recent%1").arg(i));
         a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, i] {
-            // Reopening a recent project belongs to the project commands;
-            // until they arrive it opens the file directly.
-            const std::string* rp[] = {&m_settings.rp1, &m_settings.rp2, &m_settings.rp3, &m_settings.rp4,
-                                       &m_settings.rp5};
-            openProjectFile(qs(*rp[i]));
-        });
         m_recent.push_back(a);
     }
     file->addSeparator();
@@ -230,6 +223,7 @@ void TMainForm::buildMenus()
     action(help, "Homepage1", "Velmora homepage", &TMainForm::Homepage1Click);
     help->addSeparator();
     action(help, "About1", "About", &TMainForm::About1Click);
+    connectProjectCommands();
 }
 
 void TMainForm::buildToolBar()
@@ -294,35 +288,12 @@ void TMainForm::buildPages()
     }
     m_pages->addTab(m_pag2, "Manuelni alg.");
 
-    // The layout diagrams: a control strip above the drawing.
-    m_pag3 = new QWidget;
+    m_pag3 = buildDiagramPage();
     m_pag3->setObjectName("pag3");
-    {
-        auto* lay = new QVBoxLayout(m_pag3);
-        auto* strip = new QWidget;
-        strip->setObjectName("panDiagramControls");
-        strip->setFixedHeight(51);
-        auto* diagram = new QWidget;
-        diagram->setObjectName("Image5");
-        lay->addWidget(strip);
-        lay->addWidget(diagram, 1);
-    }
     m_pages->addTab(m_pag3, "Pregled i stampanje");
 
-    m_pag4 = new QWidget;
+    m_pag4 = buildReportPage();
     m_pag4->setObjectName("pag4");
-    {
-        auto* lay = new QHBoxLayout(m_pag4);
-        m_report = new QTextEdit;
-        m_report->setObjectName("RichEdit1");
-        m_report->setReadOnly(true);
-        m_bill = new QTextEdit;
-        m_bill->setObjectName("RichEdit2");
-        m_bill->setReadOnly(true);
-        m_bill->setFixedWidth(280);
-        lay->addWidget(m_report, 1);
-        lay->addWidget(m_bill);
-    }
     m_pages->addTab(m_pag4, "Izvestaji");
 
     m_arhiva = buildArchivePage();
@@ -433,55 +404,6 @@ void TMainForm::applyWindowPlacement()
         setWindowState(Qt::WindowMinimized);
 }
 
-void TMainForm::applyReportFont()
-{
-    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    f.setPointSize(m_settings.StatFontSize);
-    m_report->setFont(f);
-    m_bill->setFont(f);
-}
-
-void TMainForm::setCaption(const QString& projectName)
-{
-    setWindowTitle(qs(engine::windowCaption(projectName.toStdString())));
-}
-
-void TMainForm::openProjectFile(const QString& fileName)
-{
-    const project_io::OpenOutcome outcome =
-        project_io::OpenProject(fileName.toStdString(), false, m_project, m_settings);
-    if (outcome.status.msg != engine::Msg::CannotOpenProject) {
-        m_project.fileName = fileName.toStdString();
-        setCaption(qs(engine::projectNameOf(fileName.toStdString())));
-    }
-    if (!outcome.status.ok())
-        showStatus(outcome.status, Messenger::Kind::Error);
-    for (const engine::Status& w : outcome.warnings)
-        showStatus(w, Messenger::Kind::Warning);
-    refreshTables();
-    if (outcome.showResults) {
-        setResultPageVisible(true);
-        ShowResults();
-    }
-}
-
-void TMainForm::RefreshRecentMenu()
-{
-    const std::string* rp[] = {&m_settings.rp1, &m_settings.rp2, &m_settings.rp3, &m_settings.rp4,
-                               &m_settings.rp5};
-    for (int k = 0; k < 5; ++k) {
-        const QString entry = qs(*rp[k]);
-        m_recent[static_cast<size_t>(k)]->setVisible(!entry.isEmpty());
-        if (entry.isEmpty())
-            continue;
-        QString name = entry.left(qMax(0, entry.size() - 4));
-        if (name.size() >= 45)
-            name = fontMetrics().elidedText(name, Qt::ElideMiddle, 250);
-        m_recent[static_cast<size_t>(k)]->setText(QString("&%1 ").arg(k + 1) + name);
-    }
-    m_n6->setVisible(!m_settings.rp1.empty());
-}
-
 // ---------------------------------------------------------------------------
 // Language
 
@@ -559,8 +481,6 @@ void TMainForm::setResultPageVisible(bool visible) { m_pages->setTabVisible(m_pa
 bool TMainForm::manualPageVisible() const { return m_pages->isTabVisible(m_pages->indexOf(m_pag2)); }
 
 int TMainForm::reportLineCount() const { return m_report->document()->blockCount(); }
-
-void TMainForm::ShowResults() { refreshTables(); }
 
 // ---------------------------------------------------------------------------
 // Commands

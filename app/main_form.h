@@ -113,8 +113,9 @@ public:
     // The totals of the result (as the project holds them) in the statistics panel.
     void showStatistics();
 
-    // The result refresh; the report, bill and diagrams arrive with their
-    // own commands, so for now it only refreshes the tables.
+    // --- automatic run, result refresh, report page (main_form_results.cpp) ---
+    // Builds the report, the bill and the statistics from the result and
+    // switches the pages and commands to "a result is shown".
     void ShowResults();
     [[nodiscard]] bool resultPageVisible() const;
     void setResultPageVisible(bool visible);
@@ -122,6 +123,9 @@ public:
     [[nodiscard]] int reportLineCount() const;
     void applyReportFont();
 
+    // --- layout page (main_form_diagram.cpp) ---
+
+    // --- project commands (main_form_files.cpp) ---
     // Opens a project file as the current project (command line, recent files).
     void openProjectFile(const QString& fileName);
     void RefreshRecentMenu();
@@ -184,6 +188,16 @@ private:
     QWidget* buildPartPanel();
     QWidget* buildStatPanel();
     QWidget* buildArchivePage();
+    // --- automatic run, result refresh, report page ---
+    QWidget* buildReportPage();
+
+    // --- layout page ---
+    QWidget* buildDiagramPage();
+
+    // --- project commands ---
+    // Connects the File menu's project commands and the recent entries.
+    void connectProjectCommands();
+
     void layoutArchive();
     void chooseLanguageAtStart();
     void readSettingsAtStart();

@@ -1,5 +1,6 @@
 // The input page of the main window: the sheet and part tables with their
 // entry fields, and the commands that add, edit, delete and clear rows.
+#include "app/qt_text.h"
 #include "app/main_form.h"
 
 #include <QComboBox>
@@ -24,8 +25,6 @@
 namespace app {
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 QLabel* label(const char* name, const QString& caption)
 {

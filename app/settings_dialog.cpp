@@ -1,3 +1,4 @@
+#include "app/qt_text.h"
 #include "app/settings_dialog.h"
 
 #include <QButtonGroup>
@@ -27,8 +28,6 @@
 namespace app {
 
 namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 template <class W>
 W* named(W* w, const char* name)

@@ -29,14 +29,19 @@ bool readBandGrid(const std::string& path, TextTable& grid)
 
 // The file is written by the band type code, with its checks and its safe
 // replace of the old file.
-bool writeBandGrid(const std::string& path, const TextTable& grid)
+BandTypeTable bandTableFromGrid(const TextTable& grid)
 {
     BandTypeTable table;
     for (int r = 1; r <= grid.rowCount(); ++r)
         table.records.push_back({grid.cell(r, BandCol::Name), grid.cell(r, BandCol::Thickness),
                                  grid.cell(r, BandCol::Mark), grid.cell(r, BandCol::Extra),
                                  grid.cell(r, BandCol::Price)});
-    return SaveBandTypes(path, table).ok();
+    return table;
+}
+
+bool writeBandGrid(const std::string& path, const TextTable& grid)
+{
+    return SaveBandTypes(path, bandTableFromGrid(grid)).ok();
 }
 
 bool deleteBandRow(TextTable& grid, int row)

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/band_types.h"
 #include "engine/msg.h"
 #include "engine/text_table.h"
 
@@ -23,6 +24,9 @@ constexpr int Price = 4;
 // UTF-8 is read as Windows-1252) into a grid. Lines after the last whole
 // record are ignored. False when the file cannot be opened.
 [[nodiscard]] bool readBandGrid(const std::string& path, TextTable& grid);
+
+// The grid's rows as band type records, in order.
+[[nodiscard]] BandTypeTable bandTableFromGrid(const TextTable& grid);
 
 // Saves the grid as a band type file (SaveBandTypes: record 0 always, other
 // rows only with thickness and extra length, the file replaced safely).
