@@ -81,6 +81,8 @@ TBands::~TBands()
 
 void TBands::loadGrid()
 {
+    // The main window names a missing or damaged file when it reads it; the
+    // dialog shows what the file holds.
     engine::TextTable read(engine::kBandColumns);
     (void)engine::readBandGrid(m_main->programFolder() + "Config/bands.vlb", read);
     for (int c = 0; c < engine::kBandColumns; ++c)
@@ -91,7 +93,12 @@ void TBands::loadGrid()
 
 void TBands::btnBandSaveClick()
 {
-    (void)engine::writeBandGrid(m_main->programFolder() + "Config/bands.vlb", m_grid);
+    const engine::Status saved = engine::writeBandGrid(m_main->programFolder() + "Config/bands.vlb", m_grid);
+    if (!saved.ok()) {
+        // The edits stay in the grid; the old file is untouched.
+        m_main->showStatus(saved, Messenger::Kind::Error);
+        return;
+    }
     loadGrid();
     m_main->LoadBandTypes();
 }

@@ -398,8 +398,11 @@ void TMainForm::partRowsChanged()
 void TMainForm::LoadBandTypes()
 {
     engine::TextTable grid(engine::kBandColumns);
-    if (engine::readBandGrid(m_programFolder + "Config/bands.vlb", grid))
+    const engine::Status read = engine::readBandGrid(m_programFolder + "Config/bands.vlb", grid);
+    if (read.msg != engine::Msg::CannotReadBandFile)
         m_bandTypes = grid;
+    if (!read.ok())
+        showStatus(read, Messenger::Kind::Error);
     m_comboBox2->clear();
     for (int r = 1; r <= m_bandTypes.rowCount(); ++r)
         m_comboBox2->addItem(qs(m_bandTypes.cell(r, engine::BandCol::Name)));

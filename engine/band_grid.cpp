@@ -1,6 +1,7 @@
 #include "engine/band_grid.h"
 
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "engine/band_types.h"
@@ -8,23 +9,32 @@
 
 namespace engine {
 
-bool readBandGrid(const std::string& path, TextTable& grid)
+namespace {
+
+void fillGrid(TextTable& grid, const BandTypeTable& table)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(toUtf8(line));
-    }
     grid.clear();
-    for (size_t i = 0; i + kBandColumns <= lines.size(); i += kBandColumns)
-        grid.appendRow(std::vector<std::string>(lines.begin() + static_cast<long>(i),
-                                                lines.begin() + static_cast<long>(i + kBandColumns)));
-    return true;
+    for (const BandType& b : table.records)
+        grid.appendRow({b.name, b.thickness, b.mark, b.extraLength, b.price});
+}
+
+} // namespace
+
+Status readBandGrid(const std::string& path, TextTable& grid)
+{
+    const Result<BandTypeTable> read = LoadBandTypes(path);
+    if (read.ok()) {
+        fillGrid(grid, *read);
+        return {};
+    }
+    if (read.error().msg == Msg::CannotReadBandFile)
+        return read.error();
+    // A damaged file: show what it still holds beside the message.
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    fillGrid(grid, wholeBandRecords(content.str()));
+    return read.error();
 }
 
 // The file is written by the band type code, with its checks and its safe
@@ -39,9 +49,9 @@ BandTypeTable bandTableFromGrid(const TextTable& grid)
     return table;
 }
 
-bool writeBandGrid(const std::string& path, const TextTable& grid)
+Status writeBandGrid(const std::string& path, const TextTable& grid)
 {
-    return SaveBandTypes(path, bandTableFromGrid(grid)).ok();
+    return SaveBandTypes(path, bandTableFromGrid(grid));
 }
 
 bool deleteBandRow(TextTable& grid, int row)

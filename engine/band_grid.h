@@ -20,17 +20,18 @@ constexpr int Extra = 3;
 constexpr int Price = 4;
 } // namespace BandCol
 
-// Reads a band type file (five lines per record; 8-bit text that is not
-// UTF-8 is read as Windows-1252) into a grid. Lines after the last whole
-// record are ignored. False when the file cannot be opened.
-[[nodiscard]] bool readBandGrid(const std::string& path, TextTable& grid);
+// Reads a band type file into a grid the way LoadBandTypes reads it. A file
+// that cannot be read leaves the grid alone and gives CannotReadBandFile; a
+// damaged one (not whole records, too many records) fills the grid with the
+// whole records it holds and gives that message, for the caller to show.
+[[nodiscard]] Status readBandGrid(const std::string& path, TextTable& grid);
 
 // The grid's rows as band type records, in order.
 [[nodiscard]] BandTypeTable bandTableFromGrid(const TextTable& grid);
 
 // Saves the grid as a band type file (SaveBandTypes: record 0 always, other
 // rows only with thickness and extra length, the file replaced safely).
-[[nodiscard]] bool writeBandGrid(const std::string& path, const TextTable& grid);
+[[nodiscard]] Status writeBandGrid(const std::string& path, const TextTable& grid);
 
 // Deletes record row `row` of the dialog grid (data row 2.. : record 0
 // cannot be deleted) when its name is not empty. False when nothing changed.

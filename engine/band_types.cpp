@@ -69,6 +69,17 @@ Result<BandTypeTable> parseBandTypes(std::string_view content)
     return table;
 }
 
+BandTypeTable wholeBandRecords(std::string_view content)
+{
+    if (content.substr(0, 3) == "\xEF\xBB\xBF")
+        content.remove_prefix(3);
+    const std::vector<std::string> lines = splitLines(toUtf8(content));
+    BandTypeTable table;
+    for (size_t i = 0; i + 5 <= lines.size() && table.count() < BandTypeTable::kMaxRecords; i += 5)
+        table.records.push_back({lines[i], lines[i + 1], lines[i + 2], lines[i + 3], lines[i + 4]});
+    return table;
+}
+
 Result<BandTypeTable> LoadBandTypes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

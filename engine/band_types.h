@@ -44,6 +44,10 @@ struct BandTypeTable {
 // record at all), BandFileTooManyRecords (more than 50 records).
 [[nodiscard]] Result<BandTypeTable> parseBandTypes(std::string_view content);
 
+// What a damaged band type file still holds: its whole records, at most 50,
+// so that a dialog can show them next to the message about the damage.
+[[nodiscard]] BandTypeTable wholeBandRecords(std::string_view content);
+
 // LoadBandTypes: reads `path`. Errors: CannotReadBandFile (with the path)
 // and those of parseBandTypes (with the path).
 [[nodiscard]] Result<BandTypeTable> LoadBandTypes(const std::string& path);

@@ -77,3 +77,39 @@ TEST_F(BandsDialog, NewAndDeleteRowsThenOkWritesTheFile)
     forms.bands->Deleterow1Click();
     EXPECT_EQ(grid().rowCount(), 1);
 }
+
+TEST_F(BandsDialog, DamagedFileIsNamedAtStartAndItsWholeRecordsShown)
+{
+    QFile f(home() + "Config/bands.vlb");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("Bez trake\r\n0\r\n-\r\n0\r\n0\r\nPVC 2\r\n0.2\r\n");
+    f.close();
+    start();
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_TRUE(messages.shown.front().text.startsWith(text(118))) << messages.shown.front().text.toStdString();
+    EXPECT_TRUE(messages.shown.front().text.contains("bands.vlb"));
+    EXPECT_EQ(grid().rowCount(), 1);
+    EXPECT_EQ(main().bandChooser()->count(), 1);
+}
+
+TEST_F(BandsDialog, FailedSaveIsReportedAndKeepsTheEdits)
+{
+    start();
+    forms.bands->Newbandtype1Click();
+    grid().setCell(4, 0, "Oak");
+    grid().setCell(4, 1, "1");
+    grid().setCell(4, 3, "20");
+    // The folder of the file is gone and a plain file stands in its place:
+    // nothing can be written there, whoever runs the test.
+    ASSERT_TRUE(QDir(home() + "Config").removeRecursively());
+    QFile blocker(home() + "Config");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    messages.shown.clear();
+    forms.bands->btnBandSaveClick();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown.back().text.startsWith(text(116))) << messages.shown.back().text.toStdString();
+    EXPECT_EQ(grid().rowCount(), 4);
+    EXPECT_EQ(grid().cell(4, 0), "Oak");
+    EXPECT_EQ(main().bandChooser()->count(), 3);
+}
