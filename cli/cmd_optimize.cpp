@@ -47,46 +47,6 @@ bool threadCount(Context& ctx, int& threads, std::string& problem)
     return true;
 }
 
-// Yield figures for the summary, from the engine's footprints: the share of
-// the used sheets' area that the parts cover, overall and on the last sheet.
-struct Summary {
-    std::int64_t sheetsUsed = 0;
-    double yield = 0;
-    double lastSheetYield = 0;
-};
-
-Summary summarize(const engine::Project& project)
-{
-    Summary s;
-    std::set<std::int32_t> used;
-    std::int64_t partArea = 0;
-    for (const engine::PlacedElement& e : project.result.elements) {
-        used.insert(e.tnb);
-        partArea += static_cast<std::int64_t>(e.x1 - e.x) * (e.y1 - e.y);
-    }
-    s.sheetsUsed = static_cast<std::int64_t>(used.size());
-    std::int64_t sheetArea = 0;
-    const auto& sheets = project.input.sheets;
-    for (const std::int32_t tnb : used)
-        if (tnb >= 1 && static_cast<size_t>(tnb) <= sheets.size())
-            sheetArea += static_cast<std::int64_t>(sheets[static_cast<size_t>(tnb - 1)].len)
-                * sheets[static_cast<size_t>(tnb - 1)].wid;
-    if (sheetArea > 0)
-        s.yield = 100.0 * static_cast<double>(partArea) / static_cast<double>(sheetArea);
-    if (!used.empty()) {
-        const std::int32_t last = *used.rbegin();
-        std::int64_t lastArea = 0;
-        for (const engine::PlacedElement& e : project.result.elements)
-            if (e.tnb == last)
-                lastArea += static_cast<std::int64_t>(e.x1 - e.x) * (e.y1 - e.y);
-        const engine::SheetInstance& sh = sheets[static_cast<size_t>(last - 1)];
-        const std::int64_t area = static_cast<std::int64_t>(sh.len) * sh.wid;
-        if (area > 0)
-            s.lastSheetYield = 100.0 * static_cast<double>(lastArea) / static_cast<double>(area);
-    }
-    return s;
-}
-
 // A message on standard error that does not end the command, with its
 // number as every error line carries it.
 void warn(const Context& ctx, const engine::Status& status)
@@ -97,12 +57,6 @@ void warn(const Context& ctx, const engine::Status& status)
         line += " " + tag;
     *ctx.err << "velmora-cli: " << line << "\n";
 }
-
-std::string percent(double v)
-{
-    return engine::FormatGeneral(engine::RoundHalfUp(v, -2));
-}
-
 } // namespace
 
 std::int64_t placedParts(const engine::Project& project)
@@ -220,15 +174,6 @@ int cmdOptimize(Context& ctx)
         return ctx.fail(outcome.status);
 
     const std::int64_t placed = placedParts(project);
-    const Summary sum = summarize(project);
-    // With the JSON or the report on standard output the summary moves to
-    // standard error.
-    std::ostream& summaryOut = (wantJson && jsonTarget == "-") || reportToStdout ? *ctx.err : *ctx.out;
-    summaryOut << "sheets used: " << sum.sheetsUsed << "\n"
-               << "parts placed: " << placed << " of " << project.input.totalParts << "\n"
-               << "yield: " << percent(sum.yield) << " %\n"
-               << "last sheet yield: " << percent(sum.lastSheetYield) << " %\n"
-               << "best attempt: " << outcome.bestAttempt << " of " << outcome.attempts << "\n";
 
     // The result refresh, then the stock commands: the JSON and the saved
     // project show the tables as they are after them.
@@ -236,6 +181,17 @@ int cmdOptimize(Context& ctx)
     const int finished = finishRun(ctx, project, reportOptions, resources, shown);
     if (finished == kExitUsage)
         return finished;
+
+    // The figures of the statistics panel, as the report gives them. With the
+    // JSON or the report on standard output the summary moves to standard
+    // error.
+    const engine::ProjectStats& stats = project.result.stats;
+    std::ostream& summaryOut = (wantJson && jsonTarget == "-") || reportToStdout ? *ctx.err : *ctx.out;
+    summaryOut << "sheets used: " << stats.used_sheets << "\n"
+               << "parts placed: " << placed << " of " << project.input.totalParts << "\n"
+               << "yield: " << stats.average_yield << " %\n"
+               << "last sheet yield: " << stats.last_sheet_yield << " %\n"
+               << "best attempt: " << outcome.bestAttempt << " of " << outcome.attempts << "\n";
 
     if (wantJson) {
         const std::string text = optimizeJson(project, ctx.settings, outcome);

@@ -44,6 +44,27 @@ TEST(OptimizeFile, ExampleSameJsonOnOneAndTwoThreads)
     EXPECT_NE(piped.err.find("parts placed: "), std::string::npos);
 }
 
+TEST(OptimizeFile, SummaryGivesTheReportsStatistics)
+{
+    // The yields are those of the statistics panel and the report (net part
+    // areas), not a second computation from the footprints.
+    const CliRun r = runCli({"optimize", kExample, "--report", "-", "--lang", "English"});
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    const auto figure = [](const std::string& text, const std::string& key) {
+        const size_t at = text.find(key);
+        if (at == std::string::npos)
+            return std::string();
+        const size_t from = at + key.size();
+        return text.substr(from, text.find(' ', from) - from);
+    };
+    const std::string yield = figure(r.err, "yield: ");
+    const std::string last = figure(r.err, "last sheet yield: ");
+    ASSERT_FALSE(yield.empty()) << r.err;
+    EXPECT_NE(r.out.find(" " + yield + " %"), std::string::npos) << yield;
+    EXPECT_NE(r.out.find(" " + last + " %"), std::string::npos) << last;
+    EXPECT_NE(yield, last);
+}
+
 TEST(OptimizeFile, SavedResultRunsAgainToTheSameLayout)
 {
     TempDir dir;
