@@ -107,7 +107,11 @@ std::string ShortenRecentName(const std::string& name, const TextWidth& width, i
     return result;
 }
 
-bool needsFileName(const std::string& name) { return name.empty() || isSeparator(name.back()); }
+bool needsFileName(const std::string& name)
+{
+    std::error_code ec;
+    return name.empty() || isSeparator(name.back()) || std::filesystem::is_directory(name, ec);
+}
 
 std::string savedFileName(const std::string& name, std::string_view extension)
 {

@@ -248,6 +248,38 @@ TEST_F(ProjectCommands, EmptyTablesAreNotSaved)
     EXPECT_TRUE(dialogs.requests.empty());
 }
 
+TEST_F(ProjectCommands, FailedSaveKeepsNameTitleAndRecentList)
+{
+    start();
+    typeTables();
+    QFile::remove(home() + "Config/template.vlp");
+    saveAs(job("g.vlp"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(text(29)));
+    EXPECT_FALSE(QFile::exists(job("g.vlp")));
+    EXPECT_EQ(main().windowTitle(), untitled());
+    EXPECT_EQ(project().fileName, (home() + "Projects/").toStdString());
+    EXPECT_EQ(recent()[0], "");
+}
+
+TEST_F(ProjectCommands, StoredFolderWithoutSeparatorCountsAsUntitled)
+{
+    QDir().mkpath(home() + "Projects");
+    writeSettings({"iLang=Finished", "Jezik=English", "ProjectPath=" + home() + "Projects"});
+    start();
+    typeTables();
+    main().Sacuvaj1Click();
+    EXPECT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_TRUE(QDir(home()).entryList(QDir::Files).filter("vlp").isEmpty());
+}
+
+TEST_F(ProjectCommands, AmpersandInARecentNameIsShownAsItIs)
+{
+    writeSettings({"iLang=Finished", "Jezik=English", "rp1=/jobs/R&D.vlp"});
+    start();
+    EXPECT_EQ(main().findChild<QAction*>("recent0")->text(), "&1 /jobs/R&&D");
+}
+
 TEST_F(ProjectCommands, CancelledSaveDialogWritesNothing)
 {
     start();
@@ -390,6 +422,34 @@ TEST_F(ProjectCommands, UnreadableFileIsNotReplacedByAPlainSave)
     EXPECT_EQ(dialogs.requests.back().mode, app::FileDialogRequest::Mode::Save);
     EXPECT_EQ(dialogs.requests.back().folder, job(""));
     EXPECT_EQ(contents(job("broken.vlp")), original);
+}
+
+TEST_F(ProjectCommands, MissingFileChangesNothing)
+{
+    start();
+    typeTables();
+    open(job("missing.vlp"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(text(31)));
+    EXPECT_EQ(project().sheets.rowCount(), 2);
+    EXPECT_EQ(main().windowTitle(), untitled());
+    EXPECT_EQ(recent()[0], "");
+    EXPECT_FALSE(action("Print1")->isEnabled());
+}
+
+TEST_F(ProjectCommands, OpeningWithoutLayoutsHidesThoseOfTheProjectBefore)
+{
+    writeSettings({"iLang=Finished", "Jezik=English", "LoadSema=0"});
+    start();
+    typeTables();
+    saveAs(job("plain.vlp"));
+    ASSERT_TRUE(engine::runAutomatic(project(), main().settings()).status.ok());
+    main().ShowResults();
+    ASSERT_TRUE(main().resultPageVisible());
+    open(job("plain.vlp"));
+    EXPECT_FALSE(main().resultPageVisible());
+    EXPECT_FALSE(main().findChild<QWidget*>("BitBtn15")->isEnabled());
+    EXPECT_FALSE(main().findChild<QWidget*>("TableMinus")->isEnabled());
 }
 
 TEST_F(ProjectCommands, AddProjectAppendsRows)

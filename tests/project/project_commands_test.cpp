@@ -108,6 +108,9 @@ TEST(SaveNames, UntitledMeansNoFilePart)
     EXPECT_TRUE(project_io::needsFileName("C:\\Velmora\\Projects\\"));
     EXPECT_FALSE(project_io::needsFileName("/opt/velmora/Projects"));
     EXPECT_FALSE(project_io::needsFileName("/p/a.vlp"));
+    // A stored folder without its last separator is no file name either.
+    TempDir dir;
+    EXPECT_TRUE(project_io::needsFileName(dir.path().string()));
 }
 
 TEST(SaveNames, DialogsStartInTheProjectsFolder)
