@@ -13,6 +13,7 @@
 
 #include "app/about_box.h"
 #include "app/bands_dialog.h"
+#include "app/project_details_dialog.h"
 #include "app/settings_dialog.h"
 
 namespace app {
@@ -27,6 +28,8 @@ Forms createForms(const StartupOptions& options)
     f.about = new TAboutBox(f.main.get());
     f.bands = new TBands(f.main.get());
     f.main->setDialogs(f.settings, f.about, f.bands);
+    f.details = new TPrProp(f.main.get());
+    f.main->setDetailsDialog(f.details);
     return f;
 }
 
@@ -55,6 +58,10 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.bands->grab().save(folder + "/bands_" + suffix + ".png");
         f.bands->hide();
+        f.details->show();
+        QApplication::processEvents();
+        f.details->grab().save(folder + "/details_" + suffix + ".png");
+        f.details->hide();
     };
     f.main->setWindowState(Qt::WindowNoState);
     f.main->resize(795, 590);

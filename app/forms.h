@@ -9,6 +9,7 @@ namespace app {
 class TFSettings;
 class TAboutBox;
 class TBands;
+class TPrProp;
 
 // The program's windows: the main window and its dialogs, created once in
 // a fixed order (settings, about box, band types, then the later dialogs),
@@ -19,6 +20,7 @@ struct Forms {
     TFSettings* settings = nullptr;
     TAboutBox* about = nullptr;
     TBands* bands = nullptr;
+    TPrProp* details = nullptr;
 };
 
 // Creates the forms. When the main window's start fails (main->startError()

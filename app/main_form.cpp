@@ -383,6 +383,7 @@ void TMainForm::readSettingsAtStart()
     m_settings.Jezik = m_languageName;
     if (m_settings.ProjectPath.empty())
         m_settings.ProjectPath = m_programFolder + "Projects/";
+    m_project.fileName = m_settings.ProjectPath;
     for (const std::string& name : broken)
         showText(text(engine::Msg::CannotConvertValue) + ": " + qs(name), Messenger::Kind::Warning,
                  Messenger::Buttons::Ok, std::nullopt);
@@ -507,6 +508,7 @@ void TMainForm::writeSettings()
     if (!m_store)
         return;
     m_settings.Jezik = m_languageName;
+    m_settings.ProjectPath = m_project.fileName;
     const bool maximised = windowState() & Qt::WindowMaximized;
     const bool minimised = windowState() & Qt::WindowMinimized;
     m_settings.frmtop = pos().y();

@@ -40,6 +40,7 @@ class GridDelegate;
 class TFSettings;
 class TAboutBox;
 class TBands;
+class TPrProp;
 
 // Where the program finds its files and keeps its settings; the tests give
 // temporary ones.
@@ -126,9 +127,30 @@ public:
     // --- layout page (main_form_diagram.cpp) ---
 
     // --- project commands (main_form_files.cpp) ---
-    // Opens a project file as the current project (command line, recent files).
-    void openProjectFile(const QString& fileName);
+    // Opens a project file as the current project (command line, recent
+    // files, the open commands), or adds its rows in add mode. False when the
+    // file could not be opened at all (nothing changed then).
+    bool openProjectFile(const QString& fileName, bool addMode = false);
     void RefreshRecentMenu();
+    // Puts a name at the top of the recent list and refreshes the menu.
+    void PushRecentFile(const std::string& name);
+    // Menu text of one recent entry, at most 250 pixels wide in the label font.
+    [[nodiscard]] QString ShortenRecentName(const std::string& name) const;
+    void Pocninovo1Click();
+    void Ucitaj1Click();
+    void Dodaj1Click();
+    void Sacuvaj1Click();
+    void SacuvajKao1Click();
+    void recent0Click() { recentClick(0); }
+    void recent1Click() { recentClick(1); }
+    void recent2Click() { recentClick(2); }
+    void recent3Click() { recentClick(3); }
+    void recent4Click() { recentClick(4); }
+    void toXMLClick();
+    void fromXMLClick();
+    void Detalji1Click();
+    void setDetailsDialog(TPrProp* details) { m_details = details; }
+    [[nodiscard]] TPrProp* detailsDialog() const { return m_details; }
 
     // --- handlers (names of the controls and their events) ---
     void Exit1Click();
@@ -197,6 +219,15 @@ private:
     // --- project commands ---
     // Connects the File menu's project commands and the recent entries.
     void connectProjectCommands();
+    void recentClick(int k);
+    // Writes the project: asks for a name when `ask` is on or the project
+    // is untitled; an XML export keeps the project's own name. True when
+    // the file was written.
+    bool saveProcedure(bool ask, bool xml);
+    // Shows an open or save dialog starting in the project's folder.
+    [[nodiscard]] std::optional<QString> chooseProjectFile(bool save, const QString& filter, const QString& suffix);
+    void setPrintEnabled(bool enabled);
+    TPrProp* m_details = nullptr;
 
     void layoutArchive();
     void chooseLanguageAtStart();
