@@ -40,6 +40,7 @@ class GridDelegate;
 class TFSettings;
 class TAboutBox;
 class TBands;
+class TwndProgress;
 
 // Where the program finds its files and keeps its settings; the tests give
 // temporary ones.
@@ -122,6 +123,17 @@ public:
     [[nodiscard]] bool manualPageVisible() const;
     [[nodiscard]] int reportLineCount() const;
     void applyReportFont();
+    // "AUTOMATSKI": checks and sorts the tables, runs the automatic engine in
+    // the progress window (Cancel keeps the project and the generator as
+    // they were) and shows the result.
+    void Button4Click();
+    // "DOBAR VISAK" and "ODUZIMANJE TABLI": once per shown result each.
+    void BitBtn15Click();
+    void TableMinusClick();
+    // The progress window of the automatic run (made on first use).
+    [[nodiscard]] TwndProgress* progressWindow();
+    [[nodiscard]] QTextEdit* reportBox() const { return m_report; }
+    [[nodiscard]] QTextEdit* billBox() const { return m_bill; }
 
     // --- layout page (main_form_diagram.cpp) ---
 
@@ -190,6 +202,10 @@ private:
     QWidget* buildArchivePage();
     // --- automatic run, result refresh, report page ---
     QWidget* buildReportPage();
+    QWidget* buildReportPanel(const char* panelName, const char* captionName, QTextEdit* box,
+                              const char* printName, const char* clearName);
+    void showRichText(QTextEdit* box, const engine::RichText& text);
+    TwndProgress* m_progress = nullptr;
 
     // --- layout page ---
     QWidget* buildDiagramPage();
