@@ -134,6 +134,9 @@ public:
     [[nodiscard]] TwndProgress* progressWindow();
     [[nodiscard]] QTextEdit* reportBox() const { return m_report; }
     [[nodiscard]] QTextEdit* billBox() const { return m_bill; }
+    // For the hidden --screenshot option: runs the automatic command on the
+    // open project and saves the progress window and the report page.
+    void screenshotAutomaticRun(const QString& folder);
 
     // --- layout page (main_form_diagram.cpp) ---
 

@@ -290,7 +290,8 @@ QWidget* TMainForm::buildStatPanel()
     for (const auto& [name, caption, valueName] : rows) {
         auto* value = new QLabel("---");
         value->setObjectName(valueName);
-        value->setMinimumWidth(48);
+        // Wide enough for a part area in square millimetres.
+        value->setMinimumWidth(QFontMetrics(small).horizontalAdvance("99999999.99") + 8);
         value->setFrameShape(QFrame::Panel);
         value->setFrameShadow(QFrame::Sunken);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

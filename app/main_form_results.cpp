@@ -6,11 +6,13 @@
 #include <utility>
 
 #include <QAction>
+#include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -178,6 +180,8 @@ void TMainForm::Button4Click()
     // The run works on a copy of the project and of the generator; they
     // replace the originals only when every attempt ran, so Cancel leaves
     // tables, order, result, report and random sequence as they were.
+    // An open cell editor writes its text now, before the rows are sorted.
+    findChild<QWidget*>("Button4")->setFocus();
     engine::Project work = m_project;
     if (const engine::Status st = engine::PrepareEngineInput(work, m_settings); !st.ok()) {
         showStatus(st, Messenger::Kind::Error);
@@ -200,6 +204,29 @@ void TMainForm::Button4Click()
     m_project = std::move(work);
     engine::programRand31() = rng;
     ShowResults();
+}
+
+void TMainForm::screenshotAutomaticRun(const QString& folder)
+{
+    if (m_project.sheetRowCount() == 0 || m_project.partRowCount() == 0)
+        return;
+    bool shot = false;
+    const QMetaObject::Connection c = connect(progressWindow(), &TwndProgress::barChanged, this, [&](int value) {
+        if (shot || value < 40)
+            return;
+        shot = true;
+        m_progress->grab().save(folder + "/progress.png");
+        if (QScreen* screen = m_progress->screen())
+            screen->grabWindow(0).save(folder + "/progress_screen.png");
+    });
+    Button4Click();
+    disconnect(c);
+    m_pages->setCurrentWidget(m_pag4);
+    QApplication::processEvents();
+    grab().save(folder + "/report.png");
+    m_pages->setCurrentWidget(m_pag1);
+    QApplication::processEvents();
+    grab().save(folder + "/input_result.png");
 }
 
 void TMainForm::BitBtn15Click()
