@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -101,13 +100,14 @@ bool TwndProgress::run(QWidget* over, const QString& caption, const QString& can
 
     // Progress and the end of the work reach this thread as queued calls; a
     // value that arrives after the run (or from an earlier one) is dropped.
-    QPointer<TwndProgress> self(this);
-    const Progress progress = [self, runId](int value) {
+    // The window outlives the worker (joined below), and a call queued to
+    // it is dropped should it go.
+    const Progress progress = [this, runId](int value) {
         QMetaObject::invokeMethod(
-            self.data(),
-            [self, runId, value] {
-                if (self && self->m_runId == runId && self->running())
-                    self->setBar(value);
+            this,
+            [this, runId, value] {
+                if (m_runId == runId && running())
+                    setBar(value);
             },
             Qt::QueuedConnection);
     };

@@ -277,9 +277,18 @@ TEST_F(AutomaticRun, CancelLeavesProjectAndGeneratorAsTheyWere)
     app::TwndProgress* progress = main().progressWindow();
     int values = 0;
     bool modal = false;
+    QString caption;
+    QSize size;
+    QPoint centre;
+    int barMax = 0;
     QMetaObject::Connection c = QObject::connect(progress, &app::TwndProgress::barChanged, [&](int) {
         if (++values == 1) {
-            modal = progress->isVisible() && progress->isModal() && QApplication::activeModalWidget() == progress;
+            modal = progress->isVisible() && progress->windowModality() == Qt::WindowModal
+                && QApplication::activeModalWidget() == progress;
+            caption = progress->windowTitle();
+            size = progress->size();
+            centre = progress->frameGeometry().center();
+            barMax = progress->findChild<QProgressBar*>("Bar1")->maximum();
             progress->findChild<QPushButton*>("btnCancel")->click();
         }
     });
@@ -287,6 +296,11 @@ TEST_F(AutomaticRun, CancelLeavesProjectAndGeneratorAsTheyWere)
     QObject::disconnect(c);
     EXPECT_GE(values, 1);
     EXPECT_TRUE(modal);
+    EXPECT_EQ(caption, text(17));
+    EXPECT_EQ(size, QSize(235, 46));
+    EXPECT_LE((centre - main().frameGeometry().center()).manhattanLength(), 2);
+    EXPECT_EQ(barMax, 100);
+    EXPECT_TRUE(progress->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(progress->isVisible());
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(rowsOf(project().sheets), rowsOf(before.sheets));
