@@ -69,6 +69,9 @@ void takeScreenshots(Forms& f, const QString& folder)
     f.main->setGeometry(f.main->screen()->availableGeometry());
     f.main->setWindowState(Qt::WindowMaximized);
     shoot("maximised");
+    f.main->setWindowState(Qt::WindowNoState);
+    f.main->resize(795, 590);
+    f.main->screenshotAutomaticRun(folder);
 }
 
 } // namespace

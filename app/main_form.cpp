@@ -95,6 +95,7 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
     m_project.clearResult();
     findChild<QWidget*>("BitBtn15")->setEnabled(false);
     findChild<QWidget*>("TableMinus")->setEnabled(false);
+    findChild<QAction*>("Print1")->setEnabled(false);
 
     if (!options.arguments.isEmpty() && !options.arguments.first().isEmpty())
         openProjectFile(options.arguments.first());

@@ -41,6 +41,7 @@ class TFSettings;
 class TAboutBox;
 class TBands;
 class TPrProp;
+class TwndProgress;
 
 // Where the program finds its files and keeps its settings; the tests give
 // temporary ones.
@@ -123,6 +124,20 @@ public:
     [[nodiscard]] bool manualPageVisible() const;
     [[nodiscard]] int reportLineCount() const;
     void applyReportFont();
+    // "AUTOMATSKI": checks and sorts the tables, runs the automatic engine in
+    // the progress window (Cancel keeps the project and the generator as
+    // they were) and shows the result.
+    void Button4Click();
+    // "DOBAR VISAK" and "ODUZIMANJE TABLI": once per shown result each.
+    void BitBtn15Click();
+    void TableMinusClick();
+    // The progress window of the automatic run (made on first use).
+    [[nodiscard]] TwndProgress* progressWindow();
+    [[nodiscard]] QTextEdit* reportBox() const { return m_report; }
+    [[nodiscard]] QTextEdit* billBox() const { return m_bill; }
+    // For the hidden --screenshot option: runs the automatic command on the
+    // open project and saves the progress window and the report page.
+    void screenshotAutomaticRun(const QString& folder);
 
     // --- layout page (main_form_diagram.cpp) ---
 
@@ -212,6 +227,10 @@ private:
     QWidget* buildArchivePage();
     // --- automatic run, result refresh, report page ---
     QWidget* buildReportPage();
+    QWidget* buildReportPanel(const char* panelName, const char* captionName, QTextEdit* box,
+                              const char* printName, const char* clearName);
+    void showRichText(QTextEdit* box, const engine::RichText& text);
+    TwndProgress* m_progress = nullptr;
 
     // --- layout page ---
     QWidget* buildDiagramPage();

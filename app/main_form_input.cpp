@@ -3,6 +3,8 @@
 #include "app/qt_text.h"
 #include "app/main_form.h"
 
+#include <tuple>
+
 #include <QComboBox>
 #include <QCursor>
 #include <QGridLayout>
@@ -273,21 +275,23 @@ QWidget* TMainForm::buildStatPanel()
     QFont small = panel->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     panel->setFont(small);
-    const std::pair<const char*, const char*> rows[] = {
-        {"Label23", "BROJ UNETIH ELEMENATA"},
-        {"Label24", "BROJ ISKORISTENIH ELEMENATA->"},
-        {"Label25", "BROJ ISKORISTENIH TABLI->"},
-        {"Label26", "POVRSINA ISKORISTENIH ELEMENATA->"},
-        {"Label27", "PROSECAN STEPEN ISKORISTENOSTI(%)->"},
-        {"Label28", "STEPEN  ISKOR. POSLEDNJE TABLE (%)->"},
-        {"Label40", "REZANJE U DUZINSKIM METRIMA (m)"},
-        {"Label54", "DUZINA KANTOVANJA (m) ->"},
+    // Caption and value label of each statistic.
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"Label23", "BROJ UNETIH ELEMENATA", "Label34"},
+        {"Label24", "BROJ ISKORISTENIH ELEMENATA->", "Label33"},
+        {"Label25", "BROJ ISKORISTENIH TABLI->", "Label32"},
+        {"Label26", "POVRSINA ISKORISTENIH ELEMENATA->", "Label31"},
+        {"Label27", "PROSECAN STEPEN ISKORISTENOSTI(%)->", "Label30"},
+        {"Label28", "STEPEN  ISKOR. POSLEDNJE TABLE (%)->", "Label29"},
+        {"Label40", "REZANJE U DUZINSKIM METRIMA (m)", "Label41"},
+        {"Label54", "DUZINA KANTOVANJA (m) ->", "Label55"},
     };
     int i = 0;
-    for (const auto& [name, caption] : rows) {
-        auto* value = new QLabel;
-        value->setObjectName(QString(name) + "Value");
-        value->setMinimumWidth(48);
+    for (const auto& [name, caption, valueName] : rows) {
+        auto* value = new QLabel("---");
+        value->setObjectName(valueName);
+        // Wide enough for a part area in square millimetres.
+        value->setMinimumWidth(QFontMetrics(small).horizontalAdvance("99999999.99") + 8);
         value->setFrameShape(QFrame::Panel);
         value->setFrameShadow(QFrame::Sunken);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -375,14 +379,15 @@ void TMainForm::showStatistics()
 {
     const engine::ProjectStats& st = m_project.result.stats;
     const std::pair<const char*, const std::string*> values[] = {
-        {"Label23Value", &st.parts},          {"Label24Value", &st.used_parts},
-        {"Label25Value", &st.used_sheets},    {"Label26Value", &st.part_area},
-        {"Label27Value", &st.average_yield},  {"Label28Value", &st.last_sheet_yield},
-        {"Label40Value", &st.cut_length},     {"Label54Value", &st.banding_length},
+        {"Label34", &st.parts},         {"Label33", &st.used_parts},
+        {"Label32", &st.used_sheets},   {"Label31", &st.part_area},
+        {"Label30", &st.average_yield}, {"Label29", &st.last_sheet_yield},
+        {"Label41", &st.cut_length},    {"Label55", &st.banding_length},
     };
+    // A project that never had a result has no statistics yet.
     for (const auto& [name, value] : values)
         if (auto* l = findChild<QLabel*>(name))
-            l->setText(qs(*value));
+            l->setText(value->empty() ? QString("---") : qs(*value));
 }
 
 void TMainForm::sheetRowsChanged()

@@ -172,11 +172,25 @@ AutoRunOutcome runAutomatic(Project& project, const Settings& settings, const Au
     AutoEngine engine;
     engine.Load(project.input.parts, project.input.sheets, settings.Testera, out.attempts);
     Rand31& rng = options.rng ? *options.rng : programRand31();
+    // The run draws from a copy, which becomes the generator only when every
+    // attempt ran: a cancelled run must leave the sequence where it was.
+    Rand31 draw = rng;
     const int n = out.attempts;
-    engine.RunAll(rng, options.threads, [&](int a) {
-        if (options.progress)
-            options.progress(automaticProgress(a, n));
-    });
+    // RunAll has no way to stop early but joins its workers when the
+    // callback throws; the exception never leaves this function.
+    struct Cancelled {};
+    try {
+        engine.RunAll(draw, options.threads, [&](int a) {
+            if (options.progress)
+                options.progress(automaticProgress(a, n));
+            if (options.cancel && options.cancel->load() && a + 1 < n)
+                throw Cancelled{};
+        });
+    } catch (const Cancelled&) {
+        out.cancelled = true;
+        return out;
+    }
+    rng = draw;
     out.bestAttempt = engine.ChooseBest();
 
     CuttingResult& result = project.result;
@@ -185,6 +199,9 @@ AutoRunOutcome runAutomatic(Project& project, const Settings& settings, const Au
         if (s.tnb != 0)
             result.elements.push_back(PlacedElement{s.tnb, s.x, s.y, s.x1, s.y1, s.rot, s.row});
     result.offcuts = engine.best().offcuts;
+    // A new result: the stock commands may run on it once more.
+    result.offcutsTaken = false;
+    result.sheetsSubtracted = false;
     return out;
 }
 

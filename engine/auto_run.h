@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -49,19 +50,27 @@ struct AutoRunOptions {
     int threads = 0;                    // 0: one per core; results do not depend on it
     std::function<void(int)> progress;  // progress bar value (0..99) after each attempt
     Rand31* rng = nullptr;              // nullptr: the program's generator
+    // Set from any thread to stop the run; checked after each attempt.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct AutoRunOutcome {
     Status status;          // what PrepareEngineInput returned
     int attempts = 0;
     int bestAttempt = -1;
+    bool cancelled = false;  // stopped through AutoRunOptions::cancel
 };
 
 // The automatic command without its windows: prepares the input, runs the
 // automatic engine for automaticAttempts(settings.autoparam) attempts and
 // copies the best attempt into project.result (elements in part-slot order,
-// then the offcuts). Whether every part was placed is for the caller to
+// then the offcuts) and clears its offcutsTaken / sheetsSubtracted marks.
+// Whether every part was placed is for the caller to
 // check (result elements against input.totalParts).
+// A cancelled run returns with `cancelled` set, leaves the generator as it
+// was before the run and the result empty; the tables are sorted and the
+// input rebuilt all the same, so a caller that must keep the project as it
+// was runs on a copy.
 [[nodiscard]] AutoRunOutcome runAutomatic(Project& project, const Settings& settings,
                                           const AutoRunOptions& options = {});
 

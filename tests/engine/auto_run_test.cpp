@@ -1,5 +1,6 @@
 #include "engine/auto_run.h"
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -258,4 +259,53 @@ TEST(AutoRunResult, SameOnOneAndTwoThreadsAndGeneratorAdvances)
     // Every placement of every attempt draws one value.
     EXPECT_EQ(ra, Rand31{}.jumped(100 * 40));
     EXPECT_EQ(a.result.elements.size(), 40U);
+}
+
+TEST(AutoRunCancel, StopsBetweenAttemptsAndKeepsTheGenerator)
+{
+    for (const int threads : {1, 2}) {
+        Project p;
+        addSheet(p, "280", "207", "2");
+        addPart(p, "72", "56", "9", "side");
+        addPart(p, "56", "40", "14", "shelf");
+        Rand31 rng;
+        std::atomic<bool> cancel{false};
+        int calls = 0;
+        AutoRunOptions opt;
+        opt.rng = &rng;
+        opt.threads = threads;
+        opt.cancel = &cancel;
+        opt.progress = [&](int) {
+            if (++calls == 3)
+                cancel = true;
+        };
+        const AutoRunOutcome out = runAutomatic(p, mmSettings(0), opt);
+        EXPECT_TRUE(out.cancelled);
+        EXPECT_EQ(calls, 3);
+        EXPECT_EQ(rng, Rand31{});
+        EXPECT_TRUE(p.result.elements.empty());
+
+        // Uncancelled, the same options run to the end.
+        cancel = false;
+        calls = -100;
+        const AutoRunOutcome full = runAutomatic(p, mmSettings(0), opt);
+        EXPECT_FALSE(full.cancelled);
+        EXPECT_EQ(p.result.elements.size(), 23U);
+        EXPECT_NE(rng, Rand31{});
+    }
+}
+
+TEST(AutoRunResult, NewResultOffersTheStockCommandsAgain)
+{
+    Project p;
+    addSheet(p, "100", "50", "1");
+    addPart(p, "40", "20", "1");
+    p.result.offcutsTaken = true;
+    p.result.sheetsSubtracted = true;
+    Rand31 rng;
+    AutoRunOptions opt;
+    opt.rng = &rng;
+    ASSERT_TRUE(runAutomatic(p, mmSettings(0), opt).status.ok());
+    EXPECT_FALSE(p.result.offcutsTaken);
+    EXPECT_FALSE(p.result.sheetsSubtracted);
 }
