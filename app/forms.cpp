@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "app/about_box.h"
 #include "app/bands_dialog.h"
 #include "app/settings_dialog.h"
+#include "engine/auto_run.h"
 
 namespace app {
 
@@ -55,7 +57,30 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.bands->grab().save(folder + "/bands_" + suffix + ".png");
         f.bands->hide();
+        if (f.main->resultPageVisible()) {
+            // The layout page with the pointer a third of the way into the drawing.
+            f.main->pages()->setCurrentWidget(f.main->findChild<QWidget*>("pag3"));
+            QApplication::processEvents();
+            if (auto* image = f.main->findChild<QWidget*>("Image5")) {
+                const QPointF middle(image->width() / 3.0, image->height() / 3.0);
+                QMouseEvent move(QEvent::MouseMove, middle, image->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                                 Qt::NoModifier);
+                QApplication::sendEvent(image, &move);
+            }
+            QApplication::processEvents();
+            f.main->grab().save(folder + "/diagram_" + suffix + ".png");
+            f.main->pages()->setCurrentIndex(0);
+        }
     };
+    // A project named on the command line is optimised first, so that its
+    // layouts can be shown.
+    engine::Project& project = f.main->project();
+    if (project.sheetRowCount() > 0 && project.partRowCount() > 0) {
+        if (project.result.elements.empty() && engine::runAutomatic(project, f.main->settings()).status.ok())
+            f.main->refreshDiagram(true);
+        f.main->ShowResults();
+        f.main->refreshDiagram(false);
+    }
     f.main->setWindowState(Qt::WindowNoState);
     f.main->resize(795, 590);
     shoot("795x590");

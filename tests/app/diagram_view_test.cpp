@@ -351,3 +351,35 @@ TEST_F(DiagramPage, HatchSpacingComesFromTheSettings)
     const int dense = blackInRow(150);
     EXPECT_GT(dense, 3 * sparse);
 }
+
+TEST_F(DiagramPage, TwoHundredPartsOnOneSheet)
+{
+    startMm({QString(TEST_DATA_DIR) + "/app/many_parts.vlp"});
+    ASSERT_TRUE(engine::runAutomatic(main().project(), main().settings()).status.ok());
+    main().refreshDiagram(true);
+    main().ShowResults();
+    view().resize(1200, 900);
+    const engine::Project& p = main().project();
+    ASSERT_EQ(p.result.groups.size(), 1U);
+    ASSERT_EQ(p.result.elements.size(), 200U);
+    const float s = output::diagramScale(28000, 20700, 1200, 900);
+
+    // Walking over all of them reframes on the kept image only.
+    view().ensureDrawn();
+    const int paints = view().fullPaints();
+    for (const PlacedElement& e : p.result.elements) {
+        const int x = output::toPixel((e.x + e.x1) / 2, s);
+        const int y = output::toPixel(e.y + 5, s) + 1;
+        move(x, y);
+        ASSERT_EQ(view().state().pieceUnderPointer, -1);
+        ASSERT_EQ(pixel(output::toPixel(e.x, s), y), kRed);
+    }
+    EXPECT_EQ(view().fullPaints(), paints);
+    EXPECT_TRUE(label("Label44").startsWith(text(36)));
+    // Every other part is framed black again, over any text that covered its corners.
+    for (size_t i = 0; i + 1 < p.result.elements.size(); ++i) {
+        const PlacedElement& e = p.result.elements[i];
+        ASSERT_EQ(pixel(output::toPixel(e.x, s), output::toPixel(e.y, s)), kBlack) << e.x << "," << e.y;
+        ASSERT_EQ(pixel(output::toPixel(e.x1, s) - 1, output::toPixel(e.y1, s) - 1), kBlack) << e.x << "," << e.y;
+    }
+}
