@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -66,6 +67,19 @@ std::string DiagramView::drawKey() const
         + m_language.text(70);
 }
 
+std::size_t DiagramView::tablesKey() const
+{
+    // The part texts (sizes, band marks, labels) are written on the drawing
+    // straight from the tables, which may be edited after a run.
+    std::size_t h = 0;
+    const std::hash<std::string> hash;
+    for (const engine::TextTable* t : {&m_project.sheets, &m_project.parts})
+        for (int row = 1; row <= t->rowCount(); ++row)
+            for (const std::string& cell : t->row(row))
+                h = h * 31 + hash(cell);
+    return h;
+}
+
 void DiagramView::refresh(bool toFirstGroup)
 {
     if (toFirstGroup)
@@ -79,8 +93,9 @@ void DiagramView::refresh(bool toFirstGroup)
         const output::DiagramPainter painter(m_project, m_settings, m_language);
         emit stripChanged(Strip{m_group, count, qs(painter.caption(m_group))});
     }
-    // Regrouping changes nothing the key covers, so it is taken afterwards.
+    // Regrouping changes nothing the keys cover, so they are taken afterwards.
     m_refreshedWith = drawKey();
+    m_tablesDrawn = tablesKey();
     update();
 }
 
@@ -145,15 +160,13 @@ void DiagramView::reframeAt(const QPoint& pos, bool forced)
 
 void DiagramView::paintEvent(QPaintEvent* event)
 {
+    // Checked here rather than at every mouse move: the tables can only change
+    // while another page is shown, and showing this one paints it.
+    if (tablesKey() != m_tablesDrawn)
+        refresh();
     const QImage& drawing = image();
     QPainter p(this);
     p.drawImage(event->rect(), drawing, event->rect());
-}
-
-void DiagramView::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    m_dirty = true;
 }
 
 void DiagramView::mouseMoveEvent(QMouseEvent* event)
@@ -172,6 +185,15 @@ void DiagramView::mouseReleaseEvent(QMouseEvent* event)
         return;
     refresh();
     emit recut();
+}
+
+void DiagramView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Back from a modal dialog (the settings): show what it changed without
+    // waiting for the pointer.
+    if (event->type() == QEvent::ActivationChange && isVisible() && drawKey() != m_refreshedWith)
+        update();
 }
 
 void DiagramView::leaveEvent(QEvent* event)

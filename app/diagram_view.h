@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -75,15 +76,17 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // What a drawing depends on besides group and size (result, drawing
     // settings, texts); another value means another drawing.
     [[nodiscard]] std::string drawKey() const;
+    // The same for the texts of the input tables.
+    [[nodiscard]] std::size_t tablesKey() const;
     void render();
     void reframeAt(const QPoint& pos, bool forced);
 
@@ -95,6 +98,7 @@ private:
     QImage m_image;
     bool m_dirty = true;
     std::string m_refreshedWith;
+    std::size_t m_tablesDrawn = 0;
     QPoint m_pointer{-1, -1};
     bool m_pointerKnown = false;
     int m_fullPaints = 0;

@@ -383,3 +383,17 @@ TEST_F(DiagramPage, TwoHundredPartsOnOneSheet)
         ASSERT_EQ(pixel(output::toPixel(e.x1, s) - 1, output::toPixel(e.y1, s) - 1), kBlack) << e.x << "," << e.y;
     }
 }
+
+TEST_F(DiagramPage, AnExposeCopiesUntilTheTablesChange)
+{
+    startMm();
+    showRecutExample();
+    (void)view().grab();  // the page's layout gives the view its size
+    const int paints = view().fullPaints();
+    (void)view().grab();
+    EXPECT_EQ(view().fullPaints(), paints);
+    // A label typed after the run is written on the next showing.
+    main().project().parts.setCell(1, engine::PartCol::Ini, "B7");
+    (void)view().grab();
+    EXPECT_EQ(view().fullPaints(), paints + 1);
+}
