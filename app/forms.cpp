@@ -62,8 +62,8 @@ void takeScreenshots(Forms& f, const QString& folder)
             f.main->pages()->setCurrentWidget(f.main->findChild<QWidget*>("pag3"));
             QApplication::processEvents();
             if (auto* image = f.main->findChild<QWidget*>("Image5")) {
-                const QPointF middle(image->width() / 3.0, image->height() / 3.0);
-                QMouseEvent move(QEvent::MouseMove, middle, image->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                const QPointF at(image->width() / 3.0, image->height() / 3.0);
+                QMouseEvent move(QEvent::MouseMove, at, image->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                                  Qt::NoModifier);
                 QApplication::sendEvent(image, &move);
             }
@@ -73,13 +73,15 @@ void takeScreenshots(Forms& f, const QString& folder)
         }
     };
     // A project named on the command line is optimised first, so that its
-    // layouts can be shown.
+    // layouts can be shown (only a complete result: message 20 would wait
+    // for a person).
     engine::Project& project = f.main->project();
-    if (project.sheetRowCount() > 0 && project.partRowCount() > 0) {
-        if (project.result.elements.empty() && engine::runAutomatic(project, f.main->settings()).status.ok())
-            f.main->refreshDiagram(true);
+    if (project.sheetRowCount() > 0 && project.partRowCount() > 0 && project.result.elements.empty())
+        (void)engine::runAutomatic(project, f.main->settings());
+    if (!project.result.elements.empty()
+        && static_cast<std::int64_t>(project.result.elements.size()) >= project.input.totalParts) {
+        f.main->refreshDiagram(true);
         f.main->ShowResults();
-        f.main->refreshDiagram(false);
     }
     f.main->setWindowState(Qt::WindowNoState);
     f.main->resize(795, 590);
