@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include "app/bands_dialog.h"
 #include "app/project_details_dialog.h"
 #include "app/settings_dialog.h"
+#include "engine/auto_run.h"
 
 namespace app {
 
@@ -62,7 +64,32 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.details->grab().save(folder + "/details_" + suffix + ".png");
         f.details->hide();
+        if (f.main->resultPageVisible()) {
+            // The layout page with the pointer a third of the way into the drawing.
+            f.main->pages()->setCurrentWidget(f.main->findChild<QWidget*>("pag3"));
+            QApplication::processEvents();
+            if (auto* image = f.main->findChild<QWidget*>("Image5")) {
+                const QPointF at(image->width() / 3.0, image->height() / 3.0);
+                QMouseEvent move(QEvent::MouseMove, at, image->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                                 Qt::NoModifier);
+                QApplication::sendEvent(image, &move);
+            }
+            QApplication::processEvents();
+            f.main->grab().save(folder + "/diagram_" + suffix + ".png");
+            f.main->pages()->setCurrentIndex(0);
+        }
     };
+    // A project named on the command line is optimised first, so that its
+    // layouts can be shown (only a complete result: message 20 would wait
+    // for a person).
+    engine::Project& project = f.main->project();
+    if (project.sheetRowCount() > 0 && project.partRowCount() > 0 && project.result.elements.empty())
+        (void)engine::runAutomatic(project, f.main->settings());
+    if (!project.result.elements.empty()
+        && static_cast<std::int64_t>(project.result.elements.size()) >= project.input.totalParts) {
+        f.main->refreshDiagram(true);
+        f.main->ShowResults();
+    }
     f.main->setWindowState(Qt::WindowNoState);
     f.main->resize(795, 590);
     shoot("795x590");

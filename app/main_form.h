@@ -140,6 +140,9 @@ public:
     void screenshotAutomaticRun(const QString& folder);
 
     // --- layout page (main_form_diagram.cpp) ---
+    // Draws the layout page again from the result, regrouping the cut
+    // sheets; toFirstGroup shows the first group (after a new result).
+    void refreshDiagram(bool toFirstGroup);
 
     // --- project commands (main_form_files.cpp) ---
     // Opens a project file as the current project (command line, recent
@@ -234,6 +237,9 @@ private:
 
     // --- layout page ---
     QWidget* buildDiagramPage();
+    // Two offcuts were re-cut on the drawing.
+    void diagramRecut();
+    class DiagramView* m_image5 = nullptr;
 
     // --- project commands ---
     // Connects the File menu's project commands and the recent entries.

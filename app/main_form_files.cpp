@@ -117,6 +117,7 @@ bool TMainForm::openProjectFile(const QString& fileName, bool addMode)
     refreshTables();
     if (outcome.showResults) {
         setResultPageVisible(true);
+        refreshDiagram(true);
         ShowResults();
     } else if (!addMode) {
         // The layouts and offcut commands of the project before belong to

@@ -146,6 +146,8 @@ void TMainForm::ShowResults()
 {
     const output::ShowResultsOutcome shown =
         output::ShowResultsCore(m_project, m_settings, engine::bandTableFromGrid(m_bandTypes), m_lang);
+    // The drawing follows the result also when message 20 follows.
+    refreshDiagram(false);
     showRichText(m_report, m_project.report);
     showRichText(m_bill, m_project.bill);
     refreshTables();
@@ -203,6 +205,7 @@ void TMainForm::Button4Click()
         return;
     m_project = std::move(work);
     engine::programRand31() = rng;
+    refreshDiagram(true);
     ShowResults();
 }
 
