@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTextEdit>
 
 #include "app/main_form.h"
 #include "app_fixture.h"
@@ -231,6 +232,9 @@ TEST_F(DiagramPage, TwoClicksRecutSideBySideOffcuts)
     const std::string after = reportText();
     EXPECT_NE(after.find("600 x 200"), std::string::npos);
     EXPECT_NE(after.find("300 x 100"), std::string::npos);
+    // The report page shows the new list too.
+    EXPECT_TRUE(main().reportBox()->toPlainText().contains("600 x 200"));
+    EXPECT_TRUE(main().reportBox()->toPlainText().contains("300 x 100"));
 
     // Drawn again: the new offcut's bottom runs under the old B.
     move(850, 250);

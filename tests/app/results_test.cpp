@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -208,6 +209,21 @@ TEST_F(AutomaticRun, CompleteResultSwitchesPagesAndCommands)
     EXPECT_EQ(project().sheets.cell(1, engine::SheetCol::Descr), "oak");
     EXPECT_EQ(project().parts.cell(1, engine::PartCol::Ini), "top");
     EXPECT_EQ(main().sheetGrid()->model()->index(0, engine::SheetCol::Descr).data().toString(), "oak");
+}
+
+TEST_F(AutomaticRun, ANewRunShowsItsFirstLayout)
+{
+    startQuick();
+    typeKitchen();
+    main().Button4Click();
+    auto* chooser = widget<QScrollBar>("ScrollBar2");
+    ASSERT_GE(chooser->maximum(), 1);
+    chooser->setValue(chooser->maximum());
+    EXPECT_EQ(widget<QLabel>("Label39")->text(), QString::number(chooser->maximum() + 1));
+    main().Button4Click();
+    EXPECT_EQ(chooser->value(), 0);
+    EXPECT_EQ(widget<QLabel>("Label39")->text(), "1");
+    EXPECT_TRUE(widget<QLabel>("Label7")->text().startsWith(text(70) + " "));
 }
 
 TEST_F(AutomaticRun, EmptyTableGivesMessage19AndNothingMoves)
