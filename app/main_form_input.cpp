@@ -297,6 +297,9 @@ QWidget* TMainForm::buildStatPanel()
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QLabel* l = label(name, caption);
         l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        // Long captions take a second line in a narrow window instead of
+        // being cut off.
+        l->setWordWrap(true);
         g->addWidget(l, i % 4, (i / 4) * 2);
         g->addWidget(value, i % 4, (i / 4) * 2 + 1);
         ++i;
