@@ -201,6 +201,10 @@ void TMainForm::Button4Click()
             options.progress = progress;
             outcome = engine::runAutomatic(work, settings, options);
         });
+    if (progressWindow()->failed()) {
+        showMessage(engine::Msg::RunFailed);
+        return;
+    }
     if (!done || outcome.cancelled || !outcome.status.ok())
         return;
     m_project = std::move(work);

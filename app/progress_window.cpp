@@ -140,6 +140,7 @@ bool TwndProgress::run(QWidget* over, const QString& caption, const QString& can
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     m_loop = nullptr;
     hide();
+    m_failed = failed;
     return !failed && !m_cancel;
 }
 

@@ -32,6 +32,8 @@ public:
     bool run(QWidget* over, const QString& caption, const QString& cancelText, const Work& work);
 
     [[nodiscard]] bool running() const { return m_loop != nullptr; }
+    // The last run's work ended in an exception (out of memory, most likely).
+    [[nodiscard]] bool failed() const { return m_failed; }
     [[nodiscard]] int barValue() const;
 
 public slots:
@@ -54,6 +56,7 @@ private:
     std::atomic<bool> m_cancel{false};
     QEventLoop* m_loop = nullptr;
     int m_runId = 0;
+    bool m_failed = false;
 };
 
 } // namespace app

@@ -69,7 +69,7 @@ constexpr std::array<ReservedEntryBlock, 6> kReservedBlocks = {{
 
 constexpr std::array kReservedMessages = {
     115, 116, 117, 118, 119,      // band type file, unknown band name
-    180, 181,                     // bill price, result commands used
+    180, 181, 182,                // bill price, result commands used, run failed
     157, 158, 159, 160, 161, 162, //
     169, 170, 171, 172,           //
     388, 390, 391, 392, 393, 394, 395, 396, 397, 398,

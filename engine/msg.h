@@ -48,6 +48,7 @@ enum class Msg : int {
     BandFileTooManyRecords = 119,   // detail: the path, the number of records
     BandPriceNotANumber = 180,      // shown in the bill line
     ResultCommandUsed = 181,
+    RunFailed = 182,                // the optimisation could not finish (memory); nothing changed
 
     // Input tables and the desktop program.
     EntryRowIncomplete = 2,

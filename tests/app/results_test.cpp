@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <new>
 
 #include <QAction>
 #include <QFontMetricsF>
@@ -465,4 +466,21 @@ TEST_F(AutomaticRun, SheetSubtractionOncePerResult)
     EXPECT_EQ(project().sheets.row(2)[engine::SheetCol::Qty], "3");
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, main().text(engine::Msg::ResultCommandUsed));
+}
+
+TEST_F(AutomaticRun, WorkThatFailsIsReportedNotTakenAsDone)
+{
+    startQuick();
+    app::TwndProgress* window = main().progressWindow();
+    const bool done = window->run(&main(), "run", "Cancel", [](const std::atomic<bool>&, const auto&) {
+        throw std::bad_alloc();
+    });
+    EXPECT_FALSE(done);
+    EXPECT_TRUE(window->failed());
+    EXPECT_FALSE(window->running());
+    EXPECT_TRUE(window->run(&main(), "run", "Cancel", [](const std::atomic<bool>&, const auto& progress) {
+        progress(50);
+    }));
+    EXPECT_FALSE(window->failed());
+    EXPECT_FALSE(text(182).isEmpty());
 }
