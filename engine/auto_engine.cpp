@@ -36,6 +36,16 @@ struct AutoInput {
     bool positiveFootprints = true;  // parts all above 0 in both sizes, no sheet size below 0
 };
 
+// Sizes of a free rectangle as the fit tests want them: width and
+// height for rows that keep their direction, short and long side for
+// rows that may turn (a part fits a rectangle one way or the other
+// exactly when its short side fits the short side and its long side the
+// long one). Used only with parts of positive size, where every size
+// fits 32 bits.
+struct FreeDims {
+    std::int32_t v[4] = {0, 0, 0, 0};  // width, height, short, long
+};
+
 // Builds one attempt. Holds only per-attempt scratch, so one builder per
 // thread can work on different attempts at once.
 class AttemptBuilder {
@@ -53,10 +63,7 @@ private:
         std::int32_t x1 = 0;
         std::int32_t y1 = 0;
     };
-    struct Size {
-        std::int64_t w = 0;
-        std::int64_t h = 0;
-    };
+    using Dims = FreeDims;
     struct Choice {
         int index = -1;
         std::int32_t w = 0;
@@ -95,7 +102,9 @@ private:
     std::vector<Rect> m_free;
     int m_last = 0;
     // Sizes of the rectangles that merges produced on the current sheet.
-    std::vector<Size> m_merged;
+    std::vector<Dims> m_merged;
+    // Sizes of the free table as refreshExtent last saw it.
+    std::vector<Dims> m_extent;
     std::vector<RowState> m_rows;
     // Scores of every entry for the row choosePositive saw last: the next
     // part of the same row only needs the entries a placement changed.
@@ -223,13 +232,18 @@ void AttemptBuilder::refreshExtent()
     std::int32_t maxH = 0;
     std::int32_t maxShort = 0;
     std::int32_t maxLong = 0;
+    m_extent.resize(m_free.size());
+    Dims* out = m_extent.data();
     for (const Rect& e : m_free) {
         const std::int32_t w = e.x1 - e.x;
         const std::int32_t h = e.y1 - e.y;
+        const std::int32_t shortSide = std::min(w, h);
+        const std::int32_t longSide = std::max(w, h);
+        *out++ = Dims{{w, h, shortSide, longSide}};
         maxW = std::max(maxW, w);
         maxH = std::max(maxH, h);
-        maxShort = std::max(maxShort, std::min(w, h));
-        maxLong = std::max(maxLong, std::max(w, h));
+        maxShort = std::max(maxShort, shortSide);
+        maxLong = std::max(maxLong, longSide);
     }
     m_boundFirst[0] = maxW;
     m_boundSecond[0] = maxH;
@@ -240,19 +254,14 @@ void AttemptBuilder::refreshExtent()
 
 namespace {
 
-template <class SizeT, class RowT>
-inline bool anyHolds(const SizeT* p, const SizeT* end, const RowT& row)
+// Whether any of the sizes holds a part whose bounds (see RowState) are
+// `first` and `second`; `k` is 2 for rows that may turn, else 0.
+inline bool anyHolds(const FreeDims* p, const FreeDims* end, size_t k, std::int32_t first,
+                     std::int32_t second)
 {
-    const std::int64_t len = row.len;
-    const std::int64_t wid = row.wid;
     bool hit = false;
-    if (row.unlocked) {
-        for (; p != end; ++p)
-            hit |= ((p->w >= len) & (p->h >= wid)) | ((p->w >= wid) & (p->h >= len));
-    } else {
-        for (; p != end; ++p)
-            hit |= (p->w >= len) & (p->h >= wid);
-    }
+    for (; p != end; ++p)
+        hit |= (p->v[k] >= first) & (p->v[k + 1] >= second);
     return hit;
 }
 
@@ -260,20 +269,14 @@ inline bool anyHolds(const SizeT* p, const SizeT* end, const RowT& row)
 
 bool AttemptBuilder::extentMayHold(const RowState& row) const
 {
-    const auto len = static_cast<std::int32_t>(row.len);
-    const auto wid = static_cast<std::int32_t>(row.wid);
-    bool hit = false;
-    for (const Rect& e : m_free) {
-        const std::int32_t w = e.x1 - e.x;
-        const std::int32_t h = e.y1 - e.y;
-        hit |= ((w >= len) & (h >= wid)) | ((w >= wid) & (h >= len) & row.unlocked);
-    }
-    return hit;
+    return anyHolds(m_extent.data(), m_extent.data() + m_extent.size(), row.unlocked ? 2 : 0,
+                    static_cast<std::int32_t>(row.boundFirst), static_cast<std::int32_t>(row.boundSecond));
 }
 
 bool AttemptBuilder::mergedSinceMayHold(const RowState& row, std::size_t since) const
 {
-    return anyHolds(m_merged.data() + since, m_merged.data() + m_merged.size(), row);
+    return anyHolds(m_merged.data() + since, m_merged.data() + m_merged.size(), row.unlocked ? 2 : 0,
+                    static_cast<std::int32_t>(row.boundFirst), static_cast<std::int32_t>(row.boundSecond));
 }
 
 namespace {
@@ -313,7 +316,11 @@ void AttemptBuilder::mergeFreeRects()
             if (((c == onTop) & (b.x1 == a.x1)) | ((c == toRight) & (b.y1 == a.y1))) {
                 b = Rect{a.x, a.y, b.x1, b.y1};
                 table[q] = Rect{};
-                m_merged.push_back(Size{static_cast<std::int64_t>(b.x1) - b.x, static_cast<std::int64_t>(b.y1) - b.y});
+                if (m_in.positiveFootprints) {
+                    const std::int32_t w = b.x1 - b.x;
+                    const std::int32_t h = b.y1 - b.y;
+                    m_merged.push_back(Dims{{w, h, std::min(w, h), std::max(w, h)}});
+                }
                 m_extentStale = true;
                 m_mergeMayChange = true;
                 break;
