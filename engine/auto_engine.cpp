@@ -105,6 +105,7 @@ private:
     std::vector<Dims> m_merged;
     // Sizes of the free table as refreshExtent last saw it.
     std::vector<Dims> m_extent;
+    std::vector<std::uint64_t> m_corner;  // scratch of mergeFreeRects
     std::vector<RowState> m_rows;
     // Scores of every entry for the row choosePositive saw last: the next
     // part of the same row only needs the entries a placement changed.
@@ -299,6 +300,12 @@ void AttemptBuilder::mergeFreeRects()
     m_mergeMayChange = false;
     const int last = static_cast<int>(m_free.size()) - 1;
     Rect* table = m_free.data();
+    // The lower-left corner of every entry, kept in step with the table:
+    // most entries have no neighbour, and one compare per entry finds that.
+    m_corner.resize(m_free.size());
+    std::uint64_t* corners = m_corner.data();
+    for (int s = 0; s <= last; ++s)
+        corners[s] = corner(table[s].x, table[s].y);
     for (int q = 0; q < last; ++q) {
         const Rect a = table[q];
         const std::uint32_t sum = static_cast<std::uint32_t>(a.x) + static_cast<std::uint32_t>(a.y)
@@ -311,10 +318,13 @@ void AttemptBuilder::mergeFreeRects()
         const std::uint64_t onTop = corner(a.x, a.y1);
         const std::uint64_t toRight = corner(a.x1, a.y);
         for (int s = q + 1; s <= last; ++s) {
+            const std::uint64_t c = corners[s];
+            if ((c != onTop) & (c != toRight))
+                continue;
             Rect& b = table[s];
-            const std::uint64_t c = corner(b.x, b.y);
             if (((c == onTop) & (b.x1 == a.x1)) | ((c == toRight) & (b.y1 == a.y1))) {
                 b = Rect{a.x, a.y, b.x1, b.y1};
+                corners[s] = corner(a.x, a.y);
                 table[q] = Rect{};
                 if (m_in.positiveFootprints) {
                     const std::int32_t w = b.x1 - b.x;
