@@ -287,6 +287,13 @@ inline std::uint64_t corner(std::int32_t x, std::int32_t y)
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) | static_cast<std::uint32_t>(y);
 }
 
+// One bit of 64 for a corner: a set of corners in one word, which can say
+// for sure that a corner is not among them.
+inline std::uint64_t cornerBit(std::uint64_t c)
+{
+    return std::uint64_t{1} << ((c * 0x9E3779B97F4A7C15ULL) >> 58);
+}
+
 } // namespace
 
 void AttemptBuilder::mergeFreeRects()
@@ -304,8 +311,11 @@ void AttemptBuilder::mergeFreeRects()
     // most entries have no neighbour, and one compare per entry finds that.
     m_corner.resize(m_free.size());
     std::uint64_t* corners = m_corner.data();
-    for (int s = 0; s <= last; ++s)
+    std::uint64_t present = 0;
+    for (int s = 0; s <= last; ++s) {
         corners[s] = corner(table[s].x, table[s].y);
+        present |= cornerBit(corners[s]);
+    }
     for (int q = 0; q < last; ++q) {
         const Rect a = table[q];
         const std::uint32_t sum = static_cast<std::uint32_t>(a.x) + static_cast<std::uint32_t>(a.y)
@@ -317,6 +327,8 @@ void AttemptBuilder::mergeFreeRects()
         // one 64-bit word each.
         const std::uint64_t onTop = corner(a.x, a.y1);
         const std::uint64_t toRight = corner(a.x1, a.y);
+        if ((present & (cornerBit(onTop) | cornerBit(toRight))) == 0)
+            continue;
         for (int s = q + 1; s <= last; ++s) {
             const std::uint64_t c = corners[s];
             if ((c != onTop) & (c != toRight))
@@ -325,6 +337,7 @@ void AttemptBuilder::mergeFreeRects()
             if (((c == onTop) & (b.x1 == a.x1)) | ((c == toRight) & (b.y1 == a.y1))) {
                 b = Rect{a.x, a.y, b.x1, b.y1};
                 corners[s] = corner(a.x, a.y);
+                present |= cornerBit(corners[s]);
                 table[q] = Rect{};
                 if (m_in.positiveFootprints) {
                     const std::int32_t w = b.x1 - b.x;
