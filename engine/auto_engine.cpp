@@ -87,7 +87,6 @@ private:
 
     [[nodiscard]] Choice choose(const RowState& row) const;
     [[nodiscard]] Choice choosePositive(const RowState& row);
-    void scorePositive(const RowState& row, int j);
     [[nodiscard]] Choice bestScored(const RowState& row) const;
     void refreshExtent();
     [[nodiscard]] bool extentMayHold(const RowState& row) const;
@@ -195,14 +194,6 @@ AttemptBuilder::Choice AttemptBuilder::choosePositive(const RowState& row)
         m_score[j] = positiveScore(table[j].x1 - table[j].x, table[j].y1 - table[j].y, len, wid, row.unlocked,
                                    m_scoreRot[j]);
     return bestScored(row);
-}
-
-void AttemptBuilder::scorePositive(const RowState& row, int j)
-{
-    const auto u = static_cast<size_t>(j);
-    const Rect& e = m_free[u];
-    m_score[u] = positiveScore(e.x1 - e.x, e.y1 - e.y, static_cast<std::int32_t>(row.len),
-                               static_cast<std::int32_t>(row.wid), row.unlocked, m_scoreRot[u]);
 }
 
 AttemptBuilder::Choice AttemptBuilder::bestScored(const RowState& row) const
@@ -465,31 +456,45 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                         dir = rng.next() % 10 > 5 ? 1 : 0;
                     const std::int32_t rx = slot.x1;
                     const std::int32_t ry = slot.y1;
-                    if (rx < r0.x1 && ry < r0.y1) {
+                    // The rest of the rectangle: what stays in its entry and,
+                    // when the part leaves room both ways, a new entry.
+                    Rect kept;
+                    Rect added;
+                    const bool split = rx < r0.x1 && ry < r0.y1;
+                    if (split) {
                         if (dir == 1) {
-                            e = Rect{rx, r0.y, r0.x1, ry};
-                            m_free.push_back(Rect{r0.x, ry, r0.x1, r0.y1});
+                            kept = Rect{rx, r0.y, r0.x1, ry};
+                            added = Rect{r0.x, ry, r0.x1, r0.y1};
                         } else {
-                            e = Rect{rx, r0.y, r0.x1, r0.y1};
-                            m_free.push_back(Rect{r0.x, ry, rx, r0.y1});
+                            kept = Rect{rx, r0.y, r0.x1, r0.y1};
+                            added = Rect{r0.x, ry, rx, r0.y1};
                         }
-                        ++m_last;
                     } else if (rx < r0.x1) {
-                        e = Rect{rx, r0.y, r0.x1, r0.y1};
+                        kept = Rect{rx, r0.y, r0.x1, r0.y1};
                     } else if (ry < r0.y1) {
-                        e = Rect{r0.x, ry, r0.x1, r0.y1};
-                    } else {
-                        e = Rect{};
+                        kept = Rect{r0.x, ry, r0.x1, r0.y1};
+                    }
+                    e = kept;
+                    if (split) {
+                        m_free.push_back(added);
+                        ++m_last;
                     }
                     m_extentStale = true;
                     m_mergeMayChange = true;
                     if (scored) {
-                        if (m_free.size() > m_score.size()) {
-                            m_score.push_back(kNoFit32);
-                            m_scoreRot.push_back(0);
-                            scorePositive(row, static_cast<int>(m_free.size()) - 1);
+                        // Only these two entries changed; the scores are
+                        // taken from the sizes at hand.
+                        const auto len = static_cast<std::int32_t>(row.len);
+                        const auto wid = static_cast<std::int32_t>(row.wid);
+                        if (split) {
+                            std::uint8_t rot = 0;
+                            m_score.push_back(
+                                positiveScore(added.x1 - added.x, added.y1 - added.y, len, wid, row.unlocked, rot));
+                            m_scoreRot.push_back(rot);
                         }
-                        scorePositive(row, c.index);
+                        const auto u = static_cast<size_t>(c.index);
+                        m_score[u] = positiveScore(kept.x1 - kept.x, kept.y1 - kept.y, len, wid, row.unlocked,
+                                                   m_scoreRot[u]);
                     }
                 }
             }
