@@ -88,6 +88,7 @@ private:
     [[nodiscard]] Choice choose(const RowState& row) const;
     [[nodiscard]] Choice choosePositive(const RowState& row);
     [[nodiscard]] Choice bestScored(const RowState& row) const;
+    [[nodiscard]] Choice scoredChoice(const RowState& row, int index) const;
     void refreshExtent();
     [[nodiscard]] bool extentMayHold(const RowState& row) const;
     [[nodiscard]] bool mergedSinceMayHold(const RowState& row, std::size_t since) const;
@@ -213,6 +214,16 @@ AttemptBuilder::Choice AttemptBuilder::bestScored(const RowState& row) const
         best.w = static_cast<std::int32_t>(best.rot ? row.wid : row.len);
         best.h = static_cast<std::int32_t>(best.rot ? row.len : row.wid);
     }
+    return best;
+}
+
+AttemptBuilder::Choice AttemptBuilder::scoredChoice(const RowState& row, int index) const
+{
+    Choice best;
+    best.index = index;
+    best.rot = m_scoreRot[static_cast<size_t>(index)];
+    best.w = static_cast<std::int32_t>(best.rot ? row.wid : row.len);
+    best.h = static_cast<std::int32_t>(best.rot ? row.len : row.wid);
     return best;
 }
 
@@ -412,6 +423,7 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                     continue;
                 }
                 bool scored = false;  // m_score holds this row's scores
+                int known = -1;       // entry that is sure to win the next choice, if any
                 while (row.left > 0) {
                     // Right after a change the scan itself is the cheapest
                     // test; the bounds of the free sizes are refreshed only
@@ -420,7 +432,7 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                     if (!shortcuts) {
                         c = choose(row);
                     } else if (scored) {
-                        c = bestScored(row);
+                        c = known >= 0 ? scoredChoice(row, known) : bestScored(row);
                     } else if (m_extentStale
                                || (row.boundFirst <= m_boundFirst[row.unlocked]
                                    && row.boundSecond <= m_boundSecond[row.unlocked] && extentMayHold(row))) {
@@ -493,8 +505,21 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                             m_scoreRot.push_back(rot);
                         }
                         const auto u = static_cast<size_t>(c.index);
-                        m_score[u] = positiveScore(kept.x1 - kept.x, kept.y1 - kept.y, len, wid, row.unlocked,
-                                                   m_scoreRot[u]);
+                        const std::int32_t before = m_score[u];
+                        const std::int32_t keptScore = positiveScore(kept.x1 - kept.x, kept.y1 - kept.y, len, wid,
+                                                                     row.unlocked, m_scoreRot[u]);
+                        m_score[u] = keptScore;
+                        // Every other entry scores at least `before`, and
+                        // those that score just that lie after this one: a
+                        // changed entry that does no worse wins without a
+                        // scan (the new entry, last in the table, only when
+                        // it does strictly better than all).
+                        known = -1;
+                        const std::int32_t addedScore = split ? m_score.back() : kNoFit32;
+                        if (keptScore <= before && keptScore <= addedScore)
+                            known = c.index;
+                        else if (addedScore < before && addedScore < keptScore)
+                            known = static_cast<int>(m_score.size()) - 1;
                     }
                 }
             }
