@@ -103,7 +103,8 @@ private:
     int m_last = 0;
     // Sizes of the rectangles that merges produced on the current sheet.
     std::vector<Dims> m_merged;
-    // Sizes of the free table as refreshExtent last saw it.
+    // Sizes of the free table entry by entry, kept in step by placements
+    // and rebuilt after a merge.
     std::vector<Dims> m_extent;
     std::vector<std::uint64_t> m_corner;  // scratch of mergeFreeRects
     std::vector<RowState> m_rows;
@@ -111,11 +112,7 @@ private:
     // part of the same row only needs the entries a placement changed.
     std::vector<std::int32_t> m_score;
     std::vector<std::uint8_t> m_scoreRot;
-    // Bounds of the free rectangles' sizes, for a quick refusal: index 0
-    // width and height (for locked rows), index 1 short and long side.
-    std::int64_t m_boundFirst[2] = {0, 0};
-    std::int64_t m_boundSecond[2] = {0, 0};
-    bool m_extentStale = true;
+    bool m_extentStale = true;  // m_extent does not describe m_free
     bool m_mergeMayChange = true;  // false after a merge that changed nothing
 };
 
@@ -227,31 +224,23 @@ AttemptBuilder::Choice AttemptBuilder::scoredChoice(const RowState& row, int ind
     return best;
 }
 
+namespace {
+
+inline FreeDims dimsOf(std::int32_t w, std::int32_t h)
+{
+    return FreeDims{{w, h, std::min(w, h), std::max(w, h)}};
+}
+
+} // namespace
+
 void AttemptBuilder::refreshExtent()
 {
     // Only called with shortcuts on: corners at or above 0, deleted entries
-    // all 0, so every entry can take part without a test.
-    std::int32_t maxW = 0;
-    std::int32_t maxH = 0;
-    std::int32_t maxShort = 0;
-    std::int32_t maxLong = 0;
+    // all 0, so every size fits 32 bits and a deleted entry holds nothing.
     m_extent.resize(m_free.size());
     Dims* out = m_extent.data();
-    for (const Rect& e : m_free) {
-        const std::int32_t w = e.x1 - e.x;
-        const std::int32_t h = e.y1 - e.y;
-        const std::int32_t shortSide = std::min(w, h);
-        const std::int32_t longSide = std::max(w, h);
-        *out++ = Dims{{w, h, shortSide, longSide}};
-        maxW = std::max(maxW, w);
-        maxH = std::max(maxH, h);
-        maxShort = std::max(maxShort, shortSide);
-        maxLong = std::max(maxLong, longSide);
-    }
-    m_boundFirst[0] = maxW;
-    m_boundSecond[0] = maxH;
-    m_boundFirst[1] = maxShort;
-    m_boundSecond[1] = maxLong;
+    for (const Rect& e : m_free)
+        *out++ = dimsOf(e.x1 - e.x, e.y1 - e.y);
     m_extentStale = false;
 }
 
@@ -352,8 +341,9 @@ void AttemptBuilder::mergeFreeRects()
             }
         }
     }
-    if (m_in.positiveFootprints)
-        std::erase_if(m_free, [](const Rect& e) { return e.x == 0 && e.y == 0 && e.x1 == 0 && e.y1 == 0; });
+    if (m_in.positiveFootprints
+        && std::erase_if(m_free, [](const Rect& e) { return e.x == 0 && e.y == 0 && e.x1 == 0 && e.y1 == 0; }) > 0)
+        m_extentStale = true;
 }
 
 void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
@@ -433,15 +423,15 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                         c = choose(row);
                     } else if (scored) {
                         c = known >= 0 ? scoredChoice(row, known) : bestScored(row);
-                    } else if (m_extentStale
-                               || (row.boundFirst <= m_boundFirst[row.unlocked]
-                                   && row.boundSecond <= m_boundSecond[row.unlocked] && extentMayHold(row))) {
-                        c = choosePositive(row);
-                        scored = true;
+                    } else {
+                        if (m_extentStale)
+                            refreshExtent();
+                        if (extentMayHold(row)) {
+                            c = choosePositive(row);
+                            scored = true;
+                        }
                     }
                     if (c.index < 0) {
-                        if (shortcuts && m_extentStale)
-                            refreshExtent();
                         row.failedSheet = sheetIndex;
                         row.failedAt = m_merged.size();
                         break;
@@ -491,7 +481,11 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                         m_free.push_back(added);
                         ++m_last;
                     }
-                    m_extentStale = true;
+                    if (!m_extentStale) {
+                        m_extent[static_cast<size_t>(c.index)] = dimsOf(kept.x1 - kept.x, kept.y1 - kept.y);
+                        if (split)
+                            m_extent.push_back(dimsOf(added.x1 - added.x, added.y1 - added.y));
+                    }
                     m_mergeMayChange = true;
                     if (scored) {
                         // Only these two entries changed; the scores are
