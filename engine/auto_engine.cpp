@@ -113,6 +113,7 @@ private:
     std::vector<std::int32_t> m_score;
     std::vector<std::uint8_t> m_scoreRot;
     bool m_extentStale = true;  // m_extent does not describe m_free
+    int m_deleted = 0;          // entries deleted since the last clean-up
     bool m_mergeMayChange = true;  // false after a merge that changed nothing
 };
 
@@ -330,6 +331,7 @@ void AttemptBuilder::mergeFreeRects()
                 corners[s] = corner(a.x, a.y);
                 present |= cornerBit(corners[s]);
                 table[q] = Rect{};
+                ++m_deleted;
                 if (m_in.positiveFootprints) {
                     const std::int32_t w = b.x1 - b.x;
                     const std::int32_t h = b.y1 - b.y;
@@ -341,9 +343,11 @@ void AttemptBuilder::mergeFreeRects()
             }
         }
     }
-    if (m_in.positiveFootprints
-        && std::erase_if(m_free, [](const Rect& e) { return e.x == 0 && e.y == 0 && e.x1 == 0 && e.y1 == 0; }) > 0)
+    if (m_in.positiveFootprints && m_deleted > 0) {
+        std::erase_if(m_free, [](const Rect& e) { return e.x == 0 && e.y == 0 && e.x1 == 0 && e.y1 == 0; });
+        m_deleted = 0;
         m_extentStale = true;
+    }
 }
 
 void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
@@ -390,6 +394,7 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
         const AutoSheet& sheet = m_in.sheets[s];
         std::uint32_t area = 0;
         m_free.clear();
+        m_deleted = 0;
         m_free.push_back(Rect{0, 0, sheet.len, sheet.wid});
         m_last = 0;
         m_merged.clear();
@@ -475,6 +480,8 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                         kept = Rect{rx, r0.y, r0.x1, r0.y1};
                     } else if (ry < r0.y1) {
                         kept = Rect{r0.x, ry, r0.x1, r0.y1};
+                    } else {
+                        ++m_deleted;
                     }
                     e = kept;
                     if (split) {
