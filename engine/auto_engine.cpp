@@ -36,6 +36,16 @@ struct AutoInput {
     bool positiveFootprints = true;  // parts all above 0 in both sizes, no sheet size below 0
 };
 
+// Sizes of a free rectangle as the fit tests want them: width and
+// height for rows that keep their direction, short and long side for
+// rows that may turn (a part fits a rectangle one way or the other
+// exactly when its short side fits the short side and its long side the
+// long one). Used only with parts of positive size, where every size
+// fits 32 bits.
+struct FreeDims {
+    std::int32_t v[4] = {0, 0, 0, 0};  // width, height, short, long
+};
+
 // Builds one attempt. Holds only per-attempt scratch, so one builder per
 // thread can work on different attempts at once.
 class AttemptBuilder {
@@ -53,10 +63,7 @@ private:
         std::int32_t x1 = 0;
         std::int32_t y1 = 0;
     };
-    struct Size {
-        std::int64_t w = 0;
-        std::int64_t h = 0;
-    };
+    using Dims = FreeDims;
     struct Choice {
         int index = -1;
         std::int32_t w = 0;
@@ -80,8 +87,8 @@ private:
 
     [[nodiscard]] Choice choose(const RowState& row) const;
     [[nodiscard]] Choice choosePositive(const RowState& row);
-    void scorePositive(const RowState& row, int j);
     [[nodiscard]] Choice bestScored(const RowState& row) const;
+    [[nodiscard]] Choice scoredChoice(const RowState& row, int index) const;
     void refreshExtent();
     [[nodiscard]] bool extentMayHold(const RowState& row) const;
     [[nodiscard]] bool mergedSinceMayHold(const RowState& row, std::size_t since) const;
@@ -95,17 +102,18 @@ private:
     std::vector<Rect> m_free;
     int m_last = 0;
     // Sizes of the rectangles that merges produced on the current sheet.
-    std::vector<Size> m_merged;
+    std::vector<Dims> m_merged;
+    // Sizes of the free table entry by entry, kept in step by placements
+    // and rebuilt after a merge.
+    std::vector<Dims> m_extent;
+    std::vector<std::uint64_t> m_corner;  // scratch of mergeFreeRects
     std::vector<RowState> m_rows;
     // Scores of every entry for the row choosePositive saw last: the next
     // part of the same row only needs the entries a placement changed.
     std::vector<std::int32_t> m_score;
     std::vector<std::uint8_t> m_scoreRot;
-    // Bounds of the free rectangles' sizes, for a quick refusal: index 0
-    // width and height (for locked rows), index 1 short and long side.
-    std::int64_t m_boundFirst[2] = {0, 0};
-    std::int64_t m_boundSecond[2] = {0, 0};
-    bool m_extentStale = true;
+    bool m_extentStale = true;  // m_extent does not describe m_free
+    int m_deleted = 0;          // entries deleted since the last clean-up
     bool m_mergeMayChange = true;  // false after a merge that changed nothing
 };
 
@@ -187,14 +195,6 @@ AttemptBuilder::Choice AttemptBuilder::choosePositive(const RowState& row)
     return bestScored(row);
 }
 
-void AttemptBuilder::scorePositive(const RowState& row, int j)
-{
-    const auto u = static_cast<size_t>(j);
-    const Rect& e = m_free[u];
-    m_score[u] = positiveScore(e.x1 - e.x, e.y1 - e.y, static_cast<std::int32_t>(row.len),
-                               static_cast<std::int32_t>(row.wid), row.unlocked, m_scoreRot[u]);
-}
-
 AttemptBuilder::Choice AttemptBuilder::bestScored(const RowState& row) const
 {
     std::int32_t bestScore = kNoFit32;
@@ -215,44 +215,46 @@ AttemptBuilder::Choice AttemptBuilder::bestScored(const RowState& row) const
     return best;
 }
 
+AttemptBuilder::Choice AttemptBuilder::scoredChoice(const RowState& row, int index) const
+{
+    Choice best;
+    best.index = index;
+    best.rot = m_scoreRot[static_cast<size_t>(index)];
+    best.w = static_cast<std::int32_t>(best.rot ? row.wid : row.len);
+    best.h = static_cast<std::int32_t>(best.rot ? row.len : row.wid);
+    return best;
+}
+
+namespace {
+
+inline FreeDims dimsOf(std::int32_t w, std::int32_t h)
+{
+    return FreeDims{{w, h, std::min(w, h), std::max(w, h)}};
+}
+
+} // namespace
+
 void AttemptBuilder::refreshExtent()
 {
     // Only called with shortcuts on: corners at or above 0, deleted entries
-    // all 0, so every entry can take part without a test.
-    std::int32_t maxW = 0;
-    std::int32_t maxH = 0;
-    std::int32_t maxShort = 0;
-    std::int32_t maxLong = 0;
-    for (const Rect& e : m_free) {
-        const std::int32_t w = e.x1 - e.x;
-        const std::int32_t h = e.y1 - e.y;
-        maxW = std::max(maxW, w);
-        maxH = std::max(maxH, h);
-        maxShort = std::max(maxShort, std::min(w, h));
-        maxLong = std::max(maxLong, std::max(w, h));
-    }
-    m_boundFirst[0] = maxW;
-    m_boundSecond[0] = maxH;
-    m_boundFirst[1] = maxShort;
-    m_boundSecond[1] = maxLong;
+    // all 0, so every size fits 32 bits and a deleted entry holds nothing.
+    m_extent.resize(m_free.size());
+    Dims* out = m_extent.data();
+    for (const Rect& e : m_free)
+        *out++ = dimsOf(e.x1 - e.x, e.y1 - e.y);
     m_extentStale = false;
 }
 
 namespace {
 
-template <class SizeT, class RowT>
-inline bool anyHolds(const SizeT* p, const SizeT* end, const RowT& row)
+// Whether any of the sizes holds a part whose bounds (see RowState) are
+// `first` and `second`; `k` is 2 for rows that may turn, else 0.
+inline bool anyHolds(const FreeDims* p, const FreeDims* end, size_t k, std::int32_t first,
+                     std::int32_t second)
 {
-    const std::int64_t len = row.len;
-    const std::int64_t wid = row.wid;
     bool hit = false;
-    if (row.unlocked) {
-        for (; p != end; ++p)
-            hit |= ((p->w >= len) & (p->h >= wid)) | ((p->w >= wid) & (p->h >= len));
-    } else {
-        for (; p != end; ++p)
-            hit |= (p->w >= len) & (p->h >= wid);
-    }
+    for (; p != end; ++p)
+        hit |= (p->v[k] >= first) & (p->v[k + 1] >= second);
     return hit;
 }
 
@@ -260,20 +262,14 @@ inline bool anyHolds(const SizeT* p, const SizeT* end, const RowT& row)
 
 bool AttemptBuilder::extentMayHold(const RowState& row) const
 {
-    const auto len = static_cast<std::int32_t>(row.len);
-    const auto wid = static_cast<std::int32_t>(row.wid);
-    bool hit = false;
-    for (const Rect& e : m_free) {
-        const std::int32_t w = e.x1 - e.x;
-        const std::int32_t h = e.y1 - e.y;
-        hit |= ((w >= len) & (h >= wid)) | ((w >= wid) & (h >= len) & row.unlocked);
-    }
-    return hit;
+    return anyHolds(m_extent.data(), m_extent.data() + m_extent.size(), row.unlocked ? 2 : 0,
+                    static_cast<std::int32_t>(row.boundFirst), static_cast<std::int32_t>(row.boundSecond));
 }
 
 bool AttemptBuilder::mergedSinceMayHold(const RowState& row, std::size_t since) const
 {
-    return anyHolds(m_merged.data() + since, m_merged.data() + m_merged.size(), row);
+    return anyHolds(m_merged.data() + since, m_merged.data() + m_merged.size(), row.unlocked ? 2 : 0,
+                    static_cast<std::int32_t>(row.boundFirst), static_cast<std::int32_t>(row.boundSecond));
 }
 
 namespace {
@@ -281,6 +277,13 @@ namespace {
 inline std::uint64_t corner(std::int32_t x, std::int32_t y)
 {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) << 32) | static_cast<std::uint32_t>(y);
+}
+
+// One bit of 64 for a corner: a set of corners in one word, which can say
+// for sure that a corner is not among them.
+inline std::uint64_t cornerBit(std::uint64_t c)
+{
+    return std::uint64_t{1} << ((c * 0x9E3779B97F4A7C15ULL) >> 58);
 }
 
 } // namespace
@@ -296,6 +299,15 @@ void AttemptBuilder::mergeFreeRects()
     m_mergeMayChange = false;
     const int last = static_cast<int>(m_free.size()) - 1;
     Rect* table = m_free.data();
+    // The lower-left corner of every entry, kept in step with the table:
+    // most entries have no neighbour, and one compare per entry finds that.
+    m_corner.resize(m_free.size());
+    std::uint64_t* corners = m_corner.data();
+    std::uint64_t present = 0;
+    for (int s = 0; s <= last; ++s) {
+        corners[s] = corner(table[s].x, table[s].y);
+        present |= cornerBit(corners[s]);
+    }
     for (int q = 0; q < last; ++q) {
         const Rect a = table[q];
         const std::uint32_t sum = static_cast<std::uint32_t>(a.x) + static_cast<std::uint32_t>(a.y)
@@ -307,21 +319,35 @@ void AttemptBuilder::mergeFreeRects()
         // one 64-bit word each.
         const std::uint64_t onTop = corner(a.x, a.y1);
         const std::uint64_t toRight = corner(a.x1, a.y);
+        if ((present & (cornerBit(onTop) | cornerBit(toRight))) == 0)
+            continue;
         for (int s = q + 1; s <= last; ++s) {
+            const std::uint64_t c = corners[s];
+            if ((c != onTop) & (c != toRight))
+                continue;
             Rect& b = table[s];
-            const std::uint64_t c = corner(b.x, b.y);
             if (((c == onTop) & (b.x1 == a.x1)) | ((c == toRight) & (b.y1 == a.y1))) {
                 b = Rect{a.x, a.y, b.x1, b.y1};
+                corners[s] = corner(a.x, a.y);
+                present |= cornerBit(corners[s]);
                 table[q] = Rect{};
-                m_merged.push_back(Size{static_cast<std::int64_t>(b.x1) - b.x, static_cast<std::int64_t>(b.y1) - b.y});
+                ++m_deleted;
+                if (m_in.positiveFootprints) {
+                    const std::int32_t w = b.x1 - b.x;
+                    const std::int32_t h = b.y1 - b.y;
+                    m_merged.push_back(Dims{{w, h, std::min(w, h), std::max(w, h)}});
+                }
                 m_extentStale = true;
                 m_mergeMayChange = true;
                 break;
             }
         }
     }
-    if (m_in.positiveFootprints)
+    if (m_in.positiveFootprints && m_deleted > 0) {
         std::erase_if(m_free, [](const Rect& e) { return e.x == 0 && e.y == 0 && e.x1 == 0 && e.y1 == 0; });
+        m_deleted = 0;
+        m_extentStale = true;
+    }
 }
 
 void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
@@ -368,6 +394,7 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
         const AutoSheet& sheet = m_in.sheets[s];
         std::uint32_t area = 0;
         m_free.clear();
+        m_deleted = 0;
         m_free.push_back(Rect{0, 0, sheet.len, sheet.wid});
         m_last = 0;
         m_merged.clear();
@@ -391,6 +418,7 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                     continue;
                 }
                 bool scored = false;  // m_score holds this row's scores
+                int known = -1;       // entry that is sure to win the next choice, if any
                 while (row.left > 0) {
                     // Right after a change the scan itself is the cheapest
                     // test; the bounds of the free sizes are refreshed only
@@ -399,16 +427,16 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                     if (!shortcuts) {
                         c = choose(row);
                     } else if (scored) {
-                        c = bestScored(row);
-                    } else if (m_extentStale
-                               || (row.boundFirst <= m_boundFirst[row.unlocked]
-                                   && row.boundSecond <= m_boundSecond[row.unlocked] && extentMayHold(row))) {
-                        c = choosePositive(row);
-                        scored = true;
+                        c = known >= 0 ? scoredChoice(row, known) : bestScored(row);
+                    } else {
+                        if (m_extentStale)
+                            refreshExtent();
+                        if (extentMayHold(row)) {
+                            c = choosePositive(row);
+                            scored = true;
+                        }
                     }
                     if (c.index < 0) {
-                        if (shortcuts && m_extentStale)
-                            refreshExtent();
                         row.failedSheet = sheetIndex;
                         row.failedAt = m_merged.size();
                         break;
@@ -435,31 +463,64 @@ void AttemptBuilder::build(int attempt, Rand31& rng, AutoAttempt& out)
                         dir = rng.next() % 10 > 5 ? 1 : 0;
                     const std::int32_t rx = slot.x1;
                     const std::int32_t ry = slot.y1;
-                    if (rx < r0.x1 && ry < r0.y1) {
+                    // The rest of the rectangle: what stays in its entry and,
+                    // when the part leaves room both ways, a new entry.
+                    Rect kept;
+                    Rect added;
+                    const bool split = rx < r0.x1 && ry < r0.y1;
+                    if (split) {
                         if (dir == 1) {
-                            e = Rect{rx, r0.y, r0.x1, ry};
-                            m_free.push_back(Rect{r0.x, ry, r0.x1, r0.y1});
+                            kept = Rect{rx, r0.y, r0.x1, ry};
+                            added = Rect{r0.x, ry, r0.x1, r0.y1};
                         } else {
-                            e = Rect{rx, r0.y, r0.x1, r0.y1};
-                            m_free.push_back(Rect{r0.x, ry, rx, r0.y1});
+                            kept = Rect{rx, r0.y, r0.x1, r0.y1};
+                            added = Rect{r0.x, ry, rx, r0.y1};
                         }
-                        ++m_last;
                     } else if (rx < r0.x1) {
-                        e = Rect{rx, r0.y, r0.x1, r0.y1};
+                        kept = Rect{rx, r0.y, r0.x1, r0.y1};
                     } else if (ry < r0.y1) {
-                        e = Rect{r0.x, ry, r0.x1, r0.y1};
+                        kept = Rect{r0.x, ry, r0.x1, r0.y1};
                     } else {
-                        e = Rect{};
+                        ++m_deleted;
                     }
-                    m_extentStale = true;
+                    e = kept;
+                    if (split) {
+                        m_free.push_back(added);
+                        ++m_last;
+                    }
+                    if (!m_extentStale) {
+                        m_extent[static_cast<size_t>(c.index)] = dimsOf(kept.x1 - kept.x, kept.y1 - kept.y);
+                        if (split)
+                            m_extent.push_back(dimsOf(added.x1 - added.x, added.y1 - added.y));
+                    }
                     m_mergeMayChange = true;
                     if (scored) {
-                        if (m_free.size() > m_score.size()) {
-                            m_score.push_back(kNoFit32);
-                            m_scoreRot.push_back(0);
-                            scorePositive(row, static_cast<int>(m_free.size()) - 1);
+                        // Only these two entries changed; the scores are
+                        // taken from the sizes at hand.
+                        const auto len = static_cast<std::int32_t>(row.len);
+                        const auto wid = static_cast<std::int32_t>(row.wid);
+                        if (split) {
+                            std::uint8_t rot = 0;
+                            m_score.push_back(
+                                positiveScore(added.x1 - added.x, added.y1 - added.y, len, wid, row.unlocked, rot));
+                            m_scoreRot.push_back(rot);
                         }
-                        scorePositive(row, c.index);
+                        const auto u = static_cast<size_t>(c.index);
+                        const std::int32_t before = m_score[u];
+                        const std::int32_t keptScore = positiveScore(kept.x1 - kept.x, kept.y1 - kept.y, len, wid,
+                                                                     row.unlocked, m_scoreRot[u]);
+                        m_score[u] = keptScore;
+                        // Every other entry scores at least `before`, and
+                        // those that score just that lie after this one: a
+                        // changed entry that does no worse wins without a
+                        // scan (the new entry, last in the table, only when
+                        // it does strictly better than all).
+                        known = -1;
+                        const std::int32_t addedScore = split ? m_score.back() : kNoFit32;
+                        if (keptScore <= before && keptScore <= addedScore)
+                            known = c.index;
+                        else if (addedScore < before && addedScore < keptScore)
+                            known = static_cast<int>(m_score.size()) - 1;
                     }
                 }
             }

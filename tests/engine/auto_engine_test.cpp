@@ -336,3 +336,29 @@ TEST(AutoEngineThreads, CallbackInOrderAndWorkersJoinedOnThrow)
     }),
                  std::runtime_error);
 }
+
+TEST(AutoEngineDifferential, TiledPartsWithManyTies)
+{
+    // Part sizes that divide the sheets: strips fill exactly, many free
+    // rectangles score the same leftover (often none), and the rectangle a
+    // placement leaves behind competes with equal ones elsewhere in the table.
+    std::mt19937_64 g(4242);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); };
+    for (int i = 0; i < 400; ++i) {
+        std::vector<std::array<int, 3>> sheetRows;
+        const int sheetRowCount = pick(1, 3);
+        for (int r = 0; r < sheetRowCount; ++r)
+            sheetRows.push_back({pick(4, 12) * 100, pick(3, 10) * 100, pick(1, 3)});
+        std::vector<PartDemand> parts;
+        const int partRows = pick(1, 6);
+        for (int r = 0; r < partRows; ++r) {
+            const int qty = pick(1, 40);
+            const int lock = pick(0, 3) == 0 ? 1 : 0;
+            parts.push_back(PartDemand{pick(1, 8) * 50, pick(1, 8) * 50, qty, r + 1, lock});
+        }
+        const int attempts = pick(1, 10);
+        const Rand31 rng = Rand31{}.jumped(static_cast<std::uint64_t>(pick(0, 100000)));
+        const Layout want = runReference(parts, expandSheets(sheetRows), attempts, rng);
+        ASSERT_EQ(runEngine(parts, expandSheets(sheetRows), attempts, rng, 1), want) << "case " << i;
+    }
+}
