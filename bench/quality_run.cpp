@@ -11,6 +11,7 @@
 //   --manual-rel K   manual runs on instances 1..K of every group ...
 //   --manual-n N     ... with at most N parts
 //   --alpha A,B      the Alpha texts of the manual runs (default 0.001, the field's own, and 0.05)
+//   --stop-after S   seconds after which a manual search is stopped (default 2)
 //   --threads T      threads of the automatic run (the result does not depend on it)
 // Without the data folder it says so and ends with status 0.
 
@@ -30,11 +31,12 @@ namespace {
 struct Options {
     std::string data = BENCH_DATA_DIR;
     int autoRel = 10;
-    int manualRel = 1;
-    int manualN = 40;
+    int manualRel = 2;
+    int manualN = 100;
     int threads = 1;
     bool manual = true;
     std::vector<std::string> alphas = {"0.001", "0.05"};
+    double stopAfter = 2.0;
 };
 
 [[noreturn]] void die(const std::string& message)
@@ -109,6 +111,7 @@ struct Group {
     int incomplete = 0;
     int faulty = 0;
     int notGuillotine = 0;
+    int stopped = 0;
     std::vector<double> seconds;
 
     void add(const quality::Outcome& o, double value, double bestKnown, double lowerBound)
@@ -120,6 +123,7 @@ struct Group {
         incomplete += o.complete ? 0 : 1;
         faulty += o.fault.empty() ? 0 : 1;
         notGuillotine += o.guillotine ? 0 : 1;
+        stopped += o.stoppedSearches;
         seconds.push_back(o.seconds);
     }
 };
@@ -133,6 +137,8 @@ std::string notes(const Group& g)
         s += std::to_string(g.incomplete) + " incomplete ";
     if (g.notGuillotine)
         s += std::to_string(g.notGuillotine) + " not guillotine ";
+    if (g.stopped)
+        s += std::to_string(g.stopped) + " searches stopped ";
     return s.empty() ? "ok" : s;
 }
 
@@ -184,13 +190,14 @@ void classBenchmark(const Options& opt)
                     autoGroup.add(a, static_cast<double>(a.sheets), best, bound);
                 if (opt.manual && inst.relative <= opt.manualRel && inst.itemCount <= opt.manualN) {
                     for (std::size_t k = 0; k < opt.alphas.size(); ++k) {
-                        const quality::Outcome m = quality::RunManualOn(project, settings, opt.alphas[k]);
+                        const quality::Outcome m = quality::RunManualOn(project, settings, opt.alphas[k], opt.stopAfter);
                         manualGroups[k].add(m, static_cast<double>(m.sheets), best, bound);
                     }
                     autoOnManual.add(a, static_cast<double>(a.sheets), best, bound);
                 }
             }
-            printRow(std::to_string(cls), autoGroup);
+            if (autoGroup.instances > 0)
+                printRow(std::to_string(cls), autoGroup);
             std::fflush(stdout);
             autoTotal.instances += autoGroup.instances;
             autoTotal.ours += autoGroup.ours;
@@ -208,15 +215,38 @@ void classBenchmark(const Options& opt)
         }
         printRow("all", autoTotal);
         if (!manualRows.empty()) {
-            std::printf("\nManual mode (P.I. 92, combination limit 40000, least-waste candidate) and the automatic "
-                        "run on the same instances (1-%d of each n, n <= %d):\n\n",
-                        opt.manualRel, opt.manualN);
+            std::printf("\nManual mode (P.I. 92, combination limit 40000, least-waste candidate, Stop after %g s) "
+                        "and the automatic run on the same instances (1-%d of each n, n <= %d):\n\n",
+                        opt.stopAfter, opt.manualRel, opt.manualN);
             printHeader("class", "our sheets");
             for (const auto& [name, g] : manualRows)
                 printRow(name, g);
         }
         std::fflush(stdout);
     }
+}
+
+// The automatic run once per stock size on its own (sizes some part does not
+// fit left out), keeping the one with the least sheet area: what a user who
+// tries each board in turn would get.
+quality::Outcome bestSingleSize(const quality::Instance& inst, bool rotation, const engine::Settings& settings,
+                                int threads)
+{
+    quality::Outcome best;
+    double seconds = 0;
+    for (const quality::StockSize& size : inst.stock) {
+        quality::Instance one = inst;
+        one.stock = {size};
+        const quality::Read<engine::Project> project = quality::MakeProject(one, rotation);
+        if (!project.ok())
+            continue;
+        const quality::Outcome o = quality::RunAutomaticOn(project.value, settings, threads);
+        seconds += o.seconds;
+        if (o.complete && (!best.complete || o.sheetArea < best.sheetArea))
+            best = o;
+    }
+    best.seconds = seconds;
+    return best;
 }
 
 void stockSizesBenchmark(const Options& opt)
@@ -229,12 +259,22 @@ void stockSizesBenchmark(const Options& opt)
     const engine::Settings settings = quality::BenchSettings();
 
     for (const bool rotation : {true, false}) {
-        std::printf("\n### Three stock sizes (gcut1d-12d), %s (total sheet area)\n\n",
+        std::printf("\n### Three stock sizes (gcut1d-12d), %s (total sheet area of the sheets used)\n\n",
                     rotation ? "parts may turn" : "every part locked");
         std::printf("%s\n\n", rotation ? "Best known and bound: unlimited-stage guillotine."
                                        : "Best known: 2-stage guillotine (no other is published); bound: part area.");
-        printHeader("instance", "our area");
-        Group total;
+        std::vector<std::string> methods = {"automatic", "automatic, best single size"};
+        if (opt.manual)
+            for (const std::string& alpha : opt.alphas)
+                methods.push_back("manual, Alpha " + alpha);
+        std::printf("| instance | best known | lower bound |");
+        for (const std::string& m : methods)
+            std::printf(" %s |", m.c_str());
+        std::printf("\n|---|---|---|");
+        for (std::size_t m = 0; m < methods.size(); ++m)
+            std::printf("---|");
+        std::printf("\n");
+        std::vector<Group> groups(methods.size());
         for (int k = 1; k <= 12; ++k) {
             const std::string id = "gcut" + std::to_string(k) + "d.txt";
             quality::Instance inst;
@@ -247,14 +287,36 @@ void stockSizesBenchmark(const Options& opt)
             const double best = lookup(rotation ? bestRot : bestOrient2, id, "best-known value");
             const double bound = rotation ? lookup(boundRot, id, "bound") : partArea;
             const engine::Project project = need(quality::MakeProject(inst, rotation));
-            const quality::Outcome a = quality::RunAutomaticOn(project, settings, opt.threads);
-            Group g;
-            g.add(a, static_cast<double>(a.sheetArea), best, bound);
-            printRow(id + " (" + std::to_string(a.sheets) + " sheets)", g);
+            std::vector<quality::Outcome> outcomes;
+            outcomes.push_back(quality::RunAutomaticOn(project, settings, opt.threads));
+            outcomes.push_back(bestSingleSize(inst, rotation, settings, opt.threads));
+            if (opt.manual)
+                for (const std::string& alpha : opt.alphas)
+                    outcomes.push_back(quality::RunManualOn(project, settings, alpha, opt.stopAfter));
+            std::printf("| %s | %s | %s |", id.c_str(), number(best).c_str(), number(bound).c_str());
+            for (std::size_t m = 0; m < outcomes.size(); ++m) {
+                const quality::Outcome& o = outcomes[m];
+                groups[m].add(o, static_cast<double>(o.sheetArea), best, bound);
+                std::printf(" %s (%lld)%s |", number(static_cast<double>(o.sheetArea)).c_str(),
+                            static_cast<long long>(o.sheets), o.complete && o.fault.empty() ? "" : " !");
+            }
+            std::printf("\n");
             std::fflush(stdout);
-            total.add(a, static_cast<double>(a.sheetArea), best, bound);
         }
-        printRow("all", total);
+        const auto totalsRow = [&](const char* title, const auto& cell) {
+            std::printf("| %s | | |", title);
+            for (const Group& g : groups)
+                std::printf(" %s |", cell(g).c_str());
+            std::printf("\n");
+        };
+        totalsRow("all", [](const Group& g) { return number(g.ours); });
+        totalsRow("gap to best", [](const Group& g) { return percent(g.ours, g.best); });
+        totalsRow("gap to bound", [](const Group& g) { return percent(g.ours, g.bound); });
+        totalsRow("median ms", [](const Group& g) { return ms(median(g.seconds)); });
+        totalsRow("checks", [](const Group& g) { return notes(g); });
+        if (!groups.empty())
+            std::printf("\nBest known total %s, bound total %s; cells: area (sheets), ! = incomplete or faulty.\n",
+                        number(groups[0].best).c_str(), number(groups[0].bound).c_str());
     }
 }
 
@@ -286,6 +348,8 @@ int main(int argc, char** argv)
             opt.manualRel = count();
         else if (arg == "--manual-n")
             opt.manualN = count();
+        else if (arg == "--stop-after")
+            opt.stopAfter = count();
         else if (arg == "--threads")
             opt.threads = count();
         else if (arg == "--alpha") {

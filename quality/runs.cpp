@@ -190,19 +190,40 @@ Outcome RunAutomaticOn(engine::Project project, const engine::Settings& settings
     return out;
 }
 
-Outcome RunManualOn(engine::Project project, const engine::Settings& settings, const std::string& alpha)
+Outcome RunManualOn(engine::Project project, const engine::Settings& settings, const std::string& alpha,
+                    double searchSeconds)
 {
     engine::log3 search;
-    const auto start = std::chrono::steady_clock::now();
-    const engine::UnattendedManualRun run = engine::runManualUnattended(project, search, settings, alpha, "92", 0);
-    const double seconds = secondsSince(start);
+    engine::ManualSession session(project, search);
     Outcome out;
-    if (!run.status.ok()) {
-        out.fault = "the manual mode stopped (message " + std::to_string(static_cast<int>(run.status.msg)) + ")";
-        return out;
+    const auto refused = [&](const engine::Status& st) {
+        Outcome r;
+        r.fault = "the manual mode stopped (message " + std::to_string(static_cast<int>(st.msg)) + ")";
+        return r;
+    };
+    const auto start = std::chrono::steady_clock::now();
+    if (const engine::Status st = session.enter(settings); !st.ok())
+        return refused(st);
+    int stopped = 0;
+    while (session.state() != engine::ManualState::Off) {
+        const auto searchStart = std::chrono::steady_clock::now();
+        bool stopPressed = false;
+        const engine::Status st =
+            session.start(alpha, "92", settings.manparam, [&](const engine::SearchProgress&) {
+                if (!stopPressed && secondsSince(searchStart) > searchSeconds) {
+                    stopPressed = true;
+                    session.requestStop();
+                }
+            });
+        if (!st.ok())
+            return refused(st);
+        stopped += stopPressed ? 1 : 0;
+        (void)session.accept(0, settings.ManualDuplicate);
     }
+    const double seconds = secondsSince(start);
     out = Inspect(project);
     out.seconds = seconds;
+    out.stoppedSearches = stopped;
     return out;
 }
 

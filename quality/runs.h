@@ -36,6 +36,7 @@ struct Outcome {
     std::int64_t sheets = 0;      // sheets holding at least one part
     std::int64_t sheetArea = 0;   // their total area, in instance units
     double seconds = 0;
+    int stoppedSearches = 0;      // manual searches stopped for time
 };
 
 // Checks every placed part: on a real sheet, inside it, of its row's size
@@ -54,10 +55,12 @@ struct Rect {
 // covers the preparation of the input and every attempt.
 [[nodiscard]] Outcome RunAutomaticOn(engine::Project project, const engine::Settings& settings, int threads);
 
-// The manual mode without a person: every sheet searched with the given
-// Alpha text and P.I. 92 (the field's default), the candidate that leaves the
-// least waste accepted. A refused Alpha or search shows as a fault.
+// The manual mode as a person would drive it without second thoughts: every
+// sheet searched with the given Alpha text and P.I. 92 (the field's
+// default), Stop pressed once a search has run `searchSeconds` (it ends after
+// the generation under way), the candidate that leaves the least waste
+// accepted. A refused Alpha or search shows as a fault.
 [[nodiscard]] Outcome RunManualOn(engine::Project project, const engine::Settings& settings,
-                                  const std::string& alpha = "0.001");
+                                  const std::string& alpha = "0.001", double searchSeconds = 1e9);
 
 } // namespace quality
