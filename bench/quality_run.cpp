@@ -6,13 +6,13 @@
 // lower bound over the same instances, the gaps, and the median run time.
 //
 // Run: quality_run [--data DIR] [--auto-rel K] [--manual-rel K] [--manual-n N] [--alpha A,B,..]
-//                   [--threads T] [--no-manual]
+//                   [--stop-after S] [--threads T] [--no-manual]
 //   --auto-rel K     automatic runs on instances 1..K of every (class, n) group (10: all)
-//   --manual-rel K   manual runs on instances 1..K of every group ...
-//   --manual-n N     ... with at most N parts
+//   --manual-rel K   manual runs on instances 1..K of every group (default 2) ...
+//   --manual-n N     ... with at most N parts (default 100, all)
 //   --alpha A,B      the Alpha texts of the manual runs (default 0.001, the field's own, and 0.05)
 //   --stop-after S   seconds after which a manual search is stopped (default 2)
-//   --threads T      threads of the automatic run (the result does not depend on it)
+//   --threads T      threads of the automatic run (default 1; the result does not depend on it)
 // Without the data folder it says so and ends with status 0.
 
 #include <algorithm>
@@ -112,6 +112,7 @@ struct Group {
     int faulty = 0;
     int notGuillotine = 0;
     int stopped = 0;
+    int belowBound = 0;  // a result below a lower bound: a fault in the checks or the data
     std::vector<double> seconds;
 
     void add(const quality::Outcome& o, double value, double bestKnown, double lowerBound)
@@ -124,6 +125,7 @@ struct Group {
         faulty += o.fault.empty() ? 0 : 1;
         notGuillotine += o.guillotine ? 0 : 1;
         stopped += o.stoppedSearches;
+        belowBound += value < lowerBound ? 1 : 0;
         seconds.push_back(o.seconds);
     }
 };
@@ -137,6 +139,8 @@ std::string notes(const Group& g)
         s += std::to_string(g.incomplete) + " incomplete ";
     if (g.notGuillotine)
         s += std::to_string(g.notGuillotine) + " not guillotine ";
+    if (g.belowBound)
+        s += std::to_string(g.belowBound) + " BELOW THE BOUND ";
     if (g.stopped)
         s += std::to_string(g.stopped) + " searches stopped ";
     return s.empty() ? "ok" : s;
@@ -206,6 +210,7 @@ void classBenchmark(const Options& opt)
             autoTotal.incomplete += autoGroup.incomplete;
             autoTotal.faulty += autoGroup.faulty;
             autoTotal.notGuillotine += autoGroup.notGuillotine;
+            autoTotal.belowBound += autoGroup.belowBound;
             autoTotal.seconds.insert(autoTotal.seconds.end(), autoGroup.seconds.begin(), autoGroup.seconds.end());
             if (autoOnManual.instances > 0) {
                 manualRows.emplace_back(std::to_string(cls) + " automatic", autoOnManual);
