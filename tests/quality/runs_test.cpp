@@ -130,3 +130,46 @@ TEST(Runs, BothEnginesFillOneSheetWithFourSquares)
 }
 
 } // namespace
+
+namespace {
+
+TEST(InstanceProject, SizesBecomeTenthsOfMillimetres)
+{
+    Instance inst;
+    inst.id = "units";
+    inst.stock = {{3210, 6000, 0}};
+    inst.items = {{1, 3209, 2}};
+    engine::Project p = quality::MakeProject(inst, true).value;
+    ASSERT_TRUE(engine::PrepareEngineInput(p, quality::BenchSettings()).ok());
+    ASSERT_EQ(p.input.sheets.size(), 2U);
+    EXPECT_EQ(p.input.sheets[0].len, 32100);
+    EXPECT_EQ(p.input.sheets[0].wid, 60000);
+    ASSERT_EQ(p.input.parts.size(), 1U);
+    EXPECT_EQ(p.input.parts[0].len, 10);
+    EXPECT_EQ(p.input.parts[0].wid, 32090);
+    EXPECT_EQ(p.input.parts[0].lock, 0);
+}
+
+TEST(Runs, PublishedInstanceGivesTheKnownSheetCounts)
+{
+    const std::string path = std::string(VELMORA_SOURCE_DIR) + "/../shared/bench-data/2dbpp-bw-mv/Class_01.2bp";
+    const auto text = quality::ReadTextFile(path);
+    if (!text.ok())
+        GTEST_SKIP() << "no benchmark data";
+    const auto instances = quality::ReadClassFile(text.value, "Class_01.2bp");
+    ASSERT_TRUE(instances.ok()) << instances.error;
+    // Class_01.2bp_20_1: best known 7 sheets turnable, 8 locked.
+    const Instance& first = instances.value.front();
+    const quality::Outcome turnable =
+        quality::RunAutomaticOn(quality::MakeProject(first, true).value, quality::BenchSettings(), 1);
+    EXPECT_TRUE(turnable.complete);
+    EXPECT_TRUE(turnable.guillotine);
+    EXPECT_EQ(turnable.sheets, 7);
+    EXPECT_EQ(turnable.sheetArea, 700);
+    const quality::Outcome locked =
+        quality::RunAutomaticOn(quality::MakeProject(first, false).value, quality::BenchSettings(), 2);
+    EXPECT_TRUE(locked.complete);
+    EXPECT_EQ(locked.sheets, 8);
+}
+
+} // namespace
