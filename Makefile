@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build run test test-main test-asan gui bench fuzz clean
+.PHONY: all deps build run test test-main test-asan gui bench quality fuzz clean
 
 all: build
 
@@ -45,6 +45,14 @@ bench: deps
 	cmake -S . -B $(BUILD)-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_APP=OFF -DVELMORA_BUILD_TESTS=OFF
 	cmake --build $(BUILD)-bench -j $(JOBS)
 	bash scripts/run-bench.sh $(BUILD)-bench/bin
+
+# Quality of both optimisers on the public instances in ../shared/bench-data
+# (a few minutes on two cores; options in QUALITY_ARGS, listed at the top of
+# bench/quality_run.cpp). Not part of `make test`.
+QUALITY_ARGS ?=
+quality: $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target quality_run
+	$(BUILD)/bin/quality_run $(QUALITY_ARGS)
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
