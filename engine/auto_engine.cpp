@@ -1,5 +1,7 @@
 #include "engine/auto_engine.h"
 
+#include "engine/guillotine.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
@@ -600,6 +602,8 @@ void AutoEngine::Load(std::span<const PartDemand> demand, std::span<const SheetI
     m_builder = std::make_unique<detail::AttemptBuilder>(*m_input);
     m_best = AutoAttempt{};
     m_bestSheets = m_bestFill = m_bestIndex = m_bestCut = 0;
+    m_cuttableOnly = false;
+    m_haveCuttable = false;
 }
 
 void AutoEngine::RunAttempt(int a, Rand31& rng)
@@ -610,33 +614,103 @@ void AutoEngine::RunAttempt(int a, Rand31& rng)
     foldIntoBest(a, m_current);
 }
 
+namespace {
+
+bool attemptCuttable(const AutoAttempt& attempt)
+{
+    // The placed parts gathered sheet by sheet (a counting sort on the sheet
+    // number), each sheet then checked in place.
+    thread_local std::vector<std::int32_t> firstOf;
+    thread_local std::vector<CutRect> pieces;
+    std::int32_t lastSheet = 0;
+    for (const PartSlot& s : attempt.slots)
+        lastSheet = std::max(lastSheet, s.tnb);
+    firstOf.assign(static_cast<std::size_t>(lastSheet) + 2, 0);
+    // A part without area (a band as thick as the part) needs no cut.
+    const auto counts = [](const PartSlot& s) { return s.tnb > 0 && s.x1 > s.x && s.y1 > s.y; };
+    for (const PartSlot& s : attempt.slots)
+        if (counts(s))
+            ++firstOf[static_cast<std::size_t>(s.tnb) + 1];
+    for (std::size_t t = 1; t < firstOf.size(); ++t)
+        firstOf[t] += firstOf[t - 1];
+    pieces.resize(static_cast<std::size_t>(firstOf.back()));
+    std::vector<std::int32_t> next(firstOf.begin(), firstOf.end());
+    for (const PartSlot& s : attempt.slots)
+        if (counts(s))
+            pieces[static_cast<std::size_t>(next[static_cast<std::size_t>(s.tnb)]++)] = CutRect{s.x, s.y, s.x1, s.y1};
+    const std::span<CutRect> all(pieces);
+    for (std::size_t t = 1; t + 1 < firstOf.size(); ++t) {
+        const auto from = static_cast<std::size_t>(firstOf[t]);
+        const auto to = static_cast<std::size_t>(firstOf[t + 1]);
+        if (to - from > 1 && !GuillotineSeparableInPlace(all.subspan(from, to - from)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool AutoEngine::bestCuttable() const { return attemptCuttable(m_best); }
+
 void AutoEngine::foldIntoBest(int a, AutoAttempt& attempt)
 {
-    // The running best lives in 32-bit floats; every comparison is between
-    // the candidate's exact value and the stored float.
-    if (a == 0) {
-        m_bestSheets = static_cast<float>(attempt.sheetsUsed);
-        m_bestFill = static_cast<float>(attempt.lastFill);
-        m_bestIndex = 0;
-        m_bestCut = 0;
+    // Joining neighbouring free rectangles can now and then give one that
+    // spans two branches of the cut tree; a part placed across it leaves a
+    // plan the saw cannot cut. In the second round of RunAll such an attempt
+    // never replaces one that can be cut: the choice runs over the cuttable
+    // attempts as it would over all of them, starting from the first
+    // cuttable one as it would start from attempt 0. The test is made only
+    // when the attempt would start or win.
+    bool cuttable = false;
+    bool known = false;
+    const auto isCuttable = [&] {
+        if (!known) {
+            cuttable = attemptCuttable(attempt);
+            known = true;
+        }
+        return cuttable;
+    };
+    bool start = a == 0;
+    if (m_cuttableOnly) {
+        if (a == 0)
+            m_haveCuttable = isCuttable();
+        else if (!m_haveCuttable && isCuttable())
+            start = m_haveCuttable = true;
     }
-    bool taken = false;
-    const auto take = [&] {
+    if (start) {
+        // The running best lives in 32-bit floats; every comparison is
+        // between the candidate's exact value and the stored float.
         m_bestSheets = static_cast<float>(attempt.sheetsUsed);
         m_bestFill = static_cast<float>(attempt.lastFill);
         m_bestIndex = static_cast<float>(a);
-        m_bestCut = static_cast<float>(attempt.cutMeasure);
+        m_bestCut = 0;
+    }
+    float sheets = m_bestSheets;
+    float fill = m_bestFill;
+    float index = m_bestIndex;
+    float cut = m_bestCut;
+    bool taken = false;
+    const auto take = [&] {
+        sheets = static_cast<float>(attempt.sheetsUsed);
+        fill = static_cast<float>(attempt.lastFill);
+        index = static_cast<float>(a);
+        cut = static_cast<float>(attempt.cutMeasure);
         taken = true;
     };
-    if (!(static_cast<double>(attempt.sheetsUsed) > static_cast<double>(m_bestSheets))) {
-        if (attempt.lastFill == static_cast<double>(m_bestFill)
-            || static_cast<double>(attempt.cutMeasure) < static_cast<double>(m_bestCut))
+    if (!(static_cast<double>(attempt.sheetsUsed) > static_cast<double>(sheets))) {
+        if (attempt.lastFill == static_cast<double>(fill) || static_cast<double>(attempt.cutMeasure) < static_cast<double>(cut))
             take();
-        if (attempt.lastFill < static_cast<double>(m_bestFill))
+        if (attempt.lastFill < static_cast<double>(fill))
             take();
     }
-    // Attempt 0 is the best until another is taken, whatever the floats say.
-    if (taken || a == 0)
+    if (m_cuttableOnly && !start && taken && m_haveCuttable && !isCuttable())
+        return;
+    m_bestSheets = sheets;
+    m_bestFill = fill;
+    m_bestIndex = index;
+    m_bestCut = cut;
+    // The starting attempt is the best until another is taken, whatever the floats say.
+    if (taken || start)
         std::swap(m_best, attempt);
 }
 
@@ -659,6 +733,23 @@ struct Job {
 } // namespace
 
 void AutoEngine::RunAll(Rand31& rng, int threads, const std::function<void(int)>& afterAttempt)
+{
+    const Rand31 start = rng;
+    m_cuttableOnly = false;
+    runAllOnce(rng, threads, afterAttempt);
+    if (m_attempts <= 0 || bestCuttable())
+        return;
+    // Seldom: the choice fell on a plan the saw cannot cut. The same
+    // attempts again, choosing among those it can.
+    m_best = AutoAttempt{};
+    m_bestSheets = m_bestFill = m_bestIndex = m_bestCut = 0;
+    m_cuttableOnly = true;
+    m_haveCuttable = false;
+    rng = start;
+    runAllOnce(rng, threads, afterAttempt);
+}
+
+void AutoEngine::runAllOnce(Rand31& rng, int threads, const std::function<void(int)>& afterAttempt)
 {
     const int n = m_attempts;
     if (threads <= 0)

@@ -71,7 +71,16 @@ public:
     // RunAttempt(1), ... on `rng`, on `threads` threads (0: one per core).
     // `afterAttempt(a)` is called on the calling thread after each attempt,
     // in attempt order.
+    // Should the chosen attempt hold a sheet whose parts a saw cannot cut
+    // apart (see bestCuttable), the attempts are built once more from the
+    // same generator state and the choice passes over such attempts; the
+    // second round calls afterAttempt again from 0. The generator ends in the
+    // same state either way.
     void RunAll(Rand31& rng, int threads, const std::function<void(int)>& afterAttempt = {});
+
+    // Whether every sheet of the best attempt can be cut apart by straight
+    // cuts right across the board.
+    [[nodiscard]] bool bestCuttable() const;
 
     // Index of the best attempt of those run.
     [[nodiscard]] int ChooseBest() const;
@@ -83,6 +92,7 @@ public:
 
 private:
     void foldIntoBest(int a, AutoAttempt& attempt);
+    void runAllOnce(Rand31& rng, int threads, const std::function<void(int)>& afterAttempt);
 
     std::unique_ptr<detail::AutoInput> m_input;
     std::unique_ptr<detail::AttemptBuilder> m_builder;
@@ -96,6 +106,10 @@ private:
     float m_bestFill = 0;
     float m_bestIndex = 0;
     float m_bestCut = 0;
+    // The second round of RunAll: the choice passes over attempts the saw
+    // cannot cut; m_haveCuttable tells whether one it can cut was seen.
+    bool m_cuttableOnly = false;
+    bool m_haveCuttable = false;
 };
 
 } // namespace engine

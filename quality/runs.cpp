@@ -1,5 +1,7 @@
 #include "quality/runs.h"
 
+#include "engine/guillotine.h"
+
 #include <algorithm>
 #include <chrono>
 #include <limits>
@@ -91,31 +93,6 @@ Read<engine::Project> MakeProject(const Instance& instance, bool rotation)
     return r;
 }
 
-bool GuillotineSeparable(std::vector<Rect> rects)
-{
-    if (rects.size() <= 1)
-        return true;
-    // A cut along x = c is possible when no rectangle straddles c; the
-    // candidates are the rectangles' edges. Cutting at the first possible
-    // place loses nothing: each side is a subset, and subsets of separable
-    // sets stay separable.
-    for (int axis = 0; axis < 2; ++axis) {
-        const auto lo = [axis](const Rect& r) { return axis == 0 ? r.x : r.y; };
-        const auto hi = [axis](const Rect& r) { return axis == 0 ? r.x1 : r.y1; };
-        std::sort(rects.begin(), rects.end(), [&](const Rect& a, const Rect& b) { return lo(a) < lo(b); });
-        std::int64_t reach = hi(rects[0]);
-        for (std::size_t k = 1; k < rects.size(); ++k) {
-            if (lo(rects[k]) >= reach) {
-                std::vector<Rect> rest(rects.begin() + static_cast<std::ptrdiff_t>(k), rects.end());
-                rects.resize(k);
-                return GuillotineSeparable(std::move(rects)) && GuillotineSeparable(std::move(rest));
-            }
-            reach = std::max(reach, hi(rects[k]));
-        }
-    }
-    return false;
-}
-
 Outcome Inspect(const engine::Project& project)
 {
     Outcome out;
@@ -161,7 +138,7 @@ Outcome Inspect(const engine::Project& project)
                     out.fault = "two parts overlap on sheet " + std::to_string(tnb);
                     break;
                 }
-        if (!GuillotineSeparable(rects))
+        if (!engine::GuillotineSeparable(rects))
             out.guillotine = false;
         const engine::SheetInstance& sheet = in.sheets[static_cast<std::size_t>(tnb - 1)];
         ++out.sheets;

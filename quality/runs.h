@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/guillotine.h"
 #include "engine/project.h"
 #include "engine/settings.h"
 #include "quality/instances.h"
@@ -44,12 +45,8 @@ struct Outcome {
 // more often than its quantity; then counts the sheets and their area.
 [[nodiscard]] Outcome Inspect(const engine::Project& project);
 
-// Whether the rectangles (x, y, x1, y1), lying inside the region, can be
-// separated by a sequence of straight cuts across the whole piece.
-struct Rect {
-    std::int64_t x = 0, y = 0, x1 = 0, y1 = 0;
-};
-[[nodiscard]] bool GuillotineSeparable(std::vector<Rect> rects);
+// Pieces of a sheet, as the saw check takes them.
+using Rect = engine::CutRect;
 
 // The automatic run with a fixed generator and the given threads; the time
 // covers the preparation of the input and every attempt.

@@ -4,6 +4,7 @@
 // for engine::AutoEngine: every attempt stored, every unplaced part tested
 // against the whole free table on every pass, no threads. Slow on purpose.
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -81,13 +82,30 @@ public:
         }
     }
 
+    // The choice as written; should it fall on an attempt whose parts the
+    // saw cannot free, the choice runs again over those it can free (over
+    // all when none can be freed).
     int ChooseBest() const
     {
-        float sheets = static_cast<float>(m_attempts[0].sheetsUsed);
-        float fill = static_cast<float>(m_attempts[0].fill);
-        float index = 0;
+        const int written = ChooseAmong(false);
+        return Cuttable(m_attempts[static_cast<size_t>(written)]) ? written : ChooseAmong(true);
+    }
+
+    int ChooseAmong(bool cuttableOnly) const
+    {
+        std::vector<int> order;
+        for (int a = 0; a < m_n; ++a)
+            if (!cuttableOnly || Cuttable(m_attempts[static_cast<size_t>(a)]))
+                order.push_back(a);
+        if (order.empty())
+            for (int a = 0; a < m_n; ++a)
+                order.push_back(a);
+        const Attempt& first = m_attempts[static_cast<size_t>(order[0])];
+        float sheets = static_cast<float>(first.sheetsUsed);
+        float fill = static_cast<float>(first.fill);
+        float index = static_cast<float>(order[0]);
         float cut = 0;
-        for (int a = 0; a < m_n; ++a) {
+        for (const int a : order) {
             const Attempt& at = m_attempts[static_cast<size_t>(a)];
             if (static_cast<double>(at.sheetsUsed) > static_cast<double>(sheets))
                 continue;
@@ -103,6 +121,51 @@ public:
                 take();
         }
         return static_cast<int>(index);
+    }
+
+    // Every sheet's parts fall apart under cuts right across the board:
+    // tries every part edge as a cut line.
+    static bool Cuttable(const Attempt& at)
+    {
+        std::vector<std::int32_t> sheetsSeen;
+        for (const Slot& s : at.slots)
+            if (s.tnb != 0 && std::find(sheetsSeen.begin(), sheetsSeen.end(), s.tnb) == sheetsSeen.end())
+                sheetsSeen.push_back(s.tnb);
+        for (const std::int32_t tnb : sheetsSeen) {
+            std::vector<Slot> parts;
+            for (const Slot& s : at.slots)
+                if (s.tnb == tnb && s.x1 > s.x && s.y1 > s.y)
+                    parts.push_back(s);
+            if (!Separable(parts))
+                return false;
+        }
+        return true;
+    }
+
+    static bool Separable(const std::vector<Slot>& parts)
+    {
+        if (parts.size() <= 1)
+            return true;
+        for (int axis = 0; axis < 2; ++axis) {
+            for (const Slot& edge : parts) {
+                const std::int32_t c = axis == 0 ? edge.x1 : edge.y1;
+                std::vector<Slot> before, after;
+                bool straddles = false;
+                for (const Slot& p : parts) {
+                    const std::int32_t lo = axis == 0 ? p.x : p.y;
+                    const std::int32_t hi = axis == 0 ? p.x1 : p.y1;
+                    if (hi <= c)
+                        before.push_back(p);
+                    else if (lo >= c)
+                        after.push_back(p);
+                    else
+                        straddles = true;
+                }
+                if (!straddles && !before.empty() && !after.empty())
+                    return Separable(before) && Separable(after);
+            }
+        }
+        return false;
     }
 
     const Attempt& attempt(int a) const { return m_attempts[static_cast<size_t>(a)]; }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/auto_run.h"
+#include "engine/guillotine.h"
 #include "quality/runs.h"
 
 namespace {
@@ -65,16 +66,16 @@ TEST(InstanceProject, SharesTheStockLimitAndRefusesHugeSizes)
 
 TEST(Guillotine, SeparatesGridsNotPinwheels)
 {
-    EXPECT_TRUE(quality::GuillotineSeparable({}));
-    EXPECT_TRUE(quality::GuillotineSeparable({{0, 0, 5, 5}, {5, 0, 10, 5}, {0, 5, 10, 10}}));
-    EXPECT_TRUE(quality::GuillotineSeparable({{0, 0, 5, 3}, {0, 3, 5, 10}, {5, 0, 10, 7}, {5, 7, 10, 10}}));
+    EXPECT_TRUE(engine::GuillotineSeparable({}));
+    EXPECT_TRUE(engine::GuillotineSeparable({{0, 0, 5, 5}, {5, 0, 10, 5}, {0, 5, 10, 10}}));
+    EXPECT_TRUE(engine::GuillotineSeparable({{0, 0, 5, 3}, {0, 3, 5, 10}, {5, 0, 10, 7}, {5, 7, 10, 10}}));
     // Four rectangles round a square hole: no cut runs through.
     const std::vector<Rect> pinwheel = {{0, 0, 6, 2}, {6, 0, 8, 6}, {2, 6, 8, 8}, {0, 2, 2, 8}};
-    EXPECT_FALSE(quality::GuillotineSeparable(pinwheel));
+    EXPECT_FALSE(engine::GuillotineSeparable(pinwheel));
     std::vector<Rect> twoPinwheels = pinwheel;
     for (const Rect& r : pinwheel)
         twoPinwheels.push_back({r.x + 10, r.y, r.x1 + 10, r.y1});
-    EXPECT_FALSE(quality::GuillotineSeparable(twoPinwheels));
+    EXPECT_FALSE(engine::GuillotineSeparable(twoPinwheels));
 }
 
 engine::Project placed(std::vector<engine::PlacedElement> elements)
