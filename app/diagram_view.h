@@ -53,6 +53,8 @@ public:
     // is another group.
     void setGroup(int group);
     [[nodiscard]] int group() const { return m_group; }
+    // The next refresh shows the first group (a new result).
+    void toFirstGroup() { m_group = 0; }
     void clearSelection() { m_state.selectedOffcut = output::kNoSelection; }
 
     [[nodiscard]] const output::DiagramState& state() const { return m_state; }

@@ -87,7 +87,7 @@ void takeScreenshots(Forms& f, const QString& folder)
         (void)engine::runAutomatic(project, f.main->settings());
     if (!project.result.elements.empty()
         && static_cast<std::int64_t>(project.result.elements.size()) >= project.input.totalParts) {
-        f.main->refreshDiagram(true);
+        f.main->firstDiagramGroup();
         f.main->ShowResults();
     }
     f.main->setWindowState(Qt::WindowNoState);

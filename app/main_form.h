@@ -143,6 +143,8 @@ public:
     // Draws the layout page again from the result, regrouping the cut
     // sheets; toFirstGroup shows the first group (after a new result).
     void refreshDiagram(bool toFirstGroup);
+    // A new result: the next refresh (ShowResults) shows the first group.
+    void firstDiagramGroup();
 
     // --- project commands (main_form_files.cpp) ---
     // Opens a project file as the current project (command line, recent
@@ -252,6 +254,9 @@ private:
     // Shows an open or save dialog starting in the project's folder.
     [[nodiscard]] std::optional<QString> chooseProjectFile(bool save, const QString& filter, const QString& suffix);
     void setPrintEnabled(bool enabled);
+    // The layouts page and the two stock commands go with a result that no
+    // longer belongs to the tables.
+    void hideShownResult();
     TPrProp* m_details = nullptr;
 
     void layoutArchive();

@@ -81,6 +81,8 @@ QWidget* TMainForm::buildDiagramPage()
 
 void TMainForm::refreshDiagram(bool toFirstGroup) { m_image5->refresh(toFirstGroup); }
 
+void TMainForm::firstDiagramGroup() { m_image5->toFirstGroup(); }
+
 void TMainForm::diagramRecut() { ShowResults(); }
 
 } // namespace app

@@ -89,6 +89,13 @@ std::optional<QString> TMainForm::chooseProjectFile(bool save, const QString& fi
 // ---------------------------------------------------------------------------
 // Opening
 
+void TMainForm::hideShownResult()
+{
+    setResultPageVisible(false);
+    findChild<QWidget*>("BitBtn15")->setEnabled(false);
+    findChild<QWidget*>("TableMinus")->setEnabled(false);
+}
+
 bool TMainForm::openProjectFile(const QString& fileName, bool addMode)
 {
     const std::string name = fileName.toStdString();
@@ -114,17 +121,17 @@ bool TMainForm::openProjectFile(const QString& fileName, bool addMode)
     }
     for (const engine::Status& w : outcome.warnings)
         showStatus(w, Messenger::Kind::Warning);
-    refreshTables();
     if (outcome.showResults) {
         setResultPageVisible(true);
-        refreshDiagram(true);
-        ShowResults();
-    } else if (!addMode) {
+        firstDiagramGroup();
+        ShowResults();  // refreshes the tables too
+        return true;
+    }
+    refreshTables();
+    if (!addMode) {
         // The layouts and offcut commands of the project before belong to
         // tables that are gone.
-        setResultPageVisible(false);
-        findChild<QWidget*>("BitBtn15")->setEnabled(false);
-        findChild<QWidget*>("TableMinus")->setEnabled(false);
+        hideShownResult();
     }
     return true;
 }
@@ -176,9 +183,7 @@ void TMainForm::Pocninovo1Click()
     m_project.result.stats = {};
     m_report->clear();
     m_bill->clear();
-    setResultPageVisible(false);
-    findChild<QWidget*>("BitBtn15")->setEnabled(false);
-    findChild<QWidget*>("TableMinus")->setEnabled(false);
+    hideShownResult();
     refreshTables();
     setCaption(text(engine::Msg::NewProjectName));
     m_project.fileName.clear();

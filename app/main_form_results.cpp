@@ -151,11 +151,7 @@ void TMainForm::ShowResults()
     showRichText(m_report, m_project.report);
     showRichText(m_bill, m_project.bill);
     refreshTables();
-    static constexpr const char* kCaptions[] = {"Label23", "Label24", "Label25", "Label26",
-                                               "Label27", "Label28", "Label40", "Label54"};
-    for (size_t i = 0; i < shown.statCaptions.size(); ++i)
-        if (auto* l = findChild<QLabel*>(kCaptions[i]))
-            l->setText(qs(shown.statCaptions[i]));
+    refreshUnitCaptions();
     for (const engine::Status& w : shown.warnings)
         showStatus(w, Messenger::Kind::Warning);
     if (!shown.allPlaced) {
@@ -209,7 +205,7 @@ void TMainForm::Button4Click()
         return;
     m_project = std::move(work);
     engine::programRand31() = rng;
-    refreshDiagram(true);
+    firstDiagramGroup();
     ShowResults();
 }
 

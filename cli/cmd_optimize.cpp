@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <ostream>
-#include <set>
 
 #include <nlohmann/json.hpp>
 

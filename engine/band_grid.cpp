@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "engine/band_types.h"
-#include "engine/text_encoding.h"
 
 namespace engine {
 
@@ -37,8 +36,6 @@ Status readBandGrid(const std::string& path, TextTable& grid)
     return read.error();
 }
 
-// The file is written by the band type code, with its checks and its safe
-// replace of the old file.
 BandTypeTable bandTableFromGrid(const TextTable& grid)
 {
     BandTypeTable table;
@@ -49,6 +46,8 @@ BandTypeTable bandTableFromGrid(const TextTable& grid)
     return table;
 }
 
+// The file is written by the band type code, with its checks and its safe
+// replace of the old file.
 Status writeBandGrid(const std::string& path, const TextTable& grid)
 {
     return SaveBandTypes(path, bandTableFromGrid(grid));

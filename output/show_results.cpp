@@ -1,5 +1,7 @@
 #include "output/show_results.h"
 
+#include "engine/caption_groups.h"
+
 #include "output/stat.h"
 
 namespace output {
@@ -16,16 +18,18 @@ ShowResultsOutcome ShowResultsCore(engine::Project& project, const engine::Setti
     out.allPlaced = s.placedTotal >= project.input.totalParts;
     out.warnings = std::move(s.warnings);
 
-    const std::string A = engine::AreaUnitName(engine::areaUnitFromInt(settings.AreaStyle));
-    const std::string U = engine::LengthUnitLabel(engine::lengthUnitFromInt(settings.JedMere), false);
+    engine::HeadingValues units;
+    units.areaUnit = engine::areaUnitFromInt(settings.AreaStyle);
+    units.lengthUnit = engine::lengthUnitFromInt(settings.JedMere);
+    const auto caption = [&](engine::UnitHeading h) { return engine::statisticsCaption(lang, h, units); };
     out.statCaptions = {lang.text(50),
                         lang.text(51),
                         lang.text(52),
-                        lang.text(53) + " (" + A + ")",
-                        lang.text(54) + " (%)",
-                        lang.text(55) + " (%)",
-                        lang.text(56) + " (" + U + ")",
-                        lang.text(57) + " (" + U + ")"};
+                        caption(engine::UnitHeading::Label26),
+                        caption(engine::UnitHeading::Label27),
+                        caption(engine::UnitHeading::Label28),
+                        caption(engine::UnitHeading::Label40),
+                        caption(engine::UnitHeading::Label54)};
 
     engine::CuttingResult& result = project.result;
     result.complete = out.allPlaced;
