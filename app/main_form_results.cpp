@@ -145,7 +145,7 @@ void TMainForm::showRichText(QTextEdit* box, const engine::RichText& text)
 void TMainForm::ShowResults()
 {
     const output::ShowResultsOutcome shown =
-        output::ShowResultsCore(m_project, m_settings, engine::bandTableFromGrid(m_bandTypes), m_lang);
+        output::showResultsCore(m_project, m_settings, engine::bandTableFromGrid(m_bandTypes), m_lang);
     // The drawing follows the result also when message 20 follows.
     refreshDiagram(false);
     showRichText(m_report, m_project.report);

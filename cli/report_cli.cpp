@@ -66,7 +66,7 @@ std::string reportText(const engine::Project& project)
 int finishRun(Context& ctx, engine::Project& project, const ReportOptions& options, const ReportResources& resources,
               output::ShowResultsOutcome& shown)
 {
-    shown = output::ShowResultsCore(project, ctx.settings, resources.bands, resources.lang);
+    shown = output::showResultsCore(project, ctx.settings, resources.bands, resources.lang);
     for (const engine::Status& w : shown.warnings)
         *ctx.err << "velmora-cli: " << messageText(ctx, resources, w) << "\n";
     if (!shown.status.ok())

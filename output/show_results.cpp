@@ -6,7 +6,7 @@
 
 namespace output {
 
-ShowResultsOutcome ShowResultsCore(engine::Project& project, const engine::Settings& settings,
+ShowResultsOutcome showResultsCore(engine::Project& project, const engine::Settings& settings,
                                    const engine::BandTypeTable& bands, const engine::LanguageTable& lang)
 {
     stat s;
