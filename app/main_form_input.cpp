@@ -395,12 +395,12 @@ void TMainForm::showStatistics()
 
 void TMainForm::sheetRowsChanged()
 {
-    m_label15->setText(qs(engine::statisticsCaption(m_lang, engine::UnitHeading::Label15, headingValues())));
+    m_label15->setText(qs(engine::statisticsCaption(m_lang, engine::UnitHeading::SheetTableTitle, headingValues())));
 }
 
 void TMainForm::partRowsChanged()
 {
-    m_label21->setText(qs(engine::statisticsCaption(m_lang, engine::UnitHeading::Label21, headingValues())));
+    m_label21->setText(qs(engine::statisticsCaption(m_lang, engine::UnitHeading::PartTableTitle, headingValues())));
 }
 
 void TMainForm::LoadBandTypes()

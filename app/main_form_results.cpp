@@ -145,7 +145,7 @@ void TMainForm::showRichText(QTextEdit* box, const engine::RichText& text)
 void TMainForm::ShowResults()
 {
     const output::ShowResultsOutcome shown =
-        output::ShowResultsCore(m_project, m_settings, engine::bandTableFromGrid(m_bandTypes), m_lang);
+        output::showResultsCore(m_project, m_settings, engine::bandTableFromGrid(m_bandTypes), m_lang);
     // The drawing follows the result also when message 20 follows.
     refreshDiagram(false);
     showRichText(m_report, m_project.report);
@@ -235,7 +235,7 @@ void TMainForm::screenshotAutomaticRun(const QString& folder)
 void TMainForm::BitBtn15Click()
 {
     findChild<QWidget*>("BitBtn15")->setEnabled(false);
-    const engine::Result<int> added = engine::BitBtn15Click(m_project, m_settings, m_lang);
+    const engine::Result<int> added = engine::takeGoodOffcuts(m_project, m_settings, m_lang);
     if (!added) {
         showStatus(added.error(), Messenger::Kind::Error);
         return;
@@ -247,7 +247,7 @@ void TMainForm::BitBtn15Click()
 void TMainForm::TableMinusClick()
 {
     findChild<QWidget*>("TableMinus")->setEnabled(false);
-    const engine::Result<int> subtracted = engine::TableMinusClick(m_project, m_settings);
+    const engine::Result<int> subtracted = engine::subtractUsedSheets(m_project, m_settings);
     if (!subtracted) {
         showStatus(subtracted.error(), Messenger::Kind::Error);
         return;

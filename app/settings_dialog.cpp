@@ -329,8 +329,8 @@ void TFSettings::activate()
     m_areaStyle->setCurrentIndex(s.AreaStyle);
     fillLengthFields();
     findChild<QCheckBox*>("zvuk")->setChecked(s.Zvuk);
-    findChild<QLineEdit*>("cena1")->setText(qs(engine::FormatGeneral(static_cast<double>(s.CENA1), 6)));
-    findChild<QLineEdit*>("cena2")->setText(qs(engine::FormatGeneral(static_cast<double>(s.CENA2), 6)));
+    findChild<QLineEdit*>("cena1")->setText(qs(engine::formatGeneral(static_cast<double>(s.CENA1), 6)));
+    findChild<QLineEdit*>("cena2")->setText(qs(engine::formatGeneral(static_cast<double>(s.CENA2), 6)));
     findChild<QSlider*>("TrackBar1")->setValue(s.manparam);
     findChild<QSlider*>("TrackBar2")->setValue(s.autoparam);
     findChild<QCheckBox*>("kantiranje")->setChecked(s.Kantiranje);

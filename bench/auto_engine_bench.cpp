@@ -87,7 +87,7 @@ EngineRun runEngine(const Job& job, int threads)
     engine::AutoEngine e;
     e.Load(job.parts, job.sheets, kKerf, kAttempts);
     engine::Rand31 rng;
-    e.RunAll(rng, threads);
+    e.runAll(rng, threads);
     return EngineRun{e.ChooseBest(), e.best().slots, e.best().offcuts};
 }
 
@@ -131,7 +131,7 @@ void Engine(benchmark::State& state)
         engine::AutoEngine e;
         e.Load(job.parts, job.sheets, kKerf, kAttempts);
         engine::Rand31 rng;
-        e.RunAll(rng, threads);
+        e.runAll(rng, threads);
         sheets = e.best().sheetsUsed;
         benchmark::DoNotOptimize(e.ChooseBest());
     }

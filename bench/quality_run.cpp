@@ -55,13 +55,13 @@ T need(quality::Read<T> r)
 
 std::string readFile(const std::string& path)
 {
-    return need(quality::ReadTextFile(path));
+    return need(quality::readTextFile(path));
 }
 
 std::map<std::string, double> column(const std::string& path, const char* key, const char* value)
 {
-    const quality::CsvTable table = need(quality::ReadCsv(readFile(path), path));
-    return need(quality::ReadColumn(table, path, key, value));
+    const quality::CsvTable table = need(quality::readCsv(readFile(path), path));
+    return need(quality::readColumn(table, path, key, value));
 }
 
 double lookup(const std::map<std::string, double>& values, const std::string& key, const std::string& what)
@@ -179,7 +179,7 @@ void classBenchmark(const Options& opt)
         for (int cls = 1; cls <= 10; ++cls) {
             char name[32];
             std::snprintf(name, sizeof name, "Class_%02d.2bp", cls);
-            const auto instances = need(quality::ReadClassFile(readFile(dir + name), name));
+            const auto instances = need(quality::readClassFile(readFile(dir + name), name));
             Group autoGroup;
             std::vector<Group> manualGroups(opt.alphas.size());
             Group autoOnManual;
@@ -188,13 +188,13 @@ void classBenchmark(const Options& opt)
                     continue;
                 const double best = lookup(rotation ? bestRot : bestOrient, inst.id, "best-known value");
                 const double bound = lookup(rotation ? boundRot : boundOrient, inst.id, "lower bound");
-                const engine::Project project = need(quality::MakeProject(inst, rotation));
-                const quality::Outcome a = quality::RunAutomaticOn(project, settings, opt.threads);
+                const engine::Project project = need(quality::makeProject(inst, rotation));
+                const quality::Outcome a = quality::runAutomaticOn(project, settings, opt.threads);
                 if (inst.relative <= opt.autoRel)
                     autoGroup.add(a, static_cast<double>(a.sheets), best, bound);
                 if (opt.manual && inst.relative <= opt.manualRel && inst.itemCount <= opt.manualN) {
                     for (std::size_t k = 0; k < opt.alphas.size(); ++k) {
-                        const quality::Outcome m = quality::RunManualOn(project, settings, opt.alphas[k], opt.stopAfter);
+                        const quality::Outcome m = quality::runManualOn(project, settings, opt.alphas[k], opt.stopAfter);
                         manualGroups[k].add(m, static_cast<double>(m.sheets), best, bound);
                     }
                     autoOnManual.add(a, static_cast<double>(a.sheets), best, bound);
@@ -242,10 +242,10 @@ quality::Outcome bestSingleSize(const quality::Instance& inst, bool rotation, co
     for (const quality::StockSize& size : inst.stock) {
         quality::Instance one = inst;
         one.stock = {size};
-        const quality::Read<engine::Project> project = quality::MakeProject(one, rotation);
+        const quality::Read<engine::Project> project = quality::makeProject(one, rotation);
         if (!project.ok())
             continue;
-        const quality::Outcome o = quality::RunAutomaticOn(project.value, settings, threads);
+        const quality::Outcome o = quality::runAutomaticOn(project.value, settings, threads);
         seconds += o.seconds;
         if (o.complete && (!best.complete || o.sheetArea < best.sheetArea))
             best = o;
@@ -284,20 +284,20 @@ void stockSizesBenchmark(const Options& opt)
             const std::string id = "gcut" + std::to_string(k) + "d.txt";
             quality::Instance inst;
             inst.id = id;
-            inst.stock = need(quality::ReadBinsCsv(readFile(dir + id + "_bins.csv"), id + "_bins.csv"));
-            inst.items = need(quality::ReadItemsCsv(readFile(dir + id + "_items.csv"), id + "_items.csv"));
+            inst.stock = need(quality::readBinsCsv(readFile(dir + id + "_bins.csv"), id + "_bins.csv"));
+            inst.items = need(quality::readItemsCsv(readFile(dir + id + "_items.csv"), id + "_items.csv"));
             double partArea = 0;
             for (const quality::ItemType& item : inst.items)
                 partArea += static_cast<double>(item.width * item.height * item.copies);
             const double best = lookup(rotation ? bestRot : bestOrient2, id, "best-known value");
             const double bound = rotation ? lookup(boundRot, id, "bound") : partArea;
-            const engine::Project project = need(quality::MakeProject(inst, rotation));
+            const engine::Project project = need(quality::makeProject(inst, rotation));
             std::vector<quality::Outcome> outcomes;
-            outcomes.push_back(quality::RunAutomaticOn(project, settings, opt.threads));
+            outcomes.push_back(quality::runAutomaticOn(project, settings, opt.threads));
             outcomes.push_back(bestSingleSize(inst, rotation, settings, opt.threads));
             if (opt.manual)
                 for (const std::string& alpha : opt.alphas)
-                    outcomes.push_back(quality::RunManualOn(project, settings, alpha, opt.stopAfter));
+                    outcomes.push_back(quality::runManualOn(project, settings, alpha, opt.stopAfter));
             std::printf("| %s | %s | %s |", id.c_str(), number(best).c_str(), number(bound).c_str());
             for (std::size_t m = 0; m < outcomes.size(); ++m) {
                 const quality::Outcome& o = outcomes[m];

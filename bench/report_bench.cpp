@@ -39,7 +39,7 @@ void runRefresh(benchmark::State& state, bool grouped)
     bands.records = {{"-", "0", "-", "0", "0"}, {"PVC", "0.1", "P", "2", "0.5"}};
     engine::LanguageTable lang;
     for (auto _ : state) {
-        const output::ShowResultsOutcome out = output::ShowResultsCore(p, s, bands, lang);
+        const output::ShowResultsOutcome out = output::showResultsCore(p, s, bands, lang);
         benchmark::DoNotOptimize(out.allPlaced);
     }
 }

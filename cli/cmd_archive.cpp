@@ -59,7 +59,7 @@ int cmdArchive(Context& ctx)
         return ctx.usage("usage: archive DIR [--filter TEXT]");
 
     const project_io::ArchiveScan scan =
-        project_io::ScanArchive(ctx.args[0], filter, engine::areaUnitFromInt(ctx.settings.AreaStyle));
+        project_io::scanArchive(ctx.args[0], filter, engine::areaUnitFromInt(ctx.settings.AreaStyle));
     if (!scan.listed && scan.status.ok()) {
         *ctx.out << "no project files\n";
         return kExitOk;

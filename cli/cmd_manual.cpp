@@ -91,7 +91,7 @@ int cmdManual(Context& ctx)
     if (reportOptions.reportFile == "-" && wantJson && jsonTarget == "-")
         return ctx.usage("--report - and --json - cannot both use standard output");
     std::int32_t pick = 0;
-    if (!engine::ParseInteger(pickText, pick) || pick < 0 || pick > engine::ManualSession::kMaxSliderPosition)
+    if (!engine::parseInteger(pickText, pick) || pick < 0 || pick > engine::ManualSession::kMaxSliderPosition)
         return ctx.usage("--pick needs a slider position from 0 to 20");
     if (ctx.args.size() != 1 || (!ctx.args[0].empty() && ctx.args[0][0] == '-'))
         return ctx.usage("usage: manual INPUT [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--report FILE|-]"

@@ -38,7 +38,7 @@ bool threadCount(Context& ctx, int& threads, std::string& problem)
         return true;
     }
     std::int32_t n = 0;
-    if (!engine::ParseInteger(value, n) || n < 0) {
+    if (!engine::parseInteger(value, n) || n < 0) {
         problem = "bad thread count '" + value + "'";
         return false;
     }

@@ -19,8 +19,8 @@ bool parseSize(const std::string& text, int& width, int& height)
     const size_t x = text.find_first_of("xX");
     std::int32_t w = 0;
     std::int32_t h = 0;
-    if (x == std::string::npos || !engine::ParseInteger(text.substr(0, x), w)
-        || !engine::ParseInteger(text.substr(x + 1), h) || w < 1 || h < 1 || w > 100000 || h > 100000)
+    if (x == std::string::npos || !engine::parseInteger(text.substr(0, x), w)
+        || !engine::parseInteger(text.substr(x + 1), h) || w < 1 || h < 1 || w > 100000 || h > 100000)
         return false;
     width = w;
     height = h;

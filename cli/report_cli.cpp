@@ -66,21 +66,21 @@ std::string reportText(const engine::Project& project)
 int finishRun(Context& ctx, engine::Project& project, const ReportOptions& options, const ReportResources& resources,
               output::ShowResultsOutcome& shown)
 {
-    shown = output::ShowResultsCore(project, ctx.settings, resources.bands, resources.lang);
+    shown = output::showResultsCore(project, ctx.settings, resources.bands, resources.lang);
     for (const engine::Status& w : shown.warnings)
         *ctx.err << "velmora-cli: " << messageText(ctx, resources, w) << "\n";
     if (!shown.status.ok())
         *ctx.err << "velmora-cli: " << messageText(ctx, resources, shown.status) << "\n";
 
     if (options.takeOffcuts) {
-        const engine::Result<int> r = engine::BitBtn15Click(project, ctx.settings, resources.lang);
+        const engine::Result<int> r = engine::takeGoodOffcuts(project, ctx.settings, resources.lang);
         if (r.ok())
             *ctx.err << "velmora-cli: " << *r << " good offcut(s) added to the sheet table\n";
         else
             *ctx.err << "velmora-cli: --take-offcuts: " << messageText(ctx, resources, r.error()) << "\n";
     }
     if (options.subtractSheets) {
-        const engine::Result<int> r = engine::TableMinusClick(project, ctx.settings);
+        const engine::Result<int> r = engine::subtractUsedSheets(project, ctx.settings);
         if (r.ok())
             *ctx.err << "velmora-cli: " << *r << " used sheet(s) taken out of the sheet table\n";
         else

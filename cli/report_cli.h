@@ -40,7 +40,7 @@ struct ReportResources {
 [[nodiscard]] std::string messageText(const Context& ctx, const ReportResources& resources,
                                       const engine::Status& status);
 
-// After a run, before --save: ShowResultsCore (warnings and message 20 go
+// After a run, before --save: showResultsCore (warnings and message 20 go
 // to the error stream), then --take-offcuts and --subtract-sheets, then the
 // report and bill as plain text to the --report target. Returns kExitOk,
 // kExitPartsMissing when not every part was placed, or kExitUsage when the

@@ -642,7 +642,7 @@ bool attemptCuttable(const AutoAttempt& attempt)
     for (std::size_t t = 1; t + 1 < firstOf.size(); ++t) {
         const auto from = static_cast<std::size_t>(firstOf[t]);
         const auto to = static_cast<std::size_t>(firstOf[t + 1]);
-        if (to - from > 1 && !GuillotineSeparableInPlace(all.subspan(from, to - from)))
+        if (to - from > 1 && !isGuillotineSeparableInPlace(all.subspan(from, to - from)))
             return false;
     }
     return true;
@@ -656,7 +656,7 @@ void AutoEngine::foldIntoBest(int a, AutoAttempt& attempt)
 {
     // Joining neighbouring free rectangles can now and then give one that
     // spans two branches of the cut tree; a part placed across it leaves a
-    // plan the saw cannot cut. In the second round of RunAll such an attempt
+    // plan the saw cannot cut. In the second round of runAll such an attempt
     // never replaces one that can be cut: the choice runs over the cuttable
     // attempts as it would over all of them, starting from the first
     // cuttable one as it would start from attempt 0. The test is made only
@@ -732,7 +732,7 @@ struct Job {
 
 } // namespace
 
-void AutoEngine::RunAll(Rand31& rng, int threads, const std::function<void(int)>& afterAttempt)
+void AutoEngine::runAll(Rand31& rng, int threads, const std::function<void(int)>& afterAttempt)
 {
     const Rand31 start = rng;
     m_cuttableOnly = false;

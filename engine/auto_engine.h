@@ -46,9 +46,9 @@ struct AutoInput;
 // is split in a direction that is fixed for attempts 0 (along x) and 1
 // (along y) and random, placement by placement, for the others.
 //
-// Only the attempt being built and the best one so far are kept (RunAll on
+// Only the attempt being built and the best one so far are kept (runAll on
 // several threads also keeps the few attempts it builds ahead). Calling
-// order: Load, then RunAttempt(0..N-1) in order (or RunAll), then ChooseBest
+// order: Load, then RunAttempt(0..N-1) in order (or runAll), then ChooseBest
 // and best().
 class AutoEngine {
 public:
@@ -76,7 +76,7 @@ public:
     // same generator state and the choice passes over such attempts; the
     // second round calls afterAttempt again from 0. The generator ends in the
     // same state either way.
-    void RunAll(Rand31& rng, int threads, const std::function<void(int)>& afterAttempt = {});
+    void runAll(Rand31& rng, int threads, const std::function<void(int)>& afterAttempt = {});
 
     // Whether every sheet of the best attempt can be cut apart by straight
     // cuts right across the board.
@@ -106,7 +106,7 @@ private:
     float m_bestFill = 0;
     float m_bestIndex = 0;
     float m_bestCut = 0;
-    // The second round of RunAll: the choice passes over attempts the saw
+    // The second round of runAll: the choice passes over attempts the saw
     // cannot cut; m_haveCuttable tells whether one it can cut was seen.
     bool m_cuttableOnly = false;
     bool m_haveCuttable = false;

@@ -78,7 +78,7 @@ Status checkTables(const Project& project, LengthUnit unit)
         const Footprint net = partNetSize(parts, r, unit);
         std::int32_t lock = 0;
         if (!readableLength(parts.cell(r, PartCol::Len), unit) || !readableLength(parts.cell(r, PartCol::Wid), unit)
-            || net.len < 0 || net.wid < 0 || !ParseInteger(parts.cell(r, PartCol::Rot), lock))
+            || net.len < 0 || net.wid < 0 || !parseInteger(parts.cell(r, PartCol::Rot), lock))
             return Status{Msg::PartRowSizeUnreadable, {std::to_string(r)}};
         const std::int32_t q = quantityOf(parts.cell(r, PartCol::Qty));
         if (q < 0)
@@ -137,7 +137,7 @@ Status PrepareEngineInput(Project& project, const Settings& settings)
         d.qty = quantityOf(project.parts.cell(r, PartCol::Qty));
         d.row = r;
         d.lock = 0;
-        (void)ParseInteger(project.parts.cell(r, PartCol::Rot), d.lock);  // checked above
+        (void)parseInteger(project.parts.cell(r, PartCol::Rot), d.lock);  // checked above
         in.parts.push_back(d);
         in.totalParts += d.qty;
     }
@@ -176,11 +176,11 @@ AutoRunOutcome runAutomatic(Project& project, const Settings& settings, const Au
     // attempt ran: a cancelled run must leave the sequence where it was.
     Rand31 draw = rng;
     const int n = out.attempts;
-    // RunAll has no way to stop early but joins its workers when the
+    // runAll has no way to stop early but joins its workers when the
     // callback throws; the exception never leaves this function.
     struct Cancelled {};
     try {
-        engine.RunAll(draw, options.threads, [&](int a) {
+        engine.runAll(draw, options.threads, [&](int a) {
             if (options.progress)
                 options.progress(automaticProgress(a, n));
             if (options.cancel && options.cancel->load() && a + 1 < n)

@@ -50,7 +50,7 @@ BandTypeTable bandTableFromGrid(const TextTable& grid)
 // replace of the old file.
 Status writeBandGrid(const std::string& path, const TextTable& grid)
 {
-    return SaveBandTypes(path, bandTableFromGrid(grid));
+    return saveBandTypes(path, bandTableFromGrid(grid));
 }
 
 bool deleteBandRow(TextTable& grid, int row)

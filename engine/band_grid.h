@@ -29,7 +29,7 @@ constexpr int Price = 4;
 // The grid's rows as band type records, in order.
 [[nodiscard]] BandTypeTable bandTableFromGrid(const TextTable& grid);
 
-// Saves the grid as a band type file (SaveBandTypes: record 0 always, other
+// Saves the grid as a band type file (saveBandTypes: record 0 always, other
 // rows only with thickness and extra length, the file replaced safely).
 [[nodiscard]] Status writeBandGrid(const std::string& path, const TextTable& grid);
 

@@ -118,7 +118,7 @@ BandTypeTable bandTypesForSaving(const BandTypeTable& table)
     return kept;
 }
 
-Status SaveBandTypes(const std::string& path, const BandTypeTable& table)
+Status saveBandTypes(const std::string& path, const BandTypeTable& table)
 {
     const BandTypeTable kept = bandTypesForSaving(table);
     if (kept.count() > BandTypeTable::kMaxRecords)

@@ -64,7 +64,7 @@ struct BandTypeTable {
 // temporary beside it so that a failed write leaves the old file whole.
 // Errors: BandFileTooManyRecords, BandFileNotWholeRecords (a field holds a
 // line break), CannotWriteBandFile (with the path).
-[[nodiscard]] Status SaveBandTypes(const std::string& path, const BandTypeTable& table);
+[[nodiscard]] Status saveBandTypes(const std::string& path, const BandTypeTable& table);
 
 // Rewrites thickness and extra length of every record from `from` to `to`
 // (ParseLength, then FormatLength). A cell of records 1.. that does not read

@@ -407,13 +407,13 @@ std::string captionText(const LanguageTable& table, const CaptionAssignment& a)
 std::string_view headingComponent(UnitHeading h)
 {
     switch (h) {
-    case UnitHeading::Label26: return "Label26";
-    case UnitHeading::Label27: return "Label27";
-    case UnitHeading::Label28: return "Label28";
-    case UnitHeading::Label40: return "Label40";
-    case UnitHeading::Label54: return "Label54";
-    case UnitHeading::Label15: return "Label15";
-    case UnitHeading::Label21: return "Label21";
+    case UnitHeading::PlacedArea: return "Label26";
+    case UnitHeading::AverageYield: return "Label27";
+    case UnitHeading::LastSheetYield: return "Label28";
+    case UnitHeading::CutLength: return "Label40";
+    case UnitHeading::BandingLength: return "Label54";
+    case UnitHeading::SheetTableTitle: return "Label15";
+    case UnitHeading::PartTableTitle: return "Label21";
     }
     return {};
 }
@@ -421,13 +421,13 @@ std::string_view headingComponent(UnitHeading h)
 std::string statisticsCaption(const LanguageTable& table, UnitHeading h, const HeadingValues& v)
 {
     switch (h) {
-    case UnitHeading::Label26: return bracketed(table.text(53), AreaUnitName(v.areaUnit));
-    case UnitHeading::Label27: return bracketed(table.text(54), "%");
-    case UnitHeading::Label28: return bracketed(table.text(55), "%");
-    case UnitHeading::Label40: return bracketed(table.text(56), LengthUnitLabel(v.lengthUnit, false));
-    case UnitHeading::Label54: return bracketed(table.text(57), LengthUnitLabel(v.lengthUnit, false));
-    case UnitHeading::Label15: return bracketed(table.text(130), std::to_string(v.sheetQuantity));
-    case UnitHeading::Label21: return bracketed(table.text(131), std::to_string(v.partQuantity));
+    case UnitHeading::PlacedArea: return bracketed(table.text(53), AreaUnitName(v.areaUnit));
+    case UnitHeading::AverageYield: return bracketed(table.text(54), "%");
+    case UnitHeading::LastSheetYield: return bracketed(table.text(55), "%");
+    case UnitHeading::CutLength: return bracketed(table.text(56), LengthUnitLabel(v.lengthUnit, false));
+    case UnitHeading::BandingLength: return bracketed(table.text(57), LengthUnitLabel(v.lengthUnit, false));
+    case UnitHeading::SheetTableTitle: return bracketed(table.text(130), std::to_string(v.sheetQuantity));
+    case UnitHeading::PartTableTitle: return bracketed(table.text(131), std::to_string(v.partQuantity));
     }
     return {};
 }
@@ -435,8 +435,8 @@ std::string statisticsCaption(const LanguageTable& table, UnitHeading h, const H
 std::vector<ComponentText> rebuiltHeadings(const LanguageTable& table, const HeadingValues& v)
 {
     std::vector<ComponentText> out;
-    for (const UnitHeading h : {UnitHeading::Label26, UnitHeading::Label27, UnitHeading::Label28, UnitHeading::Label40,
-                                UnitHeading::Label54, UnitHeading::Label15, UnitHeading::Label21})
+    for (const UnitHeading h : {UnitHeading::PlacedArea, UnitHeading::AverageYield, UnitHeading::LastSheetYield, UnitHeading::CutLength,
+                                UnitHeading::BandingLength, UnitHeading::SheetTableTitle, UnitHeading::PartTableTitle})
         out.push_back({std::string(headingComponent(h)), statisticsCaption(table, h, v)});
     return out;
 }

@@ -52,13 +52,13 @@ struct CaptionAssignment {
 // Headings that carry a unit or a count and are rebuilt after a language
 // change, after a project is opened and when the units change.
 enum class UnitHeading {
-    Label26, // area of placed parts: entry 53 + " (" + area unit name + ")"
-    Label27, // average yield: entry 54 + " (%)"
-    Label28, // yield of the last sheet: entry 55 + " (%)"
-    Label40, // cut length: entry 56 + " (" + bare length unit label + ")"
-    Label54, // banding length: entry 57 + " (" + bare length unit label + ")"
-    Label15, // sheet table: entry 130 + " (" + total sheet quantity + ")"
-    Label21, // part table: entry 131 + " (" + total part quantity + ")"
+    PlacedArea,      // area of placed parts: entry 53 + " (" + area unit name + ")"
+    AverageYield,    // average yield: entry 54 + " (%)"
+    LastSheetYield,  // yield of the last sheet: entry 55 + " (%)"
+    CutLength,       // cut length: entry 56 + " (" + bare length unit label + ")"
+    BandingLength,   // banding length: entry 57 + " (" + bare length unit label + ")"
+    SheetTableTitle, // sheet table: entry 130 + " (" + total sheet quantity + ")"
+    PartTableTitle,  // part table: entry 131 + " (" + total part quantity + ")"
 };
 
 struct HeadingValues {

@@ -102,7 +102,7 @@ void roundedDigits(double value, int decimals, std::string& intDigits, std::stri
 
 } // namespace
 
-std::string FormatFloat(std::string_view picture, double value)
+std::string formatFloat(std::string_view picture, double value)
 {
     const Picture p = parsePicture(picture);
     if (!std::isfinite(value))

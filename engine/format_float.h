@@ -13,6 +13,6 @@ namespace engine {
 // no integer digit for a value below 1 (".50"), as the archive always showed
 // its grand total. Only these picture characters are understood; any other
 // character is copied through.
-[[nodiscard]] std::string FormatFloat(std::string_view picture, double value);
+[[nodiscard]] std::string formatFloat(std::string_view picture, double value);
 
 } // namespace engine

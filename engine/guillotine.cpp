@@ -6,7 +6,7 @@
 
 namespace engine {
 
-bool GuillotineSeparableInPlace(std::span<CutRect> rects)
+bool isGuillotineSeparableInPlace(std::span<CutRect> rects)
 {
     // Ranges of `rects` still to be cut apart, worked off a list instead of
     // by recursion (a deep cut tree must not exhaust the stack) and in place.

@@ -17,12 +17,12 @@ struct CutRect {
 // Whether a panel saw can free every piece: the pieces must fall apart under
 // a sequence of straight cuts, each running right across the piece of board
 // it is made in. Pieces must not overlap. Reorders the pieces.
-[[nodiscard]] bool GuillotineSeparableInPlace(std::span<CutRect> rects);
+[[nodiscard]] bool isGuillotineSeparableInPlace(std::span<CutRect> rects);
 
 // The same on a copy.
-[[nodiscard]] inline bool GuillotineSeparable(std::vector<CutRect> rects)
+[[nodiscard]] inline bool isGuillotineSeparable(std::vector<CutRect> rects)
 {
-    return GuillotineSeparableInPlace(rects);
+    return isGuillotineSeparableInPlace(rects);
 }
 
 } // namespace engine

@@ -7,7 +7,7 @@ namespace engine {
 Msg checkEntryRow(std::string_view len, std::string_view wid, std::string_view qty, std::int32_t& qty_out)
 {
     double q = 0;
-    if (len.empty() || wid.empty() || !ParseDecimal(qty, q) || !(q > 0))
+    if (len.empty() || wid.empty() || !parseDecimal(qty, q) || !(q > 0))
         return Msg::EntryRowIncomplete;
     if (q != std::floor(q) || q > 2147483647.0)
         return Msg::QuantityNotWhole;
@@ -64,7 +64,7 @@ CellCheck checkLengthCell(std::string_view text, LengthUnit unit)
 Msg checkQuantityCell(std::string_view text)
 {
     std::int32_t v = 0;
-    return ParseInteger(text, v) ? Msg::Ok : Msg::NotANumber;
+    return parseInteger(text, v) ? Msg::Ok : Msg::NotANumber;
 }
 
 CellKind sheetCellKind(int col)

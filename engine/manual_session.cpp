@@ -92,9 +92,9 @@ int RepeatAcceptedSheet(Project& project, std::int32_t& current)
 Result<std::string> addToAlphaText(std::string_view alphaText, double step)
 {
     double value = 0;
-    if (!ParseDecimal(alphaText, value) || !std::isfinite(value))
+    if (!parseDecimal(alphaText, value) || !std::isfinite(value))
         return Status(Msg::ManualAlphaNotANumber, {std::string(alphaText)});
-    return FormatGeneral(value + step);
+    return formatGeneral(value + step);
 }
 
 bool shouldPlaySound(bool zvuk, const ElapsedTime& elapsed)
@@ -157,12 +157,12 @@ Status ManualSession::start(std::string_view alphaText, std::string_view piText,
     if (m_state == ManualState::Off)
         return Status(Msg::ManualNothingFits);
     double alpha = 0;
-    if (!ParseDecimal(alphaText, alpha) || !std::isfinite(static_cast<float>(alpha)))
+    if (!parseDecimal(alphaText, alpha) || !std::isfinite(static_cast<float>(alpha)))
         return Status(Msg::ManualAlphaNotANumber, {std::string(alphaText)});
     // A share of the sheet: any other whole number would either end the
     // search at its first join or never.
     std::int32_t pi = 0;
-    if (!ParseInteger(piText, pi) || pi < 0 || pi > 100)
+    if (!parseInteger(piText, pi) || pi < 0 || pi > 100)
         return Status(Msg::ManualPiNotAPercent, {std::string(piText)});
 
     const SheetInstance& sheet = currentSheetInstance();

@@ -74,7 +74,7 @@ public:
     // `project` and `engine` must outlive the session.
     ManualSession(Project& project, log3& engine);
 
-    // Button1Click: PrepareEngineInput (its refusal is returned and the mode
+    // Starts the mode: PrepareEngineInput (its refusal is returned and the mode
     // stays off), then enterPrepared().
     [[nodiscard]] Status enter(const Settings& settings);
 

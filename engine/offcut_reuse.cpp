@@ -18,7 +18,7 @@ std::unordered_map<std::int32_t, const SheetInstance*> sheetsByNumber(const Proj
 
 } // namespace
 
-Result<int> BitBtn15Click(Project& project, const Settings& settings, const LanguageTable& lang)
+Result<int> takeGoodOffcuts(Project& project, const Settings& settings, const LanguageTable& lang)
 {
     CuttingResult& result = project.result;
     if (!result.complete || result.offcutsTaken)
@@ -53,7 +53,7 @@ Result<int> BitBtn15Click(Project& project, const Settings& settings, const Lang
     return added;
 }
 
-Result<int> TableMinusClick(Project& project, const Settings& settings)
+Result<int> subtractUsedSheets(Project& project, const Settings& settings)
 {
     CuttingResult& result = project.result;
     if (!result.complete || result.sheetsSubtracted)

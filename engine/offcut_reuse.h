@@ -13,19 +13,19 @@ namespace engine {
 // the flags result.offcutsTaken / result.sheetsSubtracted record the use and
 // are cleared with the result (Project::clearResult).
 
-// BitBtn15Click ("DOBAR VISAK"): appends every good offcut as a stock row of
+// takeGoodOffcuts ("DOBAR VISAK"): appends every good offcut as a stock row of
 // quantity 1 described by message 21. Usable length = extent along x - kerf,
 // plus the kerf again when the offcut reaches the sheet's far edge along x;
 // the same along y. Good when usable length >= Visak and usable width >=
 // Visak2. Returns the number of rows added, or ResultCommandUsed when the
 // result is not complete or its offcuts were already taken.
-[[nodiscard]] Result<int> BitBtn15Click(Project& project, const Settings& settings, const LanguageTable& lang);
+[[nodiscard]] Result<int> takeGoodOffcuts(Project& project, const Settings& settings, const LanguageTable& lang);
 
-// TableMinusClick ("ODUZIMANJE TABLI"): lowers, for every used stock sheet,
+// subtractUsedSheets ("ODUZIMANJE TABLI"): lowers, for every used stock sheet,
 // the quantity of the first sheet row of the same size with a quantity above
 // 0, then removes the rows whose quantity is 0. Returns the number of used
 // sheets subtracted, or ResultCommandUsed when the result is not complete or
 // was already subtracted.
-[[nodiscard]] Result<int> TableMinusClick(Project& project, const Settings& settings);
+[[nodiscard]] Result<int> subtractUsedSheets(Project& project, const Settings& settings);
 
 } // namespace engine

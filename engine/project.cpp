@@ -46,7 +46,7 @@ Length lengthOrZero(const std::string& text, LengthUnit unit)
 std::int32_t quantityOf(const std::string& text)
 {
     std::int32_t q = 0;
-    if (!ParseInteger(text, q))
+    if (!parseInteger(text, q))
         return -1;
     return q;
 }

@@ -61,7 +61,7 @@ std::string SettingRef::toText() const
     case SettingKind::Text: return *text;
     case SettingKind::Integer: return std::to_string(word ? static_cast<std::int32_t>(*word) : *integer);
     case SettingKind::Flag: return *flag ? "1" : "0";
-    case SettingKind::Decimal: return FormatGeneral(static_cast<double>(*decimal));
+    case SettingKind::Decimal: return formatGeneral(static_cast<double>(*decimal));
     }
     return {};
 }
@@ -74,7 +74,7 @@ bool SettingRef::fromText(std::string_view value) const
         return true;
     case SettingKind::Integer: {
         std::int32_t v = 0;
-        if (!ParseInteger(value, v))
+        if (!parseInteger(value, v))
             return false;
         if (word)
             *word = static_cast<std::uint16_t>(v);
@@ -92,14 +92,14 @@ bool SettingRef::fromText(std::string_view value) const
             return true;
         }
         std::int32_t v = 0;
-        if (!ParseInteger(value, v))
+        if (!parseInteger(value, v))
             return false;
         *flag = v != 0;
         return true;
     }
     case SettingKind::Decimal: {
         double v = 0;
-        if (!ParseDecimal(value, v))
+        if (!parseDecimal(value, v))
             return false;
         *decimal = static_cast<float>(v);
         return true;

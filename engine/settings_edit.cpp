@@ -23,13 +23,13 @@ LengthSetting readLengthSetting(std::string_view text, LengthUnit unit)
 bool readPrice(std::string_view text, float& price)
 {
     double v = 0;
-    if (!ParseDecimal(text, v))
+    if (!parseDecimal(text, v))
         return false;
     price = static_cast<float>(v);
     return true;
 }
 
-std::string priceText(float price) { return FormatGeneral(static_cast<double>(price)); }
+std::string priceText(float price) { return formatGeneral(static_cast<double>(price)); }
 
 std::vector<std::string> resetOutOfRange(Settings& s, const Settings& d)
 {

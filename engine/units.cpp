@@ -46,7 +46,7 @@ double RoundHalfUp(double x, int d)
     return std::trunc(x / p + 0.5) * p;
 }
 
-bool ParseDecimal(std::string_view text, double& out)
+bool parseDecimal(std::string_view text, double& out)
 {
     std::string_view s = trimBlanks(text);
     if (s.empty())
@@ -91,7 +91,7 @@ bool ParseDecimal(std::string_view text, double& out)
     return true;
 }
 
-bool ParseInteger(std::string_view text, std::int32_t& out)
+bool parseInteger(std::string_view text, std::int32_t& out)
 {
     std::string_view s = trimBlanks(text);
     if (!s.empty() && s.front() == '+')
@@ -106,7 +106,7 @@ bool ParseInteger(std::string_view text, std::int32_t& out)
     return true;
 }
 
-std::string FormatGeneral(double value, int precision, int digits)
+std::string formatGeneral(double value, int precision, int digits)
 {
     if (value == 0.0 || !std::isfinite(value))
         return value == 0.0 ? "0" : (std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF"));
@@ -180,7 +180,7 @@ std::string FormatGeneral(double value, int precision, int digits)
     return out;
 }
 
-std::string FormatGeneral(double value, int precision) { return FormatGeneral(value, precision, 0); }
+std::string formatGeneral(double value, int precision) { return formatGeneral(value, precision, 0); }
 
 Fraction NearestFraction(double x)
 {
@@ -299,7 +299,7 @@ ImperialValue ParseImperialText(std::string_view text)
             out = missing;
             return true;
         }
-        return ParseInteger(s, out) && s.find_first_of("+- ") == std::string::npos;
+        return parseInteger(s, out) && s.find_first_of("+- ") == std::string::npos;
     };
     if (!toInt(feet, haveFeet, 0, r.feet) || !toInt(inches, haveInches, 0, r.inches)
         || !toInt(num, haveFraction, 0, r.numerator) || !toInt(den, haveFraction, 1, r.denominator)
@@ -317,7 +317,7 @@ Length ParseLength(LengthUnit unit, std::string_view text)
     const int u = toInt(unit);
     if (u >= 0 && u <= 3) {
         double v = 0;
-        if (!ParseDecimal(text, v))
+        if (!parseDecimal(text, v))
             return -1;
         return toLength(RoundHalfUp(v * kFactor[u], 0));
     }
@@ -341,17 +341,17 @@ std::string FormatLength(Length value, LengthUnit unit)
         return "0";
     switch (u) {
     case 0:
-        return FormatGeneral(RoundHalfUp(value * 0.1, -1));
+        return formatGeneral(RoundHalfUp(value * 0.1, -1));
     case 1:
-        return FormatGeneral(RoundHalfUp(value * 0.01, -2));
+        return formatGeneral(RoundHalfUp(value * 0.01, -2));
     case 2:
-        return FormatGeneral(RoundHalfUp(value * 0.0001, -4));
+        return formatGeneral(RoundHalfUp(value * 0.0001, -4));
     default:
         break;
     }
     const double inches = RoundHalfUp(value / 254.0, -3);
     if (u == 3)
-        return FormatGeneral(inches);
+        return formatGeneral(inches);
     const double whole = std::floor(inches);
     const double frac = inches - whole;
     Fraction f;
@@ -390,11 +390,11 @@ NormalizedLength NormalizeLengthText(std::string_view text, LengthUnit unit)
     if (u >= 0 && u <= 3) {
         static constexpr int kDecimals[4] = {1, 2, 4, 3};
         double v = 0;
-        if (!ParseDecimal(text, v)) {
+        if (!parseDecimal(text, v)) {
             r.msg = Msg::NotANumber;
             return r;
         }
-        r.text = FormatGeneral(RoundHalfUp(v, -kDecimals[u]));
+        r.text = formatGeneral(RoundHalfUp(v, -kDecimals[u]));
         r.hasText = true;
         return r;
     }
@@ -468,7 +468,7 @@ std::string FormatArea(Area area, AreaUnit unit, bool withName)
     if (u < 0 || u > 5)
         return {};
     const float product = static_cast<float>(static_cast<double>(area) * kAreaFactor[u]);
-    std::string text = FormatGeneral(RoundHalfUp(product, -kAreaDecimals[u]));
+    std::string text = formatGeneral(RoundHalfUp(product, -kAreaDecimals[u]));
     if (withName)
         text += " " + AreaUnitName(unit);
     return text;

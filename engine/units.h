@@ -96,17 +96,17 @@ struct Fraction {
 // Shortest general decimal form with up to `precision` significant digits,
 // no thousands separator, no trailing zeros; exponent form ("1.5E-7") only
 // for very small or very large values.
-[[nodiscard]] std::string FormatGeneral(double value, int precision = 15);
+[[nodiscard]] std::string formatGeneral(double value, int precision = 15);
 
 // General format with `precision` significant digits and at most `digits`
 // exponent digits, the way the report prints its floats.
-[[nodiscard]] std::string FormatGeneral(double value, int precision, int digits);
+[[nodiscard]] std::string formatGeneral(double value, int precision, int digits);
 
 // Strict decimal number: optional blanks, sign, digits with an optional
 // point, optional exponent. No locale, no "inf"/"nan", no hex.
-[[nodiscard]] bool ParseDecimal(std::string_view text, double& out);
+[[nodiscard]] bool parseDecimal(std::string_view text, double& out);
 
 // Strict decimal integer (optional blanks and sign) within 32 bits.
-[[nodiscard]] bool ParseInteger(std::string_view text, std::int32_t& out);
+[[nodiscard]] bool parseInteger(std::string_view text, std::int32_t& out);
 
 } // namespace engine

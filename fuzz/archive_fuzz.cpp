@@ -33,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     writeFile(folder + "/a.vlp", data, size);
     writeFile(folder + "/b.qln", data, size);
-    const project_io::ArchiveScan scan = project_io::ScanArchive(folder, "", engine::AreaUnit::SquareMetre);
+    const project_io::ArchiveScan scan = project_io::scanArchive(folder, "", engine::AreaUnit::SquareMetre);
     if (scan.status.ok() && scan.rows.size() != 2)
         __builtin_trap();
     std::vector<project_io::ArchiveRow> rows = scan.rows;
     if (!rows.empty())
-        (void)project_io::ArchivePriceEdit(rows, 0, "12.5");
+        (void)project_io::editArchivePrice(rows, 0, "12.5");
     return 0;
 }

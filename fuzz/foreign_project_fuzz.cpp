@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     engine::Project project;
-    const auto r = project_io::ReadForeignProjectText(text, project);
+    const auto r = project_io::readForeignProjectText(text, project);
     if (r.status.ok() && r.unit != 1)
         std::abort();
     // 10000 pieces hold at most 1428 records

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine::Project project;
     if (mode & 8)
         project.sheets.appendRow({"", "100", "100", "1", "there"});
-    const auto r = project_io::ReadLegacyProjectText(text, (mode & 1) != 0, project, settings);
+    const auto r = project_io::readLegacyProjectText(text, (mode & 1) != 0, project, settings);
     if (r.status.ok() && (r.unit < 0 || r.unit > 5))
         std::abort();
     if (project.sheetRowCount() > project_io::kMaxTableRows || project.partRowCount() > project_io::kMaxTableRows)

@@ -88,7 +88,7 @@ public:
         int group = 0;           // the group drawn: the asked one kept inside 0 .. groupCount-1
         int groupCount = 0;
         std::string groupNumber; // group + 1, for the group number label
-        std::string caption;     // the sheet description line (Label7)
+        std::string caption;     // the sheet description line shown under the diagram
     };
 
     // Paints group `group` and clears the selection in `state`.
@@ -105,7 +105,7 @@ public:
 
     // Mouse move: reframes the pieces (red under the pointer, blue when that
     // is the selected piece, black otherwise), updates state.pieceUnderPointer
-    // and returns the size line for the piece under the pointer (Label44), or
+    // and returns the size line for the piece under the pointer (the hint line), or
     // nothing when the pointer is over no piece.
     std::optional<std::string> mouseMove(Canvas& canvas, int group, int boxWidth, int boxHeight, int x, int y,
                                          DiagramState& state) const;

@@ -21,7 +21,7 @@ bool readInt(const pugi::xml_node& node, const char* child, std::int32_t& out)
     const pugi::xml_node c = node.child(child);
     if (!c)
         return false;
-    return engine::ParseInteger(c.child_value(), out);
+    return engine::parseInteger(c.child_value(), out);
 }
 
 bool loadDocument(const std::string& path, pugi::xml_document& doc)
@@ -99,12 +99,12 @@ bool loadDxfSettings(const std::string& path, DxfSettings& settings)
             return false;
         std::int32_t on = 0;
         settings.items[static_cast<size_t>(i)].layer = layer;
-        settings.items[static_cast<size_t>(i)].output = engine::ParseInteger(output.child_value(), on) && on == 1;
+        settings.items[static_cast<size_t>(i)].output = engine::parseInteger(output.child_value(), on) && on == 1;
     }
 
     const pugi::xml_node versions = root.child("versions");
     std::int32_t count = 0;
-    if (!versions || !engine::ParseInteger(versions.attribute("count").as_string(), count))
+    if (!versions || !engine::parseInteger(versions.attribute("count").as_string(), count))
         return false;
     settings.releases.clear();
     for (int i = 0; i < count; ++i) {
@@ -114,7 +114,7 @@ bool loadDxfSettings(const std::string& path, DxfSettings& settings)
         settings.releases.emplace_back(name.child_value());
     }
     std::int32_t active = 0;
-    if (!engine::ParseInteger(versions.attribute("active").as_string(), active))
+    if (!engine::parseInteger(versions.attribute("active").as_string(), active))
         return false;
     settings.active = active;
     return true;

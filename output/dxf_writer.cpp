@@ -79,7 +79,7 @@ std::string upper(std::string s)
 
 // A float written the way all drawing values are: general format of the
 // single-precision value, so 1234.3 comes out as 1234.30004882813.
-std::string floatText(float v) { return engine::FormatGeneral(static_cast<double>(v)); }
+std::string floatText(float v) { return engine::formatGeneral(static_cast<double>(v)); }
 
 std::string truncText(double v) { return std::to_string(static_cast<long long>(std::trunc(v))); }
 
@@ -115,7 +115,7 @@ private:
     {
         const auto len = static_cast<Length>(std::clamp(v, -2147483648.0, 2147483647.0));
         double d = 0;
-        if (!engine::ParseDecimal(engine::FormatLength(len, m_unit), d))
+        if (!engine::parseDecimal(engine::FormatLength(len, m_unit), d))
             return 0.0F;
         return static_cast<float>(d);
     }
@@ -295,7 +295,7 @@ private:
             const std::string text = m_project.sheets.cell(sheet->row, engine::SheetCol::Descr) + " "
                 + engine::FormatLength(sheet->len, m_tableUnit) + "x" + engine::FormatLength(sheet->wid, m_tableUnit)
                 + "=" + engine::FormatArea(sheetArea, engine::areaUnitFromInt(m_settings.AreaStyle), true)
-                + " PI%=" + engine::FormatGeneral(yield, 4, 2) + " (x" + std::to_string(group.multiplicity) + ")";
+                + " PI%=" + engine::formatGeneral(yield, 4, 2) + " (x" + std::to_string(group.multiplicity) + ")";
             addText(drawingValue(kLeftMargin), drawingValue(static_cast<double>(m_yb) + kHeaderRise), text,
                     layerOf(DxfItem::SheetHeader));
         }

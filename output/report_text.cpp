@@ -62,10 +62,10 @@ std::string formatTotalLength(std::int64_t value, engine::LengthUnit unit)
     // imperial ones fall back to decimal inches.
     const double v = engine::LengthInUnit(static_cast<double>(value), unit);
     switch (unit) {
-    case engine::LengthUnit::Millimetre: return engine::FormatGeneral(engine::RoundHalfUp(v, -1));
-    case engine::LengthUnit::Centimetre: return engine::FormatGeneral(engine::RoundHalfUp(v, -2));
-    case engine::LengthUnit::Metre: return engine::FormatGeneral(engine::RoundHalfUp(v, -4));
-    default: return engine::FormatGeneral(engine::RoundHalfUp(v, -3));
+    case engine::LengthUnit::Millimetre: return engine::formatGeneral(engine::RoundHalfUp(v, -1));
+    case engine::LengthUnit::Centimetre: return engine::formatGeneral(engine::RoundHalfUp(v, -2));
+    case engine::LengthUnit::Metre: return engine::formatGeneral(engine::RoundHalfUp(v, -4));
+    default: return engine::formatGeneral(engine::RoundHalfUp(v, -3));
     }
 }
 

@@ -6,7 +6,7 @@
 
 namespace output {
 
-ShowResultsOutcome ShowResultsCore(engine::Project& project, const engine::Settings& settings,
+ShowResultsOutcome showResultsCore(engine::Project& project, const engine::Settings& settings,
                                    const engine::BandTypeTable& bands, const engine::LanguageTable& lang)
 {
     stat s;
@@ -25,11 +25,11 @@ ShowResultsOutcome ShowResultsCore(engine::Project& project, const engine::Setti
     out.statCaptions = {lang.text(50),
                         lang.text(51),
                         lang.text(52),
-                        caption(engine::UnitHeading::Label26),
-                        caption(engine::UnitHeading::Label27),
-                        caption(engine::UnitHeading::Label28),
-                        caption(engine::UnitHeading::Label40),
-                        caption(engine::UnitHeading::Label54)};
+                        caption(engine::UnitHeading::PlacedArea),
+                        caption(engine::UnitHeading::AverageYield),
+                        caption(engine::UnitHeading::LastSheetYield),
+                        caption(engine::UnitHeading::CutLength),
+                        caption(engine::UnitHeading::BandingLength)};
 
     engine::CuttingResult& result = project.result;
     result.complete = out.allPlaced;

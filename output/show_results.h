@@ -35,7 +35,7 @@ struct ShowResultsOutcome {
 // and offers the offcut and subtraction commands not yet used on it; an
 // incomplete one clears `complete` and gives NotAllPartsPlaced. The report and
 // statistics are written in both cases.
-[[nodiscard]] ShowResultsOutcome ShowResultsCore(engine::Project& project, const engine::Settings& settings,
+[[nodiscard]] ShowResultsOutcome showResultsCore(engine::Project& project, const engine::Settings& settings,
                                                  const engine::BandTypeTable& bands,
                                                  const engine::LanguageTable& lang);
 

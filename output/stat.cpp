@@ -38,7 +38,7 @@ private:
 
 std::string yieldText(double v)
 {
-    return engine::FormatGeneral(v, 4, 4);
+    return engine::formatGeneral(v, 4, 4);
 }
 
 std::int64_t quantityOrZero(const std::string& text)
@@ -280,12 +280,12 @@ void writeBill(stat& s, const Context& c)
     // display unit first.
     const Area net = s.totalSheetArea - s.usefulOffcutArea;
     double a = 0;
-    if (!engine::ParseDecimal(engine::FormatArea(net, c.areaUnit, false), a))
+    if (!engine::parseDecimal(engine::FormatArea(net, c.areaUnit, false), a))
         a = 0;
     const double cena1 = static_cast<double>(c.settings.CENA1);
     box.line("  (" + engine::FormatArea(s.totalSheetArea, c.areaUnit, true) + " - "
-             + engine::FormatArea(s.usefulOffcutArea, c.areaUnit, true) + ") * " + engine::FormatGeneral(cena1, 8, 4)
-             + " = " + engine::FormatGeneral(cena1 * a, 8, 4));
+             + engine::FormatArea(s.usefulOffcutArea, c.areaUnit, true) + ") * " + engine::formatGeneral(cena1, 8, 4)
+             + " = " + engine::formatGeneral(cena1 * a, 8, 4));
     box.line(" ");
 
     bool headed = false;
@@ -304,9 +304,9 @@ void writeBill(stat& s, const Context& c)
         }
         std::string cost;
         double price = 0;
-        if (engine::ParseDecimal(band.price, price)) {
+        if (engine::parseDecimal(band.price, price)) {
             // Rounded to whole hundreds, as the price lists are.
-            cost = engine::FormatGeneral(
+            cost = engine::formatGeneral(
                 engine::RoundHalfUp(price * engine::LengthInUnit(static_cast<double>(b), c.unit), 2));
         } else {
             cost = c.t(number(Msg::BandPriceNotANumber));

@@ -95,7 +95,7 @@ public:
         const engine::Length l = engine::ParseLength(unit, len);
         const engine::Length w = engine::ParseLength(unit, wid);
         std::int32_t q = 0;
-        if (l < 0 || w < 0 || !engine::ParseInteger(qty, q))
+        if (l < 0 || w < 0 || !engine::parseInteger(qty, q))
             return false;
         std::int64_t product = 0;
         if (__builtin_mul_overflow(static_cast<std::int64_t>(l) * w, static_cast<std::int64_t>(q), &product))
@@ -115,16 +115,16 @@ struct FileFigures {
 
 bool readLegacyFigures(std::string_view bytes, FileFigures& f)
 {
-    const std::vector<std::string> lines = SplitLegacyLines(bytes);
+    const std::vector<std::string> lines = splitLegacyLines(bytes);
     std::int32_t unit = 0;
     std::int32_t count = 0;
-    if (!engine::ParseDecimal(FindLegacyEntry(lines, "CENA1"), f.price) ||
-        !engine::ParseInteger(FindLegacyEntry(lines, "JEDMERE"), unit) || unit < 0 || unit > 5 ||
-        !engine::ParseInteger(FindLegacyEntry(lines, "TABLA1"), count) || count < 0)
+    if (!engine::parseDecimal(FindLegacyEntry(lines, "CENA1"), f.price) ||
+        !engine::parseInteger(FindLegacyEntry(lines, "JEDMERE"), unit) || unit < 0 || unit > 5 ||
+        !engine::parseInteger(FindLegacyEntry(lines, "TABLA1"), count) || count < 0)
         return false;
     if (count == 0)
         return true;
-    const std::size_t start = FindLegacySection(lines, "tab_1");
+    const std::size_t start = findLegacySection(lines, "tab_1");
     if (start == static_cast<std::size_t>(-1) ||
         static_cast<std::size_t>(count) * kLegacySheetRecord > lines.size() - start)
         return false;
@@ -150,9 +150,9 @@ bool readDocumentFigures(std::string_view bytes, FileFigures& f)
     std::int32_t unit = 0;
     std::int32_t count = 0;
     const pugi::xml_node table = job.child("data").child("tab_sheets");
-    if (!engine::ParseDecimal(job.child("price1").text().get(), f.price) ||
-        !engine::ParseInteger(job.child("measure").text().get(), unit) || unit < 0 || unit > 5 ||
-        !engine::ParseInteger(table.attribute("count").value(), count) || count < 0)
+    if (!engine::parseDecimal(job.child("price1").text().get(), f.price) ||
+        !engine::parseInteger(job.child("measure").text().get(), unit) || unit < 0 || unit > 5 ||
+        !engine::parseInteger(table.attribute("count").value(), count) || count < 0)
         return false;
     AreaSum sum;
     pugi::xml_node sheet = table.child("sheet");
@@ -169,12 +169,12 @@ bool readDocumentFigures(std::string_view bytes, FileFigures& f)
 
 Status readQuillonFigures(std::string_view bytes, FileFigures& f)
 {
-    auto split = SplitQuillonPieces(bytes);
+    auto split = splitQuillonPieces(bytes);
     if (!split)
         return split.error();
     const std::vector<std::string>& pieces = *split;
     const auto piece = [&](std::size_t k) { return k < pieces.size() ? std::string_view(pieces[k]) : ""; };
-    if (!engine::ParseDecimal(piece(kQuillonPriceLine), f.price))
+    if (!engine::parseDecimal(piece(kQuillonPriceLine), f.price))
         return Status(Msg::CannotReadProject);
     AreaSum sum;
     for (std::size_t i = kQuillonFirstRecord; i < pieces.size(); i += kQuillonRecordStep) {
@@ -190,17 +190,17 @@ Status readQuillonFigures(std::string_view bytes, FileFigures& f)
 double numberOrZero(std::string_view text)
 {
     double v = 0;
-    return engine::ParseDecimal(text, v) ? v : 0.0;
+    return engine::parseDecimal(text, v) ? v : 0.0;
 }
 
 } // namespace
 
-std::string ArchiveMask(const std::string& filter)
+std::string archiveMask(const std::string& filter)
 {
     return "*" + filter + "*.qln;*" + filter + "*.vlp";
 }
 
-bool MatchesArchiveMask(const std::string& name, const std::string& mask)
+bool matchesArchiveMask(const std::string& name, const std::string& mask)
 {
     std::size_t start = 0;
     while (start <= mask.size()) {
@@ -215,7 +215,7 @@ bool MatchesArchiveMask(const std::string& name, const std::string& mask)
     return false;
 }
 
-std::vector<std::string> ListArchiveFolder(const std::string& folder, const std::string& mask)
+std::vector<std::string> listArchiveFolder(const std::string& folder, const std::string& mask)
 {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
@@ -228,7 +228,7 @@ std::vector<std::string> ListArchiveFolder(const std::string& folder, const std:
         if (it->symlink_status(typeEc).type() == fs::file_type::directory)
             continue;
         const std::string name = it->path().filename().string();
-        if (MatchesArchiveMask(name, mask))
+        if (matchesArchiveMask(name, mask))
             names.push_back(name);
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
@@ -241,7 +241,7 @@ std::vector<std::string> ListArchiveFolder(const std::string& folder, const std:
     return names;
 }
 
-ArchiveScan ScanArchive(const std::string& folder, const std::string& filter, engine::AreaUnit areaUnit)
+ArchiveScan scanArchive(const std::string& folder, const std::string& filter, engine::AreaUnit areaUnit)
 {
     ArchiveScan scan;
     std::error_code ec;
@@ -249,7 +249,7 @@ ArchiveScan ScanArchive(const std::string& folder, const std::string& filter, en
         scan.status = Status(Msg::ArchiveCannotOpenFile, {folder});
         return scan;
     }
-    const std::vector<std::string> names = ListArchiveFolder(folder, ArchiveMask(filter));
+    const std::vector<std::string> names = listArchiveFolder(folder, archiveMask(filter));
     if (names.empty())
         return scan;
     scan.listed = true;
@@ -271,8 +271,8 @@ ArchiveScan ScanArchive(const std::string& folder, const std::string& filter, en
                 return scan;
             }
             row.area = engine::FormatArea(f.area, areaUnit, true);
-            row.price = engine::FormatFloat("0.00", f.price);
-            row.total = engine::FormatFloat("0.00", numberOrZero(engine::FormatArea(f.area, areaUnit, false)) * f.price);
+            row.price = engine::formatFloat("0.00", f.price);
+            row.total = engine::formatFloat("0.00", numberOrZero(engine::FormatArea(f.area, areaUnit, false)) * f.price);
         } else {
             if (Status st = readQuillonFigures(bytes, f); !st.ok()) {
                 st.args = {path};
@@ -282,35 +282,35 @@ ArchiveScan ScanArchive(const std::string& folder, const std::string& filter, en
             // The total of a foreign file is always per whole square
             // centimetre, whatever area unit the page shows.
             row.area = engine::FormatArea(f.area, areaUnit, true);
-            row.price = engine::FormatGeneral(f.price, 8);
-            row.total = engine::FormatFloat("0.00", static_cast<double>(f.area / 10000) * f.price);
+            row.price = engine::formatGeneral(f.price, 8);
+            row.total = engine::formatFloat("0.00", static_cast<double>(f.area / 10000) * f.price);
         }
         scan.rows.push_back(std::move(row));
     }
-    scan.grandTotal = ArchiveGrandTotal(scan.rows);
+    scan.grandTotal = archiveGrandTotal(scan.rows);
     return scan;
 }
 
-std::string ArchiveGrandTotal(const std::vector<ArchiveRow>& rows)
+std::string archiveGrandTotal(const std::vector<ArchiveRow>& rows)
 {
     double sum = 0;
     for (const ArchiveRow& r : rows)
         sum += numberOrZero(r.total);
-    return engine::FormatFloat("###,###,###.00", sum);
+    return engine::formatFloat("###,###,###.00", sum);
 }
 
-engine::Result<std::string> ArchivePriceEdit(std::vector<ArchiveRow>& rows, std::size_t row, const std::string& price)
+engine::Result<std::string> editArchivePrice(std::vector<ArchiveRow>& rows, std::size_t row, const std::string& price)
 {
     if (row >= rows.size())
         return Status(Msg::NotANumber);
     double p = 0;
-    if (!price.empty() && !engine::ParseDecimal(price, p))
+    if (!price.empty() && !engine::parseDecimal(price, p))
         return Status(Msg::NotANumber);
     ArchiveRow& r = rows[row];
     const std::string area = r.area.substr(0, r.area.find(' '));
     r.price = price;
-    r.total = engine::FormatFloat("00.00", numberOrZero(area) * p);
-    return ArchiveGrandTotal(rows);
+    r.total = engine::formatFloat("00.00", numberOrZero(area) * p);
+    return archiveGrandTotal(rows);
 }
 
 } // namespace project_io

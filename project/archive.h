@@ -34,29 +34,29 @@ struct ArchiveScan {
 };
 
 // The file mask of the filter text f: "*" + f + "*.qln;*" + f + "*.vlp".
-[[nodiscard]] std::string ArchiveMask(const std::string& filter);
+[[nodiscard]] std::string archiveMask(const std::string& filter);
 
 // Whether `name` matches one of the ';'-separated wildcard patterns of
 // `mask` ('*' any run, '?' one character, letters compared without case).
-[[nodiscard]] bool MatchesArchiveMask(const std::string& name, const std::string& mask);
+[[nodiscard]] bool matchesArchiveMask(const std::string& name, const std::string& mask);
 
 // The names of the files in `folder` that match `mask`, sorted alphabetically
 // without regard to case. Folders are not listed. Empty when the folder cannot be read.
-[[nodiscard]] std::vector<std::string> ListArchiveFolder(const std::string& folder, const std::string& mask);
+[[nodiscard]] std::vector<std::string> listArchiveFolder(const std::string& folder, const std::string& mask);
 
 // Lists the project files (.vlp, .qln) of `folder` whose names contain
 // `filter`, with the total area of their stock sheets in `areaUnit`, their
 // price per area and the product, and the grand total.
-[[nodiscard]] ArchiveScan ScanArchive(const std::string& folder, const std::string& filter, engine::AreaUnit areaUnit);
+[[nodiscard]] ArchiveScan scanArchive(const std::string& folder, const std::string& filter, engine::AreaUnit areaUnit);
 
 // A price typed into row `row` (0-based): recomputes that row's total from
 // the number at the start of its area text ("00.00") and returns the new
 // grand total. An empty price counts 0. NotANumber when the price is no
 // number: the row is left as it was.
-[[nodiscard]] engine::Result<std::string> ArchivePriceEdit(std::vector<ArchiveRow>& rows, std::size_t row,
+[[nodiscard]] engine::Result<std::string> editArchivePrice(std::vector<ArchiveRow>& rows, std::size_t row,
                                                            const std::string& price);
 
 // The grand total of the rows' totals, formatted "###,###,###.00".
-[[nodiscard]] std::string ArchiveGrandTotal(const std::vector<ArchiveRow>& rows);
+[[nodiscard]] std::string archiveGrandTotal(const std::vector<ArchiveRow>& rows);
 
 } // namespace project_io

@@ -31,7 +31,7 @@ std::string_view trimControls(std::string_view s)
 
 } // namespace
 
-engine::Result<std::vector<std::string>> SplitQuillonPieces(std::string_view bytes)
+engine::Result<std::vector<std::string>> splitQuillonPieces(std::string_view bytes)
 {
     std::vector<std::string> pieces;
     std::size_t i = 0;
@@ -49,9 +49,9 @@ engine::Result<std::vector<std::string>> SplitQuillonPieces(std::string_view byt
     return pieces;
 }
 
-ReadOutcome ReadForeignProjectText(std::string_view bytes, engine::Project& project)
+ReadOutcome readForeignProjectText(std::string_view bytes, engine::Project& project)
 {
-    auto split = SplitQuillonPieces(bytes);
+    auto split = splitQuillonPieces(bytes);
     if (!split)
         return {-1, split.error()};
     const std::vector<std::string>& pieces = *split;
@@ -88,7 +88,7 @@ ReadOutcome ReadForeignProject(const std::string& fileName, engine::Project& pro
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         return {-1, Status(Msg::CannotOpenProject, {fileName})};
-    ReadOutcome r = ReadForeignProjectText(bytes, project);
+    ReadOutcome r = readForeignProjectText(bytes, project);
     if (!r.status.ok())
         r.status.args = {fileName};
     return r;

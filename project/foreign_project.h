@@ -11,7 +11,7 @@
 
 namespace project_io {
 
-// A Quillon file holds at most this many pieces (see SplitQuillonPieces).
+// A Quillon file holds at most this many pieces (see splitQuillonPieces).
 constexpr int kMaxQuillonPieces = 10000;
 
 // Reads a Quillon project (.qln) and appends its sheet and part records to
@@ -23,12 +23,12 @@ constexpr int kMaxQuillonPieces = 10000;
                                              const engine::Settings& settings);
 
 // The same over the file's bytes.
-[[nodiscard]] ReadOutcome ReadForeignProjectText(std::string_view bytes, engine::Project& project);
+[[nodiscard]] ReadOutcome readForeignProjectText(std::string_view bytes, engine::Project& project);
 
 // Cuts a Quillon file into pieces of at most 20 bytes, each ending at a line
 // feed (included) or after 20 bytes, then trims each of blanks and control
 // characters and decodes it to UTF-8. A longer line therefore becomes two or
 // more pieces. QuillonFileTooLong when there are more than kMaxQuillonPieces.
-[[nodiscard]] engine::Result<std::vector<std::string>> SplitQuillonPieces(std::string_view bytes);
+[[nodiscard]] engine::Result<std::vector<std::string>> splitQuillonPieces(std::string_view bytes);
 
 } // namespace project_io

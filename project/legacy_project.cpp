@@ -66,7 +66,7 @@ ReadOutcome failed() { return {-1, Status(Msg::CannotReadProject)}; }
 std::optional<std::int32_t> LegacyReader::integerEntry(std::string_view key) const
 {
     std::int32_t v = 0;
-    if (!engine::ParseInteger(entry(key), v))
+    if (!engine::parseInteger(entry(key), v))
         return std::nullopt;
     return v;
 }
@@ -81,7 +81,7 @@ std::optional<Section> LegacyReader::section(std::string_view key, std::int32_t 
         return std::nullopt;
     if (count == 0)
         return s;
-    s.start = FindLegacySection(m_lines, key);
+    s.start = findLegacySection(m_lines, key);
     if (s.start == kNpos)
         return std::nullopt;
     const std::size_t needed = static_cast<std::size_t>(count) * static_cast<std::size_t>(recordSize);
@@ -94,10 +94,10 @@ std::optional<Section> LegacyReader::section(std::string_view key, std::int32_t 
 std::optional<Section> LegacyReader::textSection(std::string_view key) const
 {
     Section s;
-    const std::size_t at = FindLegacySection(m_lines, key);
+    const std::size_t at = findLegacySection(m_lines, key);
     if (at == kNpos)
         return s;
-    if (at >= m_lines.size() || !engine::ParseInteger(m_lines[at], s.count) || s.count < 0)
+    if (at >= m_lines.size() || !engine::parseInteger(m_lines[at], s.count) || s.count < 0)
         return std::nullopt;
     s.start = at + 1;
     if (static_cast<std::size_t>(s.count) > m_lines.size() - s.start)
@@ -173,7 +173,7 @@ bool readRecord(const std::vector<std::string>& lines, std::size_t at, std::arra
 {
     for (std::size_t k = 0; k < N; ++k) {
         std::int32_t v = 0;
-        if (!engine::ParseInteger(lines[at + k], v))
+        if (!engine::parseInteger(lines[at + k], v))
             return false;
         if (scaled[k]) {
             if (v > std::numeric_limits<std::int32_t>::max() / 10 || v < std::numeric_limits<std::int32_t>::min() / 10)
@@ -296,7 +296,7 @@ ReadOutcome LegacyReader::run()
 
 } // namespace
 
-std::vector<std::string> SplitLegacyLines(std::string_view bytes)
+std::vector<std::string> splitLegacyLines(std::string_view bytes)
 {
     const std::string text = engine::toUtf8(bytes);
     std::vector<std::string> lines;
@@ -313,7 +313,7 @@ std::vector<std::string> SplitLegacyLines(std::string_view bytes)
     return lines;
 }
 
-std::size_t FindLegacySection(const std::vector<std::string>& lines, std::string_view key)
+std::size_t findLegacySection(const std::vector<std::string>& lines, std::string_view key)
 {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (lines[i] == key)
@@ -323,16 +323,16 @@ std::size_t FindLegacySection(const std::vector<std::string>& lines, std::string
 
 std::string FindLegacyEntry(const std::vector<std::string>& lines, std::string_view key)
 {
-    const std::size_t at = FindLegacySection(lines, key);
+    const std::size_t at = findLegacySection(lines, key);
     if (at == kNpos)
         return "0";
     return at < lines.size() ? lines[at] : std::string();
 }
 
-ReadOutcome ReadLegacyProjectText(std::string_view bytes, bool addMode, engine::Project& project,
+ReadOutcome readLegacyProjectText(std::string_view bytes, bool addMode, engine::Project& project,
                                   const engine::Settings& settings)
 {
-    return LegacyReader(SplitLegacyLines(bytes), addMode, project, settings).run();
+    return LegacyReader(splitLegacyLines(bytes), addMode, project, settings).run();
 }
 
 ReadOutcome ReadLegacyProject(const std::string& fileName, bool addMode, engine::Project& project,
@@ -344,7 +344,7 @@ ReadOutcome ReadLegacyProject(const std::string& fileName, bool addMode, engine:
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         return {-1, Status(Msg::CannotOpenProject, {fileName})};
-    ReadOutcome r = ReadLegacyProjectText(bytes, addMode, project, settings);
+    ReadOutcome r = readLegacyProjectText(bytes, addMode, project, settings);
     if (!r.status.ok())
         r.status.args = {fileName};
     return r;

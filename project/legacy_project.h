@@ -25,11 +25,11 @@ namespace project_io {
                                             const engine::Settings& settings);
 
 // The same over the file's bytes (8-bit text: UTF-8 when valid, else Windows-1252).
-[[nodiscard]] ReadOutcome ReadLegacyProjectText(std::string_view bytes, bool addMode, engine::Project& project,
+[[nodiscard]] ReadOutcome readLegacyProjectText(std::string_view bytes, bool addMode, engine::Project& project,
                                                 const engine::Settings& settings);
 
 // The file's lines, split at CR LF, LF or CR, decoded to UTF-8.
-[[nodiscard]] std::vector<std::string> SplitLegacyLines(std::string_view bytes);
+[[nodiscard]] std::vector<std::string> splitLegacyLines(std::string_view bytes);
 
 // The data line after the first line equal to `key` (the whole line,
 // case-sensitive); "0" when no line is the key, an empty text when the key is
@@ -38,6 +38,6 @@ namespace project_io {
 
 // Index of the line after the first line equal to `key`, or npos: where the
 // records of a section key start.
-[[nodiscard]] std::size_t FindLegacySection(const std::vector<std::string>& lines, std::string_view key);
+[[nodiscard]] std::size_t findLegacySection(const std::vector<std::string>& lines, std::string_view key);
 
 } // namespace project_io

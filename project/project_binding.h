@@ -126,7 +126,7 @@ struct XmlVelmRoot : BoundElement {
 
 // The document root as a velm_root view; nothing when the document is not
 // loaded or its root element has another tag.
-[[nodiscard]] inline std::optional<XmlVelmRoot> GetVelmRoot(const XmlDocument& doc)
+[[nodiscard]] inline std::optional<XmlVelmRoot> getVelmRoot(const XmlDocument& doc)
 {
     const XmlNode root = doc.root();
     if (!root.valid() || root.tag() != "velm_root")

@@ -74,7 +74,7 @@ void require(bool ok)
 std::int32_t requiredInt(const std::string& text)
 {
     std::int32_t v = 0;
-    require(engine::ParseInteger(text, v));
+    require(engine::parseInteger(text, v));
     return v;
 }
 
@@ -310,7 +310,7 @@ void fillDocument(XmlVelmRoot& root, const engine::Project& project, const engin
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    root.date_time.set(FormatSaveDateTime(settings.DateFormat, local));
+    root.date_time.set(formatSaveDateTime(settings.DateFormat, local));
 
     const XmlJob job = root.job.get();
     job.measure.set(std::to_string(settings.JedMere));
@@ -320,9 +320,9 @@ void fillDocument(XmlVelmRoot& root, const engine::Project& project, const engin
     job.client_address.set(d.clientAddress[0] + "\n" + d.clientAddress[1] + "\n" + d.clientAddress[2]);
     job.client_phone.set(d.clientPhone);
     job.client_note.set(d.clientNote);
-    job.price1.set(engine::FormatGeneral(static_cast<double>(settings.CENA1), 8));
-    job.price2.set(engine::FormatGeneral(static_cast<double>(settings.CENA2), 8));
-    job.price3.set(engine::FormatGeneral(static_cast<double>(settings.CENA3), 8));
+    job.price1.set(engine::formatGeneral(static_cast<double>(settings.CENA1), 8));
+    job.price2.set(engine::formatGeneral(static_cast<double>(settings.CENA2), 8));
+    job.price3.set(engine::formatGeneral(static_cast<double>(settings.CENA3), 8));
 
     const XmlData data = job.data.get();
     const XmlStats stats = data.stats.get();
@@ -388,7 +388,7 @@ void fillDocument(XmlVelmRoot& root, const engine::Project& project, const engin
 
 } // namespace
 
-std::string FormatSaveDateTime(const std::string& dateFormat, const std::tm& when)
+std::string formatSaveDateTime(const std::string& dateFormat, const std::tm& when)
 {
     std::string out;
     const std::string& f = dateFormat;
@@ -442,7 +442,7 @@ std::string FormatSaveDateTime(const std::string& dateFormat, const std::tm& whe
     return out;
 }
 
-std::string ProjectTemplatePath(const std::string& programFolder)
+std::string projectTemplatePath(const std::string& programFolder)
 {
     std::string folder = programFolder;
     if (!folder.empty() && folder.back() != '/')
@@ -460,9 +460,9 @@ engine::Status SaveProject(const std::string& fileName, const engine::Project& p
     // one rename: copying the template over the target first, as a plain
     // copy-then-fill would, destroys the old project when the fill fails.
     XmlDocument doc;
-    if (doc.load(ProjectTemplatePath(programFolder)) != XmlError::None)
+    if (doc.load(projectTemplatePath(programFolder)) != XmlError::None)
         return failed;
-    std::optional<XmlVelmRoot> root = GetVelmRoot(doc);
+    std::optional<XmlVelmRoot> root = getVelmRoot(doc);
     if (!root)
         return failed;
     try {
@@ -482,7 +482,7 @@ ReadOutcome ReadProjectDocument(const std::string& fileName, bool addMode, engin
     XmlDocument doc;
     if (doc.load(fileName) != XmlError::None)
         return failed;
-    std::optional<XmlVelmRoot> root = GetVelmRoot(doc);
+    std::optional<XmlVelmRoot> root = getVelmRoot(doc);
     if (!root)
         return failed;
 

@@ -51,9 +51,9 @@ struct OpenOutcome {
 // The `date_time` text of a saved project: the date in the style of the
 // DateFormat setting ("dd/mm/yyyy": d, dd, m, mm, mmm, mmmm, yy, yyyy; other
 // characters as they stand), a blank, and the time as HH:MM:SS.
-[[nodiscard]] std::string FormatSaveDateTime(const std::string& dateFormat, const std::tm& when);
+[[nodiscard]] std::string formatSaveDateTime(const std::string& dateFormat, const std::tm& when);
 
 // Path of the template every project document is written from.
-[[nodiscard]] std::string ProjectTemplatePath(const std::string& programFolder);
+[[nodiscard]] std::string projectTemplatePath(const std::string& programFolder);
 
 } // namespace project_io

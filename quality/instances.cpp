@@ -119,7 +119,7 @@ Read<std::vector<std::array<std::int64_t, 3>>> readFourColumns(std::string_view 
 
 } // namespace
 
-Read<std::string> ReadTextFile(const std::string& path)
+Read<std::string> readTextFile(const std::string& path)
 {
     Read<std::string> r;
     std::ifstream in(path, std::ios::binary);
@@ -137,7 +137,7 @@ Read<std::string> ReadTextFile(const std::string& path)
     return r;
 }
 
-Read<std::vector<Instance>> ReadClassFile(std::string_view text, std::string_view name)
+Read<std::vector<Instance>> readClassFile(std::string_view text, std::string_view name)
 {
     Read<std::vector<Instance>> r;
     const std::vector<std::string_view> lines = splitLines(text);
@@ -206,7 +206,7 @@ Read<std::vector<Instance>> ReadClassFile(std::string_view text, std::string_vie
     return r;
 }
 
-Read<std::vector<StockSize>> ReadBinsCsv(std::string_view text, std::string_view name)
+Read<std::vector<StockSize>> readBinsCsv(std::string_view text, std::string_view name)
 {
     Read<std::vector<StockSize>> r;
     auto rows = readFourColumns(text, name, "ID,WIDTH,HEIGHT,COST");
@@ -217,7 +217,7 @@ Read<std::vector<StockSize>> ReadBinsCsv(std::string_view text, std::string_view
     return r;
 }
 
-Read<std::vector<ItemType>> ReadItemsCsv(std::string_view text, std::string_view name)
+Read<std::vector<ItemType>> readItemsCsv(std::string_view text, std::string_view name)
 {
     Read<std::vector<ItemType>> r;
     auto rows = readFourColumns(text, name, "ID,WIDTH,HEIGHT,COPIES");
@@ -228,7 +228,7 @@ Read<std::vector<ItemType>> ReadItemsCsv(std::string_view text, std::string_view
     return r;
 }
 
-Read<CsvTable> ReadCsv(std::string_view text, std::string_view name)
+Read<CsvTable> readCsv(std::string_view text, std::string_view name)
 {
     Read<CsvTable> r;
     const std::vector<std::string_view> lines = splitLines(text);
@@ -253,7 +253,7 @@ Read<CsvTable> ReadCsv(std::string_view text, std::string_view name)
     return r;
 }
 
-Read<std::map<std::string, double>> ReadColumn(const CsvTable& table, std::string_view name,
+Read<std::map<std::string, double>> readColumn(const CsvTable& table, std::string_view name,
                                                std::string_view keyTitle, std::string_view valueTitle)
 {
     Read<std::map<std::string, double>> r;

@@ -49,18 +49,18 @@ struct Read {
 };
 
 // The whole file as text; a missing or unreadable file gives an error.
-[[nodiscard]] Read<std::string> ReadTextFile(const std::string& path);
+[[nodiscard]] Read<std::string> readTextFile(const std::string& path);
 
 // A ".2bp" file: instances separated by blank lines, each
 //   class / n / relative absolute / bin height width / n lines item height width
 // with a free comment allowed after the numbers of a line. `name` is the file
 // name, used in the instance ids and the messages. Heights come first in the
 // file; the result holds width and height.
-[[nodiscard]] Read<std::vector<Instance>> ReadClassFile(std::string_view text, std::string_view name);
+[[nodiscard]] Read<std::vector<Instance>> readClassFile(std::string_view text, std::string_view name);
 
 // "ID,WIDTH,HEIGHT,COST" stock sizes and "ID,WIDTH,HEIGHT,COPIES" item types.
-[[nodiscard]] Read<std::vector<StockSize>> ReadBinsCsv(std::string_view text, std::string_view name);
-[[nodiscard]] Read<std::vector<ItemType>> ReadItemsCsv(std::string_view text, std::string_view name);
+[[nodiscard]] Read<std::vector<StockSize>> readBinsCsv(std::string_view text, std::string_view name);
+[[nodiscard]] Read<std::vector<ItemType>> readItemsCsv(std::string_view text, std::string_view name);
 
 // A comma separated table with a header line, as column title -> values
 // (texts as they stand), all rows the same width.
@@ -68,13 +68,13 @@ struct CsvTable {
     std::vector<std::string> titles;
     std::vector<std::vector<std::string>> rows;
 };
-[[nodiscard]] Read<CsvTable> ReadCsv(std::string_view text, std::string_view name);
+[[nodiscard]] Read<CsvTable> readCsv(std::string_view text, std::string_view name);
 
 // Numbers of one column keyed by another, for the tables of best-known
 // values and bounds. Keys are taken after their last '/' (some tables name
 // instances by path). An empty value cell is left out; any other that is no
 // number, a missing column or a key given twice is an error.
-[[nodiscard]] Read<std::map<std::string, double>> ReadColumn(const CsvTable& table, std::string_view name,
+[[nodiscard]] Read<std::map<std::string, double>> readColumn(const CsvTable& table, std::string_view name,
                                                              std::string_view keyTitle, std::string_view valueTitle);
 
 } // namespace quality

@@ -38,7 +38,7 @@ engine::Settings BenchSettings(int autoparam)
     return s;
 }
 
-Read<engine::Project> MakeProject(const Instance& instance, bool rotation)
+Read<engine::Project> makeProject(const Instance& instance, bool rotation)
 {
     Read<engine::Project> r;
     constexpr std::int64_t kMaxSide = std::numeric_limits<std::int32_t>::max() / kInternalPerUnit;
@@ -93,7 +93,7 @@ Read<engine::Project> MakeProject(const Instance& instance, bool rotation)
     return r;
 }
 
-Outcome Inspect(const engine::Project& project)
+Outcome inspectLayout(const engine::Project& project)
 {
     Outcome out;
     const engine::EngineInput& in = project.input;
@@ -138,7 +138,7 @@ Outcome Inspect(const engine::Project& project)
                     out.fault = "two parts overlap on sheet " + std::to_string(tnb);
                     break;
                 }
-        if (!engine::GuillotineSeparable(rects))
+        if (!engine::isGuillotineSeparable(rects))
             out.guillotine = false;
         const engine::SheetInstance& sheet = in.sheets[static_cast<std::size_t>(tnb - 1)];
         ++out.sheets;
@@ -148,7 +148,7 @@ Outcome Inspect(const engine::Project& project)
     return out;
 }
 
-Outcome RunAutomaticOn(engine::Project project, const engine::Settings& settings, int threads)
+Outcome runAutomaticOn(engine::Project project, const engine::Settings& settings, int threads)
 {
     engine::Rand31 rng;  // as the program starts
     engine::AutoRunOptions options;
@@ -162,12 +162,12 @@ Outcome RunAutomaticOn(engine::Project project, const engine::Settings& settings
         out.fault = "the run refused the input (message " + std::to_string(static_cast<int>(run.status.msg)) + ")";
         return out;
     }
-    out = Inspect(project);
+    out = inspectLayout(project);
     out.seconds = seconds;
     return out;
 }
 
-Outcome RunManualOn(engine::Project project, const engine::Settings& settings, const std::string& alpha,
+Outcome runManualOn(engine::Project project, const engine::Settings& settings, const std::string& alpha,
                     double searchSeconds)
 {
     engine::log3 search;
@@ -198,7 +198,7 @@ Outcome RunManualOn(engine::Project project, const engine::Settings& settings, c
         (void)session.accept(0, settings.ManualDuplicate);
     }
     const double seconds = secondsSince(start);
-    out = Inspect(project);
+    out = inspectLayout(project);
     out.seconds = seconds;
     out.stoppedSearches = stopped;
     return out;

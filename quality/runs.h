@@ -27,7 +27,7 @@ constexpr std::int64_t kInternalPerUnit = 10;
 // limit of stock sheets, each size gets an equal share of it. Refuses an
 // instance with a part that fits no stock size, more parts than the engine
 // takes, or a size whose internal area leaves 32 bits.
-[[nodiscard]] Read<engine::Project> MakeProject(const Instance& instance, bool rotation);
+[[nodiscard]] Read<engine::Project> makeProject(const Instance& instance, bool rotation);
 
 // What a run left in project.result, checked against project.input.
 struct Outcome {
@@ -43,21 +43,21 @@ struct Outcome {
 // Checks every placed part: on a real sheet, inside it, of its row's size
 // (turned only when the row may turn), no two overlapping, no row placed
 // more often than its quantity; then counts the sheets and their area.
-[[nodiscard]] Outcome Inspect(const engine::Project& project);
+[[nodiscard]] Outcome inspectLayout(const engine::Project& project);
 
 // Pieces of a sheet, as the saw check takes them.
 using Rect = engine::CutRect;
 
 // The automatic run with a fixed generator and the given threads; the time
 // covers the preparation of the input and every attempt.
-[[nodiscard]] Outcome RunAutomaticOn(engine::Project project, const engine::Settings& settings, int threads);
+[[nodiscard]] Outcome runAutomaticOn(engine::Project project, const engine::Settings& settings, int threads);
 
 // The manual mode as a person would drive it without second thoughts: every
 // sheet searched with the given Alpha text and P.I. 92 (the field's
 // default), Stop pressed once a search has run `searchSeconds` (it ends after
 // the generation under way), the candidate that leaves the least waste
 // accepted. A refused Alpha or search shows as a fault.
-[[nodiscard]] Outcome RunManualOn(engine::Project project, const engine::Settings& settings,
+[[nodiscard]] Outcome runManualOn(engine::Project project, const engine::Settings& settings,
                                   const std::string& alpha = "0.001", double searchSeconds = 1e9);
 
 } // namespace quality

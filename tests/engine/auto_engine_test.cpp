@@ -41,7 +41,7 @@ Layout runEngine(const std::vector<PartDemand>& parts, const std::vector<SheetIn
 {
     AutoEngine engine;
     engine.Load(parts, sheets, 0, attempts);
-    engine.RunAll(rng, threads);
+    engine.runAll(rng, threads);
     Layout l;
     l.best = engine.ChooseBest();
     for (const engine::PartSlot& s : engine.best().slots)
@@ -113,7 +113,7 @@ TEST(AutoEngineExamples, FullSheetPartLeavesNoOffcut)
     AutoEngine e;
     e.Load(std::vector<PartDemand>{{1000, 1000, 1, 1, 0}}, sheets, 0, 3);
     Rand31 r;
-    e.RunAll(r, 1);
+    e.runAll(r, 1);
     EXPECT_EQ(e.best().placed, 1);
     EXPECT_TRUE(e.best().offcuts.empty());
     EXPECT_DOUBLE_EQ(e.best().lastFill, 100.0);
@@ -176,7 +176,7 @@ TEST(AutoEngineExamples, OversizedPartUsesEverySheet)
     AutoEngine e;
     e.Load(std::vector<PartDemand>{{2000, 2000, 1, 1, 0}, {100, 100, 2, 2, 0}}, sheets, 0, 5);
     Rand31 r;
-    e.RunAll(r, 1);
+    e.runAll(r, 1);
     EXPECT_EQ(e.best().sheetsUsed, 3);
     EXPECT_EQ(e.best().placed, 2);
     EXPECT_EQ(e.partCount(), 3);
@@ -208,7 +208,7 @@ TEST(AutoEngineExamples, EveryPlacementDrawsOneValue)
     Rand31 r;
     AutoEngine e;
     e.Load(std::vector<PartDemand>{{400, 300, 5, 1, 0}}, sheets, 0, 4);
-    e.RunAll(r, 1);
+    e.runAll(r, 1);
     EXPECT_EQ(r, Rand31{}.jumped(4 * 5));
 }
 
@@ -327,7 +327,7 @@ TEST(AutoEngineThreads, CallbackInOrderAndWorkersJoinedOnThrow)
     e.Load(parts, sheets, 0, 30);
     std::vector<int> seen;
     Rand31 r;
-    e.RunAll(r, 2, [&](int a) { seen.push_back(a); });
+    e.runAll(r, 2, [&](int a) { seen.push_back(a); });
     ASSERT_EQ(seen.size(), 30U);
     for (int a = 0; a < 30; ++a)
         EXPECT_EQ(seen[static_cast<size_t>(a)], a);
@@ -335,7 +335,7 @@ TEST(AutoEngineThreads, CallbackInOrderAndWorkersJoinedOnThrow)
     AutoEngine f;
     f.Load(parts, sheets, 0, 30);
     Rand31 r2;
-    EXPECT_THROW(f.RunAll(r2, 2, [](int a) {
+    EXPECT_THROW(f.runAll(r2, 2, [](int a) {
         if (a == 5)
             throw std::runtime_error("stop");
     }),

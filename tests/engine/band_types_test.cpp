@@ -108,7 +108,7 @@ TEST(BandTypesRead, ShippedFileHoldsRecordZeroAndRealBands)
         EXPECT_GT(ParseLength(LengthUnit::Centimetre, b.thickness), 0) << b.name;
         EXPECT_GE(ParseLength(LengthUnit::Centimetre, b.extraLength), 0) << b.name;
         double price = 0;
-        EXPECT_TRUE(ParseDecimal(b.price, price)) << b.name;
+        EXPECT_TRUE(parseDecimal(b.price, price)) << b.name;
     }
 }
 
@@ -121,7 +121,7 @@ TEST(BandTypesWrite, DropsRowsWithoutThicknessOrExtraButKeepsRecordZero)
                  {"C", "0.2", "c", "", "1"},
                  {"D", "0.2", "d", "3", "1"}};
     const std::string path = tempPath("save.vlb");
-    ASSERT_TRUE(SaveBandTypes(path, t).ok());
+    ASSERT_TRUE(saveBandTypes(path, t).ok());
     EXPECT_EQ(readAll(path), "-\r\n\r\n-\r\n\r\n0\r\nA\r\n0.1\r\na\r\n2\r\n1\r\nD\r\n0.2\r\nd\r\n3\r\n1\r\n");
     const Result<BandTypeTable> back = LoadBandTypes(path);
     ASSERT_TRUE(back.ok());
@@ -134,9 +134,9 @@ TEST(BandTypesWrite, RefusesAFieldWithALineBreakAndKeepsTheOldFile)
     const std::string path = tempPath("keep.vlb");
     BandTypeTable t;
     t.records = {{"-", "0", "-", "0", "0"}};
-    ASSERT_TRUE(SaveBandTypes(path, t).ok());
+    ASSERT_TRUE(saveBandTypes(path, t).ok());
     t.records.push_back({"A\nB", "0.1", "a", "2", "1"});
-    EXPECT_EQ(SaveBandTypes(path, t).msg, Msg::BandFileNotWholeRecords);
+    EXPECT_EQ(saveBandTypes(path, t).msg, Msg::BandFileNotWholeRecords);
     EXPECT_EQ(readAll(path), "-\r\n0\r\n-\r\n0\r\n0\r\n");
     std::filesystem::remove(path);
 }
@@ -147,7 +147,7 @@ TEST(BandTypesWrite, RefusesMoreThanFiftyRecords)
     ASSERT_TRUE(t.ok());
     t->records.push_back({"X", "0.1", "x", "2", "1"});
     const std::string path = tempPath("many.vlb");
-    EXPECT_EQ(SaveBandTypes(path, *t).msg, Msg::BandFileTooManyRecords);
+    EXPECT_EQ(saveBandTypes(path, *t).msg, Msg::BandFileTooManyRecords);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -155,7 +155,7 @@ TEST(BandTypesWrite, UnwritableFolderIsReported)
 {
     BandTypeTable t;
     t.records = {{"-", "0", "-", "0", "0"}};
-    EXPECT_EQ(SaveBandTypes(tempPath("no_such_dir/bands.vlb"), t).msg, Msg::CannotWriteBandFile);
+    EXPECT_EQ(saveBandTypes(tempPath("no_such_dir/bands.vlb"), t).msg, Msg::CannotWriteBandFile);
 }
 
 TEST(BandTypesConvert, CentimetresToMillimetres)

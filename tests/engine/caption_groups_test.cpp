@@ -149,15 +149,15 @@ TEST(UnitHeadings, CarryUnitsAndCounts)
     v.sheetQuantity = 12;
     v.partQuantity = 0;
     using engine::UnitHeading;
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::Label26, v), "AREA (ft\u00B2)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::Label27, v), "AVG (%)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::Label28, v), "LAST (%)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::Label40, v), "CUT (in)") << "the bare label, without marks";
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::Label54, v), "BAND (in)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::Label15, v), "SHEETS (12)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::Label21, v), "PARTS (0)");
+    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::PlacedArea, v), "AREA (ft\u00B2)");
+    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::AverageYield, v), "AVG (%)");
+    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::LastSheetYield, v), "LAST (%)");
+    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::CutLength, v), "CUT (in)") << "the bare label, without marks";
+    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::BandingLength, v), "BAND (in)");
+    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::SheetTableTitle, v), "SHEETS (12)");
+    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::PartTableTitle, v), "PARTS (0)");
     v.lengthUnit = engine::LengthUnit::Millimetre;
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::Label40, v), "CUT (mm)");
+    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::CutLength, v), "CUT (mm)");
 
     const auto all = engine::rebuiltHeadings(t, v);
     ASSERT_EQ(all.size(), 7u);

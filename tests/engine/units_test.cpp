@@ -192,36 +192,36 @@ TEST(UnitsLabels, LengthLabelsAndValues)
 
 TEST(UnitsGeneralFormat, ShortestForm)
 {
-    EXPECT_EQ(FormatGeneral(275.0), "275");
-    EXPECT_EQ(FormatGeneral(27.5), "27.5");
-    EXPECT_EQ(FormatGeneral(static_cast<double>(1234.3f)), "1234.30004882813");
-    EXPECT_EQ(FormatGeneral(0.1 + 0.2), "0.3");
-    EXPECT_EQ(FormatGeneral(-0.5), "-0.5");
-    EXPECT_EQ(FormatGeneral(0.00001), "0.00001");
-    EXPECT_EQ(FormatGeneral(0.000001), "1E-6");
-    EXPECT_EQ(FormatGeneral(1e20), "1E20");
-    EXPECT_EQ(FormatGeneral(66.6666666, 4, 4), "66.67");
-    EXPECT_EQ(FormatGeneral(12345.0, 4, 2), "1.235E04");
-    EXPECT_EQ(FormatGeneral(99.99, 3, 2), "100");
+    EXPECT_EQ(formatGeneral(275.0), "275");
+    EXPECT_EQ(formatGeneral(27.5), "27.5");
+    EXPECT_EQ(formatGeneral(static_cast<double>(1234.3f)), "1234.30004882813");
+    EXPECT_EQ(formatGeneral(0.1 + 0.2), "0.3");
+    EXPECT_EQ(formatGeneral(-0.5), "-0.5");
+    EXPECT_EQ(formatGeneral(0.00001), "0.00001");
+    EXPECT_EQ(formatGeneral(0.000001), "1E-6");
+    EXPECT_EQ(formatGeneral(1e20), "1E20");
+    EXPECT_EQ(formatGeneral(66.6666666, 4, 4), "66.67");
+    EXPECT_EQ(formatGeneral(12345.0, 4, 2), "1.235E04");
+    EXPECT_EQ(formatGeneral(99.99, 3, 2), "100");
 }
 
 TEST(UnitsParseNumbers, DecimalAndInteger)
 {
     double d = 0;
-    EXPECT_TRUE(ParseDecimal(" 1.5 ", d));
+    EXPECT_TRUE(parseDecimal(" 1.5 ", d));
     EXPECT_DOUBLE_EQ(d, 1.5);
-    EXPECT_TRUE(ParseDecimal(".5", d));
-    EXPECT_TRUE(ParseDecimal("5.", d));
-    EXPECT_TRUE(ParseDecimal("-1e3", d));
+    EXPECT_TRUE(parseDecimal(".5", d));
+    EXPECT_TRUE(parseDecimal("5.", d));
+    EXPECT_TRUE(parseDecimal("-1e3", d));
     EXPECT_DOUBLE_EQ(d, -1000.0);
-    EXPECT_FALSE(ParseDecimal(".", d));
-    EXPECT_FALSE(ParseDecimal("1e", d));
-    EXPECT_FALSE(ParseDecimal("0x10", d));
+    EXPECT_FALSE(parseDecimal(".", d));
+    EXPECT_FALSE(parseDecimal("1e", d));
+    EXPECT_FALSE(parseDecimal("0x10", d));
     std::int32_t i = 0;
-    EXPECT_TRUE(ParseInteger("42", i));
+    EXPECT_TRUE(parseInteger("42", i));
     EXPECT_EQ(i, 42);
-    EXPECT_TRUE(ParseInteger("-3", i));
-    EXPECT_FALSE(ParseInteger("2.5", i));
-    EXPECT_FALSE(ParseInteger("", i));
-    EXPECT_FALSE(ParseInteger("3000000000", i));
+    EXPECT_TRUE(parseInteger("-3", i));
+    EXPECT_FALSE(parseInteger("2.5", i));
+    EXPECT_FALSE(parseInteger("", i));
+    EXPECT_FALSE(parseInteger("3000000000", i));
 }

@@ -105,7 +105,7 @@ TEST(Bill, BandRecordsEndAtTheFirstEmptyName)
 TEST(Bill, PriceThatIsNoNumberShowsInItsLineAndTheReportIsCompleted)
 {
     ProjectBuilder b = bandedParts();
-    const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
+    const ShowResultsOutcome out = output::showResultsCore(b.project, testfix::millimetreSettings(),
                                                            testfix::bands("20", "abc"), testfix::numberedLanguage());
     EXPECT_TRUE(out.allPlaced);
     ASSERT_EQ(out.warnings.size(), 1u);
@@ -129,7 +129,7 @@ TEST(Bill, BandNameMissingFromTheTableIsReportedOnce)
 {
     ProjectBuilder b = bandedParts("PVC 9");
     b.project.parts.setCell(1, PartCol::Band + 2, "");
-    const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
+    const ShowResultsOutcome out = output::showResultsCore(b.project, testfix::millimetreSettings(),
                                                            testfix::bands(), testfix::numberedLanguage());
     ASSERT_EQ(out.warnings.size(), 1u);
     EXPECT_EQ(out.warnings[0].msg, Msg::BandNameNotInTable);

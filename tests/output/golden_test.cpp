@@ -53,7 +53,7 @@ std::vector<std::string> splitBar(const std::string& line)
 int toInt(const std::string& s)
 {
     std::int32_t v = 0;
-    return ParseInteger(s, v) ? v : 0;
+    return parseInteger(s, v) ? v : 0;
 }
 
 // Reads input.txt into `p`. Returns an error text, empty on success.
@@ -145,7 +145,7 @@ TEST_P(GoldenReport, MatchesByteForByte)
         ASSERT_EQ(loadInput(dir / "input.txt", project, settings), "");
     }
 
-    const output::ShowResultsOutcome out = output::ShowResultsCore(project, settings, *bands, lang);
+    const output::ShowResultsOutcome out = output::showResultsCore(project, settings, *bands, lang);
     EXPECT_TRUE(out.allPlaced);
     compareOrUpdate(dir / "expected.report.txt", output::toPlainText(project.report));
     compareOrUpdate(dir / "expected.bill.txt", output::toPlainText(project.bill));

@@ -66,7 +66,7 @@ TEST(GroupLayouts, SameCountsOnAnotherSheetSizeStayApart)
 TEST(BuildReport, GroupOfThreeCountsInEveryTotalButOnceInTheAverage)
 {
     ProjectBuilder b = tripleSheet();
-    const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
+    const ShowResultsOutcome out = output::showResultsCore(b.project, testfix::millimetreSettings(),
                                                            testfix::bands(), testfix::numberedLanguage());
     EXPECT_TRUE(out.allPlaced);
     EXPECT_TRUE(out.status.ok());
@@ -128,7 +128,7 @@ TEST(BuildReport, GroupOfThreeCountsInEveryTotalButOnceInTheAverage)
 TEST(BuildReport, StatisticsPanelCaptionsCarryTheUnits)
 {
     ProjectBuilder b = tripleSheet();
-    const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
+    const ShowResultsOutcome out = output::showResultsCore(b.project, testfix::millimetreSettings(),
                                                            testfix::bands(), testfix::numberedLanguage());
     EXPECT_EQ(out.statCaptions[3], "<53> (mm\u00B2)");
     EXPECT_EQ(out.statCaptions[4], "<54> (%)");
@@ -182,7 +182,7 @@ TEST(ShowResults, EmptyResultShowsZeroYieldsAndReportsMissingParts)
 {
     ProjectBuilder b;
     b.sheet("100", "100", 1, 1000, 1000).part("50", "40", 2);
-    const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
+    const ShowResultsOutcome out = output::showResultsCore(b.project, testfix::millimetreSettings(),
                                                            testfix::bands(), testfix::numberedLanguage());
     EXPECT_FALSE(out.allPlaced);
     EXPECT_EQ(out.status.msg, Msg::NotAllPartsPlaced);
@@ -204,7 +204,7 @@ TEST(ShowResults, MissingPartKeepsTheReportAndWithholdsTheCommands)
     ProjectBuilder b = tripleSheet();
     b.project.input.totalParts = 4;
     b.project.result.complete = true;
-    const ShowResultsOutcome out = output::ShowResultsCore(b.project, testfix::millimetreSettings(),
+    const ShowResultsOutcome out = output::showResultsCore(b.project, testfix::millimetreSettings(),
                                                            testfix::bands(), testfix::numberedLanguage());
     EXPECT_EQ(out.status.msg, Msg::NotAllPartsPlaced);
     EXPECT_EQ(out.partsPlaced, 3);
@@ -243,10 +243,10 @@ TEST(ShowResults, AnotherAreaUnitRewritesReportBillAndPanel)
 {
     ProjectBuilder b = tripleSheet();
     Settings s = testfix::millimetreSettings();
-    (void)output::ShowResultsCore(b.project, s, testfix::bands(), testfix::numberedLanguage());
+    (void)output::showResultsCore(b.project, s, testfix::bands(), testfix::numberedLanguage());
     EXPECT_EQ(b.project.result.stats.part_area, "720000");
     s.AreaStyle = 2;
-    const ShowResultsOutcome out = output::ShowResultsCore(b.project, s, testfix::bands(), testfix::numberedLanguage());
+    const ShowResultsOutcome out = output::showResultsCore(b.project, s, testfix::bands(), testfix::numberedLanguage());
     EXPECT_EQ(b.project.result.stats.part_area, "0.72");
     EXPECT_EQ(out.statCaptions[3], "<53> (m\u00B2)");
     EXPECT_EQ(b.project.report[9].text, "  1000 mm x 500 mm = 0.5 m\u00B2, <34>= 48%");

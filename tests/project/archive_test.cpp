@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 using engine::AreaUnit;
 using engine::Msg;
-using project_io::ScanArchive;
+using project_io::scanArchive;
 
 const std::string kData = TEST_DATA_DIR "/project/archive/";
 
@@ -43,23 +43,23 @@ private:
     static inline int s_next = 0;
 };
 
-TEST(ArchiveMask, FilterAndExtensions)
+TEST(archiveMask, FilterAndExtensions)
 {
-    EXPECT_EQ(project_io::ArchiveMask("kit"), "*kit*.qln;*kit*.vlp");
-    const std::string mask = project_io::ArchiveMask("kit");
-    EXPECT_TRUE(project_io::MatchesArchiveMask("kitchen.vlp", mask));
-    EXPECT_TRUE(project_io::MatchesArchiveMask("old kit.qln", mask));
-    EXPECT_TRUE(project_io::MatchesArchiveMask("KITCHEN.VLP", mask));
-    EXPECT_FALSE(project_io::MatchesArchiveMask("garage.vlp", mask));
-    EXPECT_FALSE(project_io::MatchesArchiveMask("kitchen.vlp.bak", mask));
-    EXPECT_FALSE(project_io::MatchesArchiveMask("kitchen.txt", mask));
-    EXPECT_TRUE(project_io::MatchesArchiveMask("a.vlp", project_io::ArchiveMask("")));
+    EXPECT_EQ(project_io::archiveMask("kit"), "*kit*.qln;*kit*.vlp");
+    const std::string mask = project_io::archiveMask("kit");
+    EXPECT_TRUE(project_io::matchesArchiveMask("kitchen.vlp", mask));
+    EXPECT_TRUE(project_io::matchesArchiveMask("old kit.qln", mask));
+    EXPECT_TRUE(project_io::matchesArchiveMask("KITCHEN.VLP", mask));
+    EXPECT_FALSE(project_io::matchesArchiveMask("garage.vlp", mask));
+    EXPECT_FALSE(project_io::matchesArchiveMask("kitchen.vlp.bak", mask));
+    EXPECT_FALSE(project_io::matchesArchiveMask("kitchen.txt", mask));
+    EXPECT_TRUE(project_io::matchesArchiveMask("a.vlp", project_io::archiveMask("")));
 }
 
 TEST(ArchiveScan, SheetAreaOfAProjectDocument)
 {
     // Three rows of 2500 x 1250 mm, quantities 2, 1 and 4: 21 7/8 m².
-    const auto scan = ScanArchive(kData + "yard", "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(kData + "yard", "", AreaUnit::SquareMetre);
     ASSERT_TRUE(scan.status.ok());
     ASSERT_EQ(scan.rows.size(), 1U);
     EXPECT_EQ(scan.rows[0].name, "yard.vlp");
@@ -71,7 +71,7 @@ TEST(ArchiveScan, SheetAreaOfAProjectDocument)
 
 TEST(ArchiveScan, LegacyAndQuillonRowsAndGrandTotal)
 {
-    const auto scan = ScanArchive(kData + "totals", "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(kData + "totals", "", AreaUnit::SquareMetre);
     ASSERT_TRUE(scan.status.ok());
     ASSERT_EQ(scan.rows.size(), 2U);
     // legacy text: 1 m x 1 m at 10.7
@@ -88,14 +88,14 @@ TEST(ArchiveScan, LegacyAndQuillonRowsAndGrandTotal)
 
 TEST(ArchiveScan, FilterListsMatchingNamesAlphabetically)
 {
-    const auto all = ScanArchive(kData + "filter", "", AreaUnit::SquareCentimetre);
+    const auto all = scanArchive(kData + "filter", "", AreaUnit::SquareCentimetre);
     ASSERT_TRUE(all.status.ok());
     ASSERT_EQ(all.rows.size(), 3U);
     EXPECT_EQ(all.rows[0].name, "garage.vlp");
     EXPECT_EQ(all.rows[1].name, "kitchen.vlp");
     EXPECT_EQ(all.rows[2].name, "old kit.qln");
 
-    const auto kit = ScanArchive(kData + "filter", "kit", AreaUnit::SquareCentimetre);
+    const auto kit = scanArchive(kData + "filter", "kit", AreaUnit::SquareCentimetre);
     ASSERT_TRUE(kit.status.ok());
     ASSERT_EQ(kit.rows.size(), 2U);
     EXPECT_EQ(kit.rows[0].name, "kitchen.vlp");
@@ -110,7 +110,7 @@ TEST(ArchiveScan, EmptyFolderListsNothing)
 {
     TempFolder dir;
     dir.write("notes.txt", "x");
-    const auto scan = ScanArchive(dir.path(), "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     EXPECT_TRUE(scan.status.ok());
     EXPECT_FALSE(scan.listed);
     EXPECT_FALSE(scan.grandTotal.has_value());
@@ -125,7 +125,7 @@ TEST(ArchiveScan, UnopenableFileStopsTheScan)
     dir.copyFrom(kData + "totals/a-cabinet.vlp", "a.vlp");
     fs::create_symlink(dir.path() + "/gone.vlp", dir.path() + "/b.vlp");
     dir.copyFrom(kData + "totals/a-cabinet.vlp", "c.vlp");
-    const auto scan = ScanArchive(dir.path(), "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     EXPECT_TRUE(scan.listed);
     ASSERT_EQ(scan.rows.size(), 1U);
     EXPECT_EQ(scan.rows[0].name, "a.vlp");
@@ -142,7 +142,7 @@ TEST(ArchiveScan, ReadOnlyFileStopsTheScanForAUser)
     TempFolder dir;
     dir.copyFrom(kData + "totals/a-cabinet.vlp", "b.vlp");
     fs::permissions(dir.path() + "/b.vlp", fs::perms::owner_read);
-    const auto scan = ScanArchive(dir.path(), "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     EXPECT_EQ(scan.status.msg, Msg::ArchiveCannotOpenFile);
     EXPECT_TRUE(scan.rows.empty());
 }
@@ -152,7 +152,7 @@ TEST(ArchiveScan, FoldersNamedLikeProjectsAreNotListed)
     TempFolder dir;
     fs::create_directory(dir.path() + "/old.vlp");
     dir.copyFrom(kData + "totals/b-shelf.qln", "shelf.qln");
-    const auto scan = ScanArchive(dir.path(), "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     ASSERT_TRUE(scan.status.ok());
     ASSERT_EQ(scan.rows.size(), 1U);
     EXPECT_EQ(scan.rows[0].name, "shelf.qln");
@@ -176,7 +176,7 @@ TEST(ArchiveScan, UnreadableContentStopsWithItsPath)
     for (const auto& c : cases) {
         TempFolder dir;
         dir.write(c.name, c.text);
-        const auto scan = ScanArchive(dir.path(), "", AreaUnit::SquareMetre);
+        const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
         EXPECT_EQ(scan.status.msg, Msg::CannotReadProject) << c.name;
         EXPECT_TRUE(scan.rows.empty()) << c.name;
         EXPECT_FALSE(scan.grandTotal.has_value()) << c.name;
@@ -190,24 +190,24 @@ TEST(ArchiveScan, OverlongQuillonFileStopsTheScan)
     for (int i = 0; i < 10001; ++i)
         text += "1\n";
     dir.write("big.qln", text);
-    const auto scan = ScanArchive(dir.path(), "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     EXPECT_EQ(scan.status.msg, Msg::QuillonFileTooLong);
     EXPECT_EQ(scan.status.args, (std::vector<std::string>{dir.path() + "/big.qln"}));
 }
 
-TEST(ArchivePriceEdit, RowTotalHasTwoIntegerDigits)
+TEST(editArchivePrice, RowTotalHasTwoIntegerDigits)
 {
     std::vector<project_io::ArchiveRow> rows = {{"a.vlp", "1 m\u00B2", "10.70", "10.70"},
                                                 {"b.vlp", "2.75 m\u00B2", "2.00", "5.50"}};
-    auto total = project_io::ArchivePriceEdit(rows, 1, "2");
+    auto total = project_io::editArchivePrice(rows, 1, "2");
     ASSERT_TRUE(total.ok());
     EXPECT_EQ(rows[1].total, "05.50");
     EXPECT_EQ(*total, "16.20");
-    total = project_io::ArchivePriceEdit(rows, 0, "");
+    total = project_io::editArchivePrice(rows, 0, "");
     ASSERT_TRUE(total.ok());
     EXPECT_EQ(rows[0].total, "00.00");
     EXPECT_EQ(*total, "5.50");
-    const auto bad = project_io::ArchivePriceEdit(rows, 1, "abc");
+    const auto bad = project_io::editArchivePrice(rows, 1, "abc");
     ASSERT_FALSE(bad.ok());
     EXPECT_EQ(bad.error().msg, Msg::NotANumber);
     EXPECT_EQ(rows[1].total, "05.50");

@@ -8,7 +8,7 @@
 namespace {
 
 using engine::Msg;
-using project_io::ReadForeignProjectText;
+using project_io::readForeignProjectText;
 
 std::string lines(std::initializer_list<std::string> ls)
 {
@@ -24,10 +24,10 @@ TEST(QuillonPieces, TwentyBytesOrALineFeed)
 {
     // 18 characters + CR LF is one piece; 19 characters + CR fill a piece
     // and the LF becomes a piece of its own.
-    auto p = project_io::SplitQuillonPieces("ABCDEFGHIJKLMNOPQR\r\nABCDEFGHIJKLMNOPQRS\r\n  x \t\r\n");
+    auto p = project_io::splitQuillonPieces("ABCDEFGHIJKLMNOPQR\r\nABCDEFGHIJKLMNOPQRS\r\n  x \t\r\n");
     ASSERT_TRUE(p.ok());
     EXPECT_EQ(*p, (std::vector<std::string>{"ABCDEFGHIJKLMNOPQR", "ABCDEFGHIJKLMNOPQRS", "", "x"}));
-    auto longLine = project_io::SplitQuillonPieces(std::string(45, 'a'));
+    auto longLine = project_io::splitQuillonPieces(std::string(45, 'a'));
     ASSERT_TRUE(longLine.ok());
     EXPECT_EQ(*longLine, (std::vector<std::string>{std::string(20, 'a'), std::string(20, 'a'), std::string(5, 'a')}));
 }
@@ -37,9 +37,9 @@ TEST(QuillonPieces, MoreThanTenThousandIsRefused)
     std::string s;
     for (int i = 0; i < 10000; ++i)
         s += "x\n";
-    EXPECT_TRUE(project_io::SplitQuillonPieces(s).ok());
+    EXPECT_TRUE(project_io::splitQuillonPieces(s).ok());
     s += "y";
-    const auto p = project_io::SplitQuillonPieces(s);
+    const auto p = project_io::splitQuillonPieces(s);
     ASSERT_FALSE(p.ok());
     EXPECT_EQ(p.error().msg, Msg::QuillonFileTooLong);
 }
@@ -51,7 +51,7 @@ TEST(QuillonRead, SheetAndPartRecords)
                                               "end", "end"});
     engine::Project p;
     p.parts.setCell(1, 16, "keep");  // a row that is already there stays as it is
-    const auto r = ReadForeignProjectText(text, p);
+    const auto r = readForeignProjectText(text, p);
     ASSERT_TRUE(r.status.ok());
     EXPECT_EQ(r.unit, 1);
     ASSERT_EQ(p.sheetRowCount(), 1);
@@ -68,7 +68,7 @@ TEST(QuillonRead, NineteenCharacterDescriptionShiftsRecords)
                                               "tab_1", "2", "300", "200", "1", "d", "s7",
                                               "end", "end"});
     engine::Project p;
-    ASSERT_TRUE(ReadForeignProjectText(text, p).status.ok());
+    ASSERT_TRUE(readForeignProjectText(text, p).status.ok());
     // The description took two pieces, so the seventh line of the first
     // record is the LF piece and "s7" opens the next record, which is read
     // as a part from the lines of the second sheet.
@@ -86,8 +86,8 @@ TEST(QuillonRead, TwoFilesAddedOneAfterTheOther)
     const std::string second = kHeader + lines({"tab_1", "1", "100", "50", "1", "b", "", "p", "1", "30", "40", "2",
                                                 "P2", "1", "", "", "end", "end"});
     engine::Project p;
-    ASSERT_TRUE(ReadForeignProjectText(first, p).status.ok());
-    ASSERT_TRUE(ReadForeignProjectText(second, p).status.ok());
+    ASSERT_TRUE(readForeignProjectText(first, p).status.ok());
+    ASSERT_TRUE(readForeignProjectText(second, p).status.ok());
     ASSERT_EQ(p.sheetRowCount(), 2);
     EXPECT_EQ(p.sheets.cell(1, 4), "a");
     EXPECT_EQ(p.sheets.cell(2, 4), "b");
@@ -100,7 +100,7 @@ TEST(QuillonRead, RecordCutShortGetsEmptyCells)
 {
     const std::string text = kHeader + lines({"tab_1", "1", "250"});
     engine::Project p;
-    ASSERT_TRUE(ReadForeignProjectText(text, p).status.ok());
+    ASSERT_TRUE(readForeignProjectText(text, p).status.ok());
     ASSERT_EQ(p.sheetRowCount(), 1);
     EXPECT_EQ(p.sheets.row(1), (std::vector<std::string>{"1", "250", "", "", ""}));
 }
@@ -108,10 +108,10 @@ TEST(QuillonRead, RecordCutShortGetsEmptyCells)
 TEST(QuillonRead, HeaderOnlyGivesNoRows)
 {
     engine::Project p;
-    ASSERT_TRUE(ReadForeignProjectText(kHeader + lines({"x", "y"}), p).status.ok());
+    ASSERT_TRUE(readForeignProjectText(kHeader + lines({"x", "y"}), p).status.ok());
     EXPECT_EQ(p.sheetRowCount(), 0);
     EXPECT_EQ(p.partRowCount(), 0);
-    ASSERT_TRUE(ReadForeignProjectText("", p).status.ok());
+    ASSERT_TRUE(readForeignProjectText("", p).status.ok());
 }
 
 TEST(QuillonRead, TooLongFileChangesNothing)
@@ -120,7 +120,7 @@ TEST(QuillonRead, TooLongFileChangesNothing)
     for (int i = 0; i < 10000; ++i)
         text += "tab_1\r\n";
     engine::Project p;
-    const auto r = ReadForeignProjectText(text, p);
+    const auto r = readForeignProjectText(text, p);
     EXPECT_EQ(r.unit, -1);
     EXPECT_EQ(r.status.msg, Msg::QuillonFileTooLong);
     EXPECT_EQ(p.sheetRowCount(), 0);

@@ -10,7 +10,7 @@
 namespace {
 
 using engine::Msg;
-using project_io::ReadLegacyProjectText;
+using project_io::readLegacyProjectText;
 
 std::string join(std::initializer_list<std::string> lines, const std::string& eol = "\r\n")
 {
@@ -71,19 +71,19 @@ TEST(LegacyFind, PlainKeysAndMissingKeys)
     EXPECT_EQ(project_io::FindLegacyEntry(lines, "TABLA1"), "0");
     EXPECT_EQ(project_io::FindLegacyEntry(lines, "jedmere"), "0");  // keys are case-sensitive
     EXPECT_EQ(project_io::FindLegacyEntry(lines, "[author]"), "");  // key on the last line
-    EXPECT_EQ(project_io::FindLegacySection(lines, "JEDMERE"), 2U);
+    EXPECT_EQ(project_io::findLegacySection(lines, "JEDMERE"), 2U);
 }
 
 TEST(LegacyFind, SplitsAllLineEndings)
 {
-    const auto lines = project_io::SplitLegacyLines("a\r\nb\nc\rd\r\n\r\ne");
+    const auto lines = project_io::splitLegacyLines("a\r\nb\nc\rd\r\n\r\ne");
     EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
 }
 
 TEST(LegacyRead, FullFormFillsTablesDetailsAndStats)
 {
     engine::Project p;
-    const auto r = ReadLegacyProjectText(fullProject(), false, p, settings());
+    const auto r = readLegacyProjectText(fullProject(), false, p, settings());
     ASSERT_TRUE(r.status.ok());
     EXPECT_EQ(r.unit, 1);
     ASSERT_EQ(p.sheetRowCount(), 2);
@@ -106,7 +106,7 @@ TEST(LegacyRead, FullFormFillsTablesDetailsAndStats)
 TEST(LegacyRead, ResultInTenthsWhenLoadSemaIsOff)
 {
     engine::Project p;
-    const auto r = ReadLegacyProjectText(fullProject(), false, p, settings(false, false));
+    const auto r = readLegacyProjectText(fullProject(), false, p, settings(false, false));
     ASSERT_TRUE(r.status.ok());
     ASSERT_EQ(p.result.elements.size(), 1U);
     EXPECT_EQ(p.result.elements[0], (engine::PlacedElement{1, 100, 200, 6100, 4200, 0, 1}));
@@ -126,7 +126,7 @@ TEST(LegacyRead, LoadSemaOnLeavesNoStaleResult)
     p.result.elements.push_back({9, 0, 0, 10, 10, 0, 1});
     p.result.offcuts.push_back({9, 0, 0, 10, 10});
     p.input.sheets.push_back({100, 100, 1, 9, 1});
-    const auto r = ReadLegacyProjectText(fullProject(), false, p, settings(true, true));
+    const auto r = readLegacyProjectText(fullProject(), false, p, settings(true, true));
     ASSERT_TRUE(r.status.ok());
     // The file's counts are not backed by records: no result at all rather
     // than the old lists under the new counts.
@@ -143,7 +143,7 @@ TEST(LegacyRead, ShortFormSetsBandsAndKeepsTheirThirdColumns)
                                    "1", "600", "400", "2", "B", "1", "x7", "x8",
                                    "2", "300", "200", "5", "C", "0", "y7", "y8"});
     engine::Project p;
-    const auto r = ReadLegacyProjectText(text, false, p, settings());
+    const auto r = readLegacyProjectText(text, false, p, settings());
     ASSERT_TRUE(r.status.ok());
     EXPECT_EQ(r.unit, 0);
     ASSERT_EQ(p.partRowCount(), 2);
@@ -157,7 +157,7 @@ TEST(LegacyRead, ShortRecordsOnlyUnderTheExactHeader)
     // Any other header means the full 18-line records under "tab_2a".
     const std::string text = join({"VELMORA 1.50", "TABLA2", "1", "tab_2", "1", "600", "400", "2", "B", "1", "", ""});
     engine::Project p;
-    const auto r = ReadLegacyProjectText(text, false, p, settings());
+    const auto r = readLegacyProjectText(text, false, p, settings());
     EXPECT_EQ(r.unit, -1);
     EXPECT_EQ(r.status.msg, Msg::CannotReadProject);
     EXPECT_EQ(p.partRowCount(), 0);
@@ -168,7 +168,7 @@ TEST(LegacyRead, KeysInAnyOrderAndFirstOccurrenceCounts)
     const std::string text = join({"VELMORA 1.5", "tab_1", "1", "250", "125", "3", "d", "x", "TABLA1", "1",
                                    "JEDMERE", "2", "JEDMERE", "0", "[author]", "Ana"});
     engine::Project p;
-    const auto r = ReadLegacyProjectText(text, false, p, settings());
+    const auto r = readLegacyProjectText(text, false, p, settings());
     ASSERT_TRUE(r.status.ok());
     EXPECT_EQ(r.unit, 2);
     EXPECT_EQ(p.sheets.row(1), (std::vector<std::string>{"1", "250", "125", "3", "d"}));
@@ -181,7 +181,7 @@ TEST(LegacyRead, DataLineEqualToAKeyIsTakenAsTheKey)
     // from the line after it, the real "[author]" key line.
     const std::string text = join({"VELMORA 1.5", "[cover_title]", "[cl_name]", "[author]", "Ana", "[cl_name]", "Marko"});
     engine::Project p;
-    ASSERT_TRUE(ReadLegacyProjectText(text, false, p, settings()).status.ok());
+    ASSERT_TRUE(readLegacyProjectText(text, false, p, settings()).status.ok());
     EXPECT_EQ(p.details.coverTitle, "[cl_name]");
     EXPECT_EQ(p.details.author, "Ana");
     EXPECT_EQ(p.details.clientName, "[author]");
@@ -190,10 +190,10 @@ TEST(LegacyRead, DataLineEqualToAKeyIsTakenAsTheKey)
 TEST(LegacyRead, AddModeAppendsRowsAndSkipsLayoutsAndTexts)
 {
     engine::Project p;
-    ASSERT_TRUE(ReadLegacyProjectText(fullProject(), false, p, settings(false, false)).status.ok());
+    ASSERT_TRUE(readLegacyProjectText(fullProject(), false, p, settings(false, false)).status.ok());
     ASSERT_EQ(p.result.elements.size(), 1U);
     p.details.author = "old";
-    const auto r = ReadLegacyProjectText(fullProject(), true, p, settings(false, false));
+    const auto r = readLegacyProjectText(fullProject(), true, p, settings(false, false));
     ASSERT_TRUE(r.status.ok());
     EXPECT_EQ(p.sheetRowCount(), 4);
     EXPECT_EQ(p.partRowCount(), 2);
@@ -206,7 +206,7 @@ TEST(LegacyRead, AddModeAppendsRowsAndSkipsLayoutsAndTexts)
 TEST(LegacyRead, MissingCountsMeanNoRecords)
 {
     engine::Project p;
-    const auto r = ReadLegacyProjectText(join({"VELMORA 2.0"}), false, p, settings(false, false));
+    const auto r = readLegacyProjectText(join({"VELMORA 2.0"}), false, p, settings(false, false));
     ASSERT_TRUE(r.status.ok());
     EXPECT_EQ(r.unit, 0);
     EXPECT_EQ(p.sheetRowCount(), 0);
@@ -218,9 +218,9 @@ TEST(LegacyRead, DecodesWindows1252AndKeepsUtf8)
     const std::string cp1252 = join({"VELMORA 1.5", "[author]", "\x8A" "aper \xE8"});
     const std::string utf8 = join({"VELMORA 1.5", "[author]", "\xC5\xA0" "aper"});
     engine::Project p;
-    ASSERT_TRUE(ReadLegacyProjectText(cp1252, false, p, settings()).status.ok());
+    ASSERT_TRUE(readLegacyProjectText(cp1252, false, p, settings()).status.ok());
     EXPECT_EQ(p.details.author, "\xC5\xA0" "aper \xC3\xA8");
-    ASSERT_TRUE(ReadLegacyProjectText(utf8, false, p, settings()).status.ok());
+    ASSERT_TRUE(readLegacyProjectText(utf8, false, p, settings()).status.ok());
     EXPECT_EQ(p.details.author, "\xC5\xA0" "aper");
 }
 
@@ -240,7 +240,7 @@ TEST_P(LegacyBroken, RefusedWithoutChangingTheProject)
     p.details.author = "keep";
     p.result.elements.push_back({1, 0, 0, 1, 1, 0, 1});
     const engine::Project before = p;
-    const auto r = ReadLegacyProjectText(GetParam().text, false, p, settings(GetParam().loadSema, GetParam().loadSema));
+    const auto r = readLegacyProjectText(GetParam().text, false, p, settings(GetParam().loadSema, GetParam().loadSema));
     EXPECT_EQ(r.unit, -1);
     EXPECT_EQ(r.status.msg, Msg::CannotReadProject);
     EXPECT_EQ(p.sheets, before.sheets);
@@ -275,7 +275,7 @@ TEST(LegacyRead, BadNumberInRecordsStopsWithResultEmptied)
                                    "viskovi", "1", "0", "0", "5", "5"});
     engine::Project p;
     p.result.elements.push_back({7, 0, 0, 1, 1, 0, 1});
-    const auto r = ReadLegacyProjectText(text, false, p, settings(false, true));
+    const auto r = readLegacyProjectText(text, false, p, settings(false, true));
     EXPECT_EQ(r.status.msg, Msg::CannotReadProject);
     EXPECT_EQ(p.sheetRowCount(), 1);  // read before the bad number
     EXPECT_TRUE(p.result.elements.empty());
@@ -286,7 +286,7 @@ TEST(LegacyRead, LengthsThatOverflowInTenthsAreRefused)
 {
     const std::string text = join({"VELMORA 1.5", "DUZ_VISKOVI", "1", "viskovi", "1", "0", "0", "300000000", "5"});
     engine::Project p;
-    EXPECT_EQ(ReadLegacyProjectText(text, false, p, settings(false, true)).status.msg, Msg::CannotReadProject);
+    EXPECT_EQ(readLegacyProjectText(text, false, p, settings(false, true)).status.msg, Msg::CannotReadProject);
 }
 
 TEST(LegacyRead, FileOnDisk)

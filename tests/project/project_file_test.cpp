@@ -108,10 +108,10 @@ TEST(ProjectSave, DateTimeFollowsTheDateFormat)
     t.tm_hour = 8;
     t.tm_min = 5;
     t.tm_sec = 3;
-    EXPECT_EQ(project_io::FormatSaveDateTime("dd/mm/yyyy", t), "09/12/2026 08:05:03");
-    EXPECT_EQ(project_io::FormatSaveDateTime("d.m.yy", t), "9.12.26 08:05:03");
-    EXPECT_EQ(project_io::FormatSaveDateTime("dddd d mmmm yyyy", t), "Wednesday 9 December 2026 08:05:03");
-    EXPECT_EQ(project_io::FormatSaveDateTime("yyyy-MM-dd", t), "2026-12-09 08:05:03");
+    EXPECT_EQ(project_io::formatSaveDateTime("dd/mm/yyyy", t), "09/12/2026 08:05:03");
+    EXPECT_EQ(project_io::formatSaveDateTime("d.m.yy", t), "9.12.26 08:05:03");
+    EXPECT_EQ(project_io::formatSaveDateTime("dddd d mmmm yyyy", t), "Wednesday 9 December 2026 08:05:03");
+    EXPECT_EQ(project_io::formatSaveDateTime("yyyy-MM-dd", t), "2026-12-09 08:05:03");
 }
 
 TEST(ProjectSave, RoundTripKeepsEveryTextInEveryUnit)

@@ -209,7 +209,7 @@ TEST(ProjectBinding, AccessorsCreateAndReadTheTree)
 {
     XmlDocument doc;
     ASSERT_EQ(doc.loadFromText("<velm_root/>"), XmlError::None);
-    auto root = project_io::GetVelmRoot(doc);
+    auto root = project_io::getVelmRoot(doc);
     ASSERT_TRUE(root.has_value());
     root->version.set("1.3");
     root->job->measure.set("2");
@@ -231,5 +231,5 @@ TEST(ProjectBinding, AccessorsCreateAndReadTheTree)
 
     XmlDocument other;
     ASSERT_EQ(other.loadFromText("<velm_label/>"), XmlError::None);
-    EXPECT_FALSE(project_io::GetVelmRoot(other).has_value());
+    EXPECT_FALSE(project_io::getVelmRoot(other).has_value());
 }

@@ -37,7 +37,7 @@ const char* const kTwoInstances =
 
 TEST(ClassFile, ReadsInstancesWidthFirst)
 {
-    const auto r = quality::ReadClassFile(kTwoInstances, "Class_03.2bp");
+    const auto r = quality::readClassFile(kTwoInstances, "Class_03.2bp");
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(r.value.size(), 2U);
     const Instance& a = r.value[0];
@@ -72,7 +72,7 @@ TEST(ClassFile, RefusesMalformedText)
          "f.2bp:6: expected the problem class, found \"99999999999999999999 1\""},
     };
     for (const Case& c : cases) {
-        const auto r = quality::ReadClassFile(c.text, "f.2bp");
+        const auto r = quality::readClassFile(c.text, "f.2bp");
         EXPECT_EQ(r.error, c.error) << c.text;
         EXPECT_TRUE(r.value.empty());
     }
@@ -83,9 +83,9 @@ TEST(ClassFile, ReadsPublishedFile)
     const std::string path = realFile("2dbpp-bw-mv/Class_01.2bp");
     if (path.empty())
         GTEST_SKIP() << "no benchmark data";
-    const auto text = quality::ReadTextFile(path);
+    const auto text = quality::readTextFile(path);
     ASSERT_TRUE(text.ok()) << text.error;
-    const auto r = quality::ReadClassFile(text.value, "Class_01.2bp");
+    const auto r = quality::readClassFile(text.value, "Class_01.2bp");
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(r.value.size(), 50U);
     EXPECT_EQ(r.value.front().id, "Class_01.2bp_20_1");
@@ -100,23 +100,23 @@ TEST(ClassFile, ReadsPublishedFile)
 
 TEST(StockCsv, ReadsBinsAndItems)
 {
-    const auto bins = quality::ReadBinsCsv("ID,WIDTH,HEIGHT,COST\n0,250,250,62500\r\n1,300,200,60000\n", "b.csv");
+    const auto bins = quality::readBinsCsv("ID,WIDTH,HEIGHT,COST\n0,250,250,62500\r\n1,300,200,60000\n", "b.csv");
     ASSERT_TRUE(bins.ok()) << bins.error;
     EXPECT_EQ(bins.value, (std::vector<StockSize>{{250, 250, 62500}, {300, 200, 60000}}));
-    const auto items = quality::ReadItemsCsv("ID,WIDTH,HEIGHT,COPIES\n0,167,184,90\n\n1,114,118,75", "i.csv");
+    const auto items = quality::readItemsCsv("ID,WIDTH,HEIGHT,COPIES\n0,167,184,90\n\n1,114,118,75", "i.csv");
     ASSERT_TRUE(items.ok()) << items.error;
     EXPECT_EQ(items.value, (std::vector<ItemType>{{167, 184, 90}, {114, 118, 75}}));
 }
 
 TEST(StockCsv, RefusesMalformedRows)
 {
-    EXPECT_EQ(quality::ReadBinsCsv("ID,WIDTH,HEIGHT\n0,1,1\n", "b.csv").error,
+    EXPECT_EQ(quality::readBinsCsv("ID,WIDTH,HEIGHT\n0,1,1\n", "b.csv").error,
               "b.csv:1: expected the header \"ID,WIDTH,HEIGHT,COST\"");
-    EXPECT_EQ(quality::ReadItemsCsv("ID,WIDTH,HEIGHT,COPIES\n", "i.csv").error, "i.csv:1: no data rows");
+    EXPECT_EQ(quality::readItemsCsv("ID,WIDTH,HEIGHT,COPIES\n", "i.csv").error, "i.csv:1: no data rows");
     const char* const bad[] = {"0,10,10", "0,10,10,1,5", "0,10,0,1", "0,10,10,-1", "0,10,1e2,1", "x,10,10,1",
                                "0,10, 10,1"};
     for (const char* row : bad) {
-        const auto r = quality::ReadItemsCsv(std::string("ID,WIDTH,HEIGHT,COPIES\n0,5,5,1\n") + row + "\n", "i.csv");
+        const auto r = quality::readItemsCsv(std::string("ID,WIDTH,HEIGHT,COPIES\n0,5,5,1\n") + row + "\n", "i.csv");
         EXPECT_EQ(r.error, std::string("i.csv:3: expected four whole numbers (an id, then three above 0), found \"")
                                + row + "\"");
         EXPECT_TRUE(r.value.empty());
@@ -129,10 +129,10 @@ TEST(StockCsv, ReadsPublishedFiles)
     const std::string items = realFile("vbpp-cintra2008/gcut1d.txt_items.csv");
     if (bins.empty() || items.empty())
         GTEST_SKIP() << "no benchmark data";
-    const auto b = quality::ReadBinsCsv(quality::ReadTextFile(bins).value, "bins");
+    const auto b = quality::readBinsCsv(quality::readTextFile(bins).value, "bins");
     ASSERT_TRUE(b.ok()) << b.error;
     EXPECT_EQ(b.value, (std::vector<StockSize>{{250, 250, 62500}, {275, 225, 61875}, {300, 200, 60000}}));
-    const auto i = quality::ReadItemsCsv(quality::ReadTextFile(items).value, "items");
+    const auto i = quality::readItemsCsv(quality::readTextFile(items).value, "items");
     ASSERT_TRUE(i.ok()) << i.error;
     ASSERT_EQ(i.value.size(), 10U);
     EXPECT_EQ(i.value.front(), (ItemType{167, 184, 90}));
@@ -141,25 +141,25 @@ TEST(StockCsv, ReadsPublishedFiles)
 
 TEST(ValueTable, ReadsOneColumnByKey)
 {
-    const auto t = quality::ReadCsv("Path,Best,Bound\nset/a.txt,12,11.5\nb.txt,,3\n", "v.csv");
+    const auto t = quality::readCsv("Path,Best,Bound\nset/a.txt,12,11.5\nb.txt,,3\n", "v.csv");
     ASSERT_TRUE(t.ok()) << t.error;
-    const auto best = quality::ReadColumn(t.value, "v.csv", "Path", "Best");
+    const auto best = quality::readColumn(t.value, "v.csv", "Path", "Best");
     ASSERT_TRUE(best.ok()) << best.error;
     EXPECT_EQ(best.value, (std::map<std::string, double>{{"a.txt", 12}}));
-    const auto bound = quality::ReadColumn(t.value, "v.csv", "Path", "Bound");
+    const auto bound = quality::readColumn(t.value, "v.csv", "Path", "Bound");
     EXPECT_EQ(bound.value, (std::map<std::string, double>{{"a.txt", 11.5}, {"b.txt", 3}}));
 }
 
 TEST(ValueTable, RefusesWhatItCannotRead)
 {
-    EXPECT_EQ(quality::ReadCsv("", "v.csv").error, "v.csv:1: expected a header line");
-    EXPECT_EQ(quality::ReadCsv("a,b\n1,2\n1,2,3\n", "v.csv").error, "v.csv:3: expected 2 cells, found 3");
-    const auto t = quality::ReadCsv("k,v\na,1\nb,seven\na,2\n", "v.csv").value;
-    EXPECT_EQ(quality::ReadColumn(t, "v.csv", "k", "w").error, "v.csv: no column \"w\"");
-    EXPECT_EQ(quality::ReadColumn(t, "v.csv", "k", "v").error, "v.csv: row 2: \"seven\" in column \"v\" is no number");
-    const auto twice = quality::ReadCsv("k,v\na,1\nx/a,2\n", "v.csv").value;
-    EXPECT_EQ(quality::ReadColumn(twice, "v.csv", "k", "v").error, "v.csv: row 2: \"a\" given twice");
-    EXPECT_EQ(quality::ReadTextFile("/nonexistent/x.csv").error, "/nonexistent/x.csv: cannot open the file");
+    EXPECT_EQ(quality::readCsv("", "v.csv").error, "v.csv:1: expected a header line");
+    EXPECT_EQ(quality::readCsv("a,b\n1,2\n1,2,3\n", "v.csv").error, "v.csv:3: expected 2 cells, found 3");
+    const auto t = quality::readCsv("k,v\na,1\nb,seven\na,2\n", "v.csv").value;
+    EXPECT_EQ(quality::readColumn(t, "v.csv", "k", "w").error, "v.csv: no column \"w\"");
+    EXPECT_EQ(quality::readColumn(t, "v.csv", "k", "v").error, "v.csv: row 2: \"seven\" in column \"v\" is no number");
+    const auto twice = quality::readCsv("k,v\na,1\nx/a,2\n", "v.csv").value;
+    EXPECT_EQ(quality::readColumn(twice, "v.csv", "k", "v").error, "v.csv: row 2: \"a\" given twice");
+    EXPECT_EQ(quality::readTextFile("/nonexistent/x.csv").error, "/nonexistent/x.csv: cannot open the file");
 }
 
 TEST(ValueTable, ReadsPublishedBounds)
@@ -167,9 +167,9 @@ TEST(ValueTable, ReadsPublishedBounds)
     const std::string path = realFile("2dbpp-bw-mv/bounds.csv");
     if (path.empty())
         GTEST_SKIP() << "no benchmark data";
-    const auto t = quality::ReadCsv(quality::ReadTextFile(path).value, path);
+    const auto t = quality::readCsv(quality::readTextFile(path).value, path);
     ASSERT_TRUE(t.ok()) << t.error;
-    const auto lb = quality::ReadColumn(t.value, path, "instance", "LB_rot");
+    const auto lb = quality::readColumn(t.value, path, "instance", "LB_rot");
     ASSERT_TRUE(lb.ok()) << lb.error;
     EXPECT_EQ(lb.value.size(), 500U);
     EXPECT_EQ(lb.value.at("Class_01.2bp_100_10"), 36);
