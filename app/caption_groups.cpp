@@ -1,8 +1,8 @@
-#include "engine/caption_groups.h"
+#include "app/caption_groups.h"
 
 #include <array>
 
-namespace engine {
+namespace app {
 
 namespace {
 
@@ -381,8 +381,6 @@ const GroupEntry* findGroup(int group)
     return nullptr;
 }
 
-std::string bracketed(const std::string& text, const std::string& inner) { return text + " (" + inner + ")"; }
-
 } // namespace
 
 std::span<const int> captionGroupNumbers() { return kGroupNumbers; }
@@ -399,46 +397,15 @@ std::span<const CaptionAssignment> captionGroup(int group)
     return g ? g->assignments : std::span<const CaptionAssignment>();
 }
 
-std::string captionText(const LanguageTable& table, const CaptionAssignment& a)
+std::string captionText(const engine::LanguageTable& table, const CaptionAssignment& a)
 {
     return table.text(a.entry) + a.suffix;
 }
 
-std::string_view headingComponent(UnitHeading h)
+bool namesControl(const CaptionAssignment& a)
 {
-    switch (h) {
-    case UnitHeading::Label26: return "Label26";
-    case UnitHeading::Label27: return "Label27";
-    case UnitHeading::Label28: return "Label28";
-    case UnitHeading::Label40: return "Label40";
-    case UnitHeading::Label54: return "Label54";
-    case UnitHeading::Label15: return "Label15";
-    case UnitHeading::Label21: return "Label21";
-    }
-    return {};
+    return a.kind != CaptionKind::WindowTitle && a.kind != CaptionKind::DialogTitle
+        && a.kind != CaptionKind::FontName;
 }
 
-std::string statisticsCaption(const LanguageTable& table, UnitHeading h, const HeadingValues& v)
-{
-    switch (h) {
-    case UnitHeading::Label26: return bracketed(table.text(53), AreaUnitName(v.areaUnit));
-    case UnitHeading::Label27: return bracketed(table.text(54), "%");
-    case UnitHeading::Label28: return bracketed(table.text(55), "%");
-    case UnitHeading::Label40: return bracketed(table.text(56), LengthUnitLabel(v.lengthUnit, false));
-    case UnitHeading::Label54: return bracketed(table.text(57), LengthUnitLabel(v.lengthUnit, false));
-    case UnitHeading::Label15: return bracketed(table.text(130), std::to_string(v.sheetQuantity));
-    case UnitHeading::Label21: return bracketed(table.text(131), std::to_string(v.partQuantity));
-    }
-    return {};
-}
-
-std::vector<ComponentText> rebuiltHeadings(const LanguageTable& table, const HeadingValues& v)
-{
-    std::vector<ComponentText> out;
-    for (const UnitHeading h : {UnitHeading::Label26, UnitHeading::Label27, UnitHeading::Label28, UnitHeading::Label40,
-                                UnitHeading::Label54, UnitHeading::Label15, UnitHeading::Label21})
-        out.push_back({std::string(headingComponent(h)), statisticsCaption(table, h, v)});
-    return out;
-}
-
-} // namespace engine
+} // namespace app
