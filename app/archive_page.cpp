@@ -51,7 +51,7 @@ ArchivePage::ArchivePage(QWidget* parent)
 
 void ArchivePage::layoutArchive()
 {
-    const std::array<int, 4> widths = project_io::ArchiveColumnWidths(StringGrid3->width());
+    const std::array<int, 4> widths = project_io::archiveColumnWidths(StringGrid3->width());
     for (int c = 0; c < 4; ++c)
         StringGrid3->setColumnWidth(c, widths[static_cast<size_t>(c)]);
     Label62->move(4, 2);
@@ -59,7 +59,7 @@ void ArchivePage::layoutArchive()
     for (QLabel* label : {Label63, Label64, Label65}) {
         label->adjustSize();
         const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
-        label->move(project_io::ArchiveHeadingLeft(widths, col++, textWidth), 2);
+        label->move(project_io::archiveHeadingLeft(widths, col++, textWidth), 2);
     }
 }
 

@@ -313,14 +313,14 @@ engine::Result<std::string> ArchivePriceEdit(std::vector<ArchiveRow>& rows, std:
     return ArchiveGrandTotal(rows);
 }
 
-std::array<int, 4> ArchiveColumnWidths(int tableWidth)
+std::array<int, 4> archiveColumnWidths(int tableWidth)
 {
     const int w = tableWidth - 22;
     const auto share = [w](double fraction) { return std::max(0, static_cast<int>(fraction * w)); };
     return {share(0.6), share(0.15), share(0.1), share(0.15)};
 }
 
-int ArchiveHeadingLeft(const std::array<int, 4>& widths, int col, int textWidth)
+int archiveHeadingLeft(const std::array<int, 4>& widths, int col, int textWidth)
 {
     int left = 0;
     for (int c = 0; c < col && c < 4; ++c)
