@@ -6,6 +6,7 @@
 #include <QSvgWidget>
 #include <QVBoxLayout>
 
+#include "app/captions.h"
 #include "app/main_form.h"
 
 namespace app {
@@ -17,29 +18,29 @@ TAboutBox::TAboutBox(TMainForm* main)
     setObjectName("TAboutBox");
     auto* v = new QVBoxLayout(this);
     auto* h = new QHBoxLayout;
-    auto* picture = new QSvgWidget(":/icons/velmora.svg");
-    picture->setObjectName("ProgramIcon");
-    picture->setFixedSize(96, 96);
-    auto* title = new QLabel("<b style='font-size:16pt'>Velmora Pro</b><br>Version 1.3<br><br>"
+    ProgramIcon = new QSvgWidget(":/icons/velmora.svg");
+    ProgramIcon->setObjectName("ProgramIcon");
+    ProgramIcon->setFixedSize(96, 96);
+    ProductName = new QLabel("<b style='font-size:16pt'>Velmora Pro</b><br>Version 1.3<br><br>"
                              "Cutting plans for panel saws:<br>sheets, parts, edge bands, layouts.<br><br>"
                              "Norvik");
-    title->setObjectName("ProductName");
-    h->addWidget(picture);
+    ProductName->setObjectName("ProductName");
+    h->addWidget(ProgramIcon);
     h->addSpacing(12);
-    h->addWidget(title, 1);
+    h->addWidget(ProductName, 1);
     v->addLayout(h);
-    auto* ok = new QPushButton("OK");
-    ok->setObjectName("OKButton");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    OKButton = new QPushButton("OK");
+    OKButton->setObjectName("OKButton");
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    row->addWidget(ok);
+    row->addWidget(OKButton);
     row->addStretch(1);
     v->addLayout(row);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     // Its captions are filled when the language changes; the title on each showing.
-    main->registerCaptionWindow(3, this);
+    main->registerCaptionWindow(3, this, CaptionTargets());
 }
 
 void TAboutBox::showEvent(QShowEvent* event)

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+class QLabel;
+class QPushButton;
+
 namespace app {
 
 class TMainForm;
@@ -11,6 +14,11 @@ class TAboutBox : public QDialog {
     Q_OBJECT
 public:
     explicit TAboutBox(TMainForm* main);
+
+    // The controls.
+    QWidget* ProgramIcon;
+    QLabel* ProductName;
+    QPushButton* OKButton;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/captions.h"
 #include "app/grid_delegate.h"
 #include "app/main_form.h"
 #include "app/text_table_model.h"
@@ -26,48 +27,50 @@ TBands::TBands(TMainForm* main)
     m_model = new TextTableModel(m_grid, this);
     m_model->setFirstEditableRow(2);
     m_model->setCommit([this](int row, int col, const QString& t) { return StringGrid1SetEditText(row, col, t); });
-    m_view = new QTableView;
-    m_view->setObjectName("StringGrid1");
-    m_view->setModel(m_model);
-    m_view->setItemDelegate(new GridDelegate(m_view));
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->verticalHeader()->setDefaultSectionSize(20);
-    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGrid1 = new QTableView;
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->setModel(m_model);
+    StringGrid1->setItemDelegate(new GridDelegate(StringGrid1));
+    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(20);
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     const int widths[] = {83, 138, 130, 115, 61};
     for (int c = 0; c < 5; ++c)
-        m_view->setColumnWidth(c, widths[c]);
-    connect(m_view, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        StringGrid1->setColumnWidth(c, widths[c]);
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
         preparePopup(p);
-        m_popup->popup(m_view->viewport()->mapToGlobal(p));
+        PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(p));
     });
-    v->addWidget(m_view, 1);
+    v->addWidget(StringGrid1, 1);
 
-    m_popup = new QMenu(this);
-    m_popup->setObjectName("PopupMenu1");
-    QAction* add = m_popup->addAction("New band type");
-    add->setObjectName("Newbandtype1");
-    connect(add, &QAction::triggered, this, &TBands::Newbandtype1Click);
-    m_popup->addSeparator();
-    QAction* del = m_popup->addAction("Delete row");
-    del->setObjectName("Deleterow1");
-    connect(del, &QAction::triggered, this, &TBands::Deleterow1Click);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    Newbandtype1 = PopupMenu1->addAction("New band type");
+    Newbandtype1->setObjectName("Newbandtype1");
+    connect(Newbandtype1, &QAction::triggered, this, &TBands::Newbandtype1Click);
+    PopupMenu1->addSeparator();
+    Deleterow1 = PopupMenu1->addAction("Delete row");
+    Deleterow1->setObjectName("Deleterow1");
+    connect(Deleterow1, &QAction::triggered, this, &TBands::Deleterow1Click);
 
-    auto* ok = new QPushButton("OK");
-    ok->setObjectName("btnBandSave");
-    connect(ok, &QPushButton::clicked, this, [this] {
+    btnBandSave = new QPushButton("OK");
+    btnBandSave->setObjectName("btnBandSave");
+    connect(btnBandSave, &QPushButton::clicked, this, [this] {
         btnBandSaveClick();
         accept();
     });
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    row->addWidget(ok);
+    row->addWidget(btnBandSave);
     v->addLayout(row);
     resize(600, 320);
 
     const char* headings[] = {"Name", "Thickness", "Mark", "Extra length", "Price"};
     for (int c = 0; c < 5; ++c)
         m_grid.setTitle(c, headings[c]);
-    main->registerCaptionWindow(9, this);
+    CaptionTargets targets;
+    targets.add({StringGrid1, Deleterow1, Newbandtype1});
+    main->registerCaptionWindow(9, this, std::move(targets));
     main->LoadLanguage(main->languageName(), 9);
     loadGrid();
 }
@@ -75,7 +78,7 @@ TBands::TBands(TMainForm* main)
 TBands::~TBands()
 {
     // The grid view reads m_grid, which goes before the child widgets would.
-    delete m_view;
+    delete StringGrid1;
     delete m_model;
 }
 
@@ -120,22 +123,22 @@ bool TBands::StringGrid1SetEditText(int row, int col, const QString& text)
 
 void TBands::preparePopup(const QPoint& pos)
 {
-    const QModelIndex i = m_view->indexAt(pos);
+    const QModelIndex i = StringGrid1->indexAt(pos);
     if (i.isValid())
-        m_view->setCurrentIndex(i);
-    findChild<QAction*>("Deleterow1")->setEnabled(engine::canDeleteBandRow(m_grid));
+        StringGrid1->setCurrentIndex(i);
+    Deleterow1->setEnabled(engine::canDeleteBandRow(m_grid));
 }
 
 void TBands::Newbandtype1Click()
 {
     m_grid.appendRow();
     m_model->refresh();
-    m_view->setFocus();
+    StringGrid1->setFocus();
 }
 
 void TBands::Deleterow1Click()
 {
-    const int row = m_view->currentIndex().row() + 1;
+    const int row = StringGrid1->currentIndex().row() + 1;
     if (row < 2 || m_grid.cell(row, engine::BandCol::Name).empty())
         return;
     if (m_main->showMessage(engine::Msg::ConfirmDeleteBandType, Messenger::Kind::Confirmation,

@@ -4,7 +4,9 @@
 
 #include "engine/text_table.h"
 
+class QAction;
 class QMenu;
+class QPushButton;
 class QTableView;
 
 namespace app {
@@ -22,8 +24,6 @@ public:
     ~TBands() override;
 
     [[nodiscard]] engine::TextTable& grid() { return m_grid; }
-    [[nodiscard]] QTableView* view() const { return m_view; }
-    [[nodiscard]] QMenu* popupMenu() const { return m_popup; }
 
     // Reads the band type file into the grid.
     void loadGrid();
@@ -36,12 +36,17 @@ public:
     // Prepares the pop-up menu for the cell at `pos` (view coordinates).
     void preparePopup(const QPoint& pos);
 
+    // The controls, by their design names.
+    QTableView* StringGrid1;
+    QMenu* PopupMenu1;
+    QAction* Newbandtype1;
+    QAction* Deleterow1;
+    QPushButton* btnBandSave;
+
 private:
     TMainForm* m_main;
     engine::TextTable m_grid{5};
     TextTableModel* m_model = nullptr;
-    QTableView* m_view = nullptr;
-    QMenu* m_popup = nullptr;
 };
 
 } // namespace app

@@ -1,50 +1,30 @@
 #include "app/captions.h"
 
+#include <cassert>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
 
-#include "engine/caption_groups.h"
+#include "app/radio_group.h"
 #include "engine/language_table.h"
 
 namespace app {
 
 namespace {
 
-QObject* findIn(QObject* parent, const QString& name)
-{
-    // Breadth first, and not into the dialogs the window owns: they reuse
-    // the main window's component names (StringGrid1, ComboBox2, Label10).
-    QList<QObject*> level = parent->children();
-    while (!level.isEmpty()) {
-        QList<QObject*> next;
-        for (QObject* o : level) {
-            if (o->objectName() == name)
-                return o;
-            if (!qobject_cast<QDialog*>(o))
-                next += o->children();
-        }
-        level = std::move(next);
-    }
-    return nullptr;
-}
-
 void setItem(QObject* o, int item, const QString& text)
 {
     if (auto* combo = qobject_cast<QComboBox*>(o)) {
         if (item < combo->count())
             combo->setItemText(item, text);
-    } else if (auto* box = qobject_cast<QGroupBox*>(o)) {
-        const QList<QRadioButton*> buttons = box->findChildren<QRadioButton*>();
-        if (item < buttons.size())
-            buttons[item]->setText(text);
+    } else if (auto* group = qobject_cast<RadioGroup*>(o)) {
+        group->setItemText(item, text);
     }
 }
 
@@ -68,46 +48,89 @@ void setCaption(QObject* o, const QString& text)
         g->setTitle(text);
 }
 
+void setHint(QObject* o, const QString& text)
+{
+    if (auto* act = qobject_cast<QAction*>(o))
+        act->setToolTip(text);
+    else if (auto* w = qobject_cast<QWidget*>(o))
+        w->setToolTip(text);
+}
+
+void setMenuCaption(QObject* o, const QString& text)
+{
+    if (auto* act = qobject_cast<QAction*>(o))
+        act->setText(text);
+    else if (auto* menu = qobject_cast<QMenu*>(o))
+        menu->setTitle(text);
+}
+
 } // namespace
 
-QObject* findInWindow(QWidget* root, const char* name) { return findIn(root, QString::fromLatin1(name)); }
-
-void applyCaptionGroup(QWidget* root, int group, const engine::LanguageTable& table)
+void CaptionTargets::add(std::initializer_list<QObject*> objects)
 {
-    for (const engine::CaptionAssignment& a : engine::captionGroup(group)) {
-        const QString text = QString::fromStdString(engine::captionText(table, a));
-        const QString name = QString::fromLatin1(a.component);
-        switch (a.kind) {
-        case engine::CaptionKind::WindowTitle: root->setWindowTitle(text); continue;
-        case engine::CaptionKind::DialogTitle: root->setProperty(("dialogTitle." + name).toLatin1(), text); continue;
-        case engine::CaptionKind::FontName: root->setProperty(("fontName." + name).toLatin1(), text); continue;
-        default: break;
+    for (QObject* o : objects) {
+        [[maybe_unused]] const bool added = m_byName.emplace(o->objectName().toStdString(), o).second;
+        assert(added && "two controls of one window share a design name");
+    }
+}
+
+QObject* CaptionTargets::find(const std::string& name) const
+{
+    const auto it = m_byName.find(name);
+    return it == m_byName.end() ? nullptr : it->second;
+}
+
+std::vector<std::string> CaptionTargets::names() const
+{
+    std::vector<std::string> out;
+    for (const auto& [name, object] : m_byName)
+        out.push_back(name);
+    return out;
+}
+
+void applyCaptionGroup(QWidget* window, const CaptionTargets& targets, int group, const engine::LanguageTable& table)
+{
+    for (const CaptionAssignment& a : captionGroup(group)) {
+        const QString text = QString::fromStdString(captionText(table, a));
+        if (a.kind == CaptionKind::WindowTitle) {
+            window->setWindowTitle(text);
+            continue;
         }
-        QObject* o = findIn(root, name);
+        QObject* o = namesControl(a) ? targets.find(a.component) : nullptr;
         if (!o)
-            continue;  // a control of a command that this program does not show yet
+            continue;
         switch (a.kind) {
-        case engine::CaptionKind::Caption: setCaption(o, text); break;
-        case engine::CaptionKind::MenuCaption:
-            if (auto* act = qobject_cast<QAction*>(o))
-                act->setText(text);
-            else if (auto* menu = qobject_cast<QMenu*>(o))
-                menu->setTitle(text);
-            break;
-        case engine::CaptionKind::Hint:
-            if (auto* act = qobject_cast<QAction*>(o))
-                act->setToolTip(text);
-            else if (auto* w = qobject_cast<QWidget*>(o))
-                w->setToolTip(text);
-            break;
-        case engine::CaptionKind::ColumnTitle:
+        case CaptionKind::Caption: setCaption(o, text); break;
+        case CaptionKind::MenuCaption: setMenuCaption(o, text); break;
+        case CaptionKind::Hint: setHint(o, text); break;
+        case CaptionKind::ColumnTitle:
             if (auto* view = qobject_cast<QTableView*>(o); view && view->model())
                 view->model()->setHeaderData(a.index, Qt::Horizontal, text, Qt::EditRole);
             break;
-        case engine::CaptionKind::Item: setItem(o, a.index, text); break;
+        case CaptionKind::Item: setItem(o, a.index, text); break;
         default: break;
         }
     }
+}
+
+void CaptionWindows::add(int group, QWidget* window, CaptionTargets targets)
+{
+    m_windows[group] = {window, std::move(targets)};
+}
+
+bool CaptionWindows::apply(int group, const engine::LanguageTable& table) const
+{
+    const auto it = m_windows.find(group);
+    if (it == m_windows.end())
+        return false;
+    applyCaptionGroup(it->second.window, it->second.targets, group, table);
+    return true;
+}
+
+const CaptionTargets* CaptionWindows::targets(int group) const
+{
+    const auto it = m_windows.find(group);
+    return it == m_windows.end() ? nullptr : &it->second.targets;
 }
 
 } // namespace app

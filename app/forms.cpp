@@ -14,6 +14,11 @@
 
 #include "app/about_box.h"
 #include "app/bands_dialog.h"
+#include "app/diagram_page.h"
+#include "app/diagram_view.h"
+#include "app/input_page.h"
+#include "app/progress_window.h"
+#include "app/report_page.h"
 #include "app/project_details_dialog.h"
 #include "app/settings_dialog.h"
 #include "engine/auto_run.h"
@@ -37,6 +42,33 @@ Forms createForms(const StartupOptions& options)
 
 namespace {
 
+// Runs the automatic command on the open project and saves the progress
+// window on its way and the report page and the input page after it.
+void shootAutomaticRun(TMainForm& main, const QString& folder)
+{
+    const engine::Project& project = main.project();
+    if (project.sheetRowCount() == 0 || project.partRowCount() == 0)
+        return;
+    bool shot = false;
+    TwndProgress* progress = main.progressWindow();
+    const QMetaObject::Connection c = QObject::connect(progress, &TwndProgress::barChanged, &main, [&](int value) {
+        if (shot || value < 40)
+            return;
+        shot = true;
+        progress->grab().save(folder + "/progress.png");
+        if (QScreen* screen = progress->screen())
+            screen->grabWindow(0).save(folder + "/progress_screen.png");
+    });
+    main.Button4Click();
+    QObject::disconnect(c);
+    main.PageControl1->setCurrentWidget(main.pag4);
+    QApplication::processEvents();
+    main.grab().save(folder + "/report.png");
+    main.PageControl1->setCurrentWidget(main.pag1);
+    QApplication::processEvents();
+    main.grab().save(folder + "/input_result.png");
+}
+
 // Saves the main window and the dialogs as pictures, at the design size and
 // at the size of the screen, then quits.
 void takeScreenshots(Forms& f, const QString& folder)
@@ -48,7 +80,7 @@ void takeScreenshots(Forms& f, const QString& folder)
         f.settings->activate();
         f.settings->show();
         QApplication::processEvents();
-        auto* tabs = f.settings->findChild<QTabWidget*>("PageControl1");
+        QTabWidget* tabs = f.settings->PageControl1;
         for (int i = 0; i < tabs->count(); ++i) {
             tabs->setCurrentIndex(i);
             QApplication::processEvents();
@@ -66,17 +98,16 @@ void takeScreenshots(Forms& f, const QString& folder)
         f.details->hide();
         if (f.main->resultPageVisible()) {
             // The layout page with the pointer a third of the way into the drawing.
-            f.main->pages()->setCurrentWidget(f.main->findChild<QWidget*>("pag3"));
+            f.main->PageControl1->setCurrentWidget(f.main->pag3);
             QApplication::processEvents();
-            if (auto* image = f.main->findChild<QWidget*>("Image5")) {
-                const QPointF at(image->width() / 3.0, image->height() / 3.0);
-                QMouseEvent move(QEvent::MouseMove, at, image->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                                 Qt::NoModifier);
-                QApplication::sendEvent(image, &move);
-            }
+            QWidget* image = f.main->pag3->Image5;
+            const QPointF at(image->width() / 3.0, image->height() / 3.0);
+            QMouseEvent move(QEvent::MouseMove, at, image->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(image, &move);
             QApplication::processEvents();
             f.main->grab().save(folder + "/diagram_" + suffix + ".png");
-            f.main->pages()->setCurrentIndex(0);
+            f.main->PageControl1->setCurrentIndex(0);
         }
     };
     // A project named on the command line is optimised first, so that its
@@ -98,7 +129,7 @@ void takeScreenshots(Forms& f, const QString& folder)
     shoot("maximised");
     f.main->setWindowState(Qt::WindowNoState);
     f.main->resize(795, 590);
-    f.main->screenshotAutomaticRun(folder);
+    shootAutomaticRun(*f.main, folder);
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "app/qt_text.h"
 #include "app/main_form.h"
 
 #include <clocale>
@@ -6,40 +5,30 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
-#include <QFontDatabase>
-#include <QFontMetrics>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QKeyEvent>
-#include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSplitter>
-#include <QStatusBar>
+#include <QPushButton>
 #include <QTabWidget>
-#include <QTableView>
-#include <QTableWidget>
-#include <QTextEdit>
-#include <QToolBar>
-#include <QToolButton>
-#include <QTreeView>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "app/about_box.h"
+#include "app/archive_page.h"
 #include "app/bands_dialog.h"
-#include "app/captions.h"
+#include "app/diagram_page.h"
+#include "app/diagram_view.h"
+#include "app/input_page.h"
+#include "app/main_menus.h"
+#include "app/manual_page.h"
+#include "app/qt_text.h"
+#include "app/report_page.h"
 #include "app/settings_dialog.h"
 #include "app/settings_store.h"
-#include "app/text_table_model.h"
-#include "engine/caption_groups.h"
+#include "engine/band_grid.h"
 #include "engine/language_choice.h"
 #include "engine/paths.h"
 #include "engine/settings_edit.h"
-#include "project/project_file.h"
 
 // The icons are compiled into the static library, whose resource
 // registration the linker would otherwise drop.
@@ -51,7 +40,6 @@ namespace {
 
 constexpr int kDesignWidth = 795;
 constexpr int kDesignHeight = 590;
-
 
 } // namespace
 
@@ -70,32 +58,40 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
     setMinimumSize(kDesignWidth, kDesignHeight);
     resize(kDesignWidth, kDesignHeight);
 
-    buildMenus();
-    buildToolBar();
+    m_menus = std::make_unique<MainMenus>(*this);
+    m_files = std::make_unique<FileCommands>(*this);
     buildPages();
+    connectCommands();
 
     // Numbers are typed and shown with a full stop whatever the locale says.
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 
-    m_pages->setTabVisible(m_pages->indexOf(m_pag2), false);
-    m_pages->setTabVisible(m_pages->indexOf(m_pag3), false);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag2), false);
+    PageControl1->setTabVisible(PageControl1->indexOf(pag3), false);
 
     m_store = std::make_unique<SettingsStore>(options.settingsFile);
     m_defaults = engine::Settings::defaults(m_programFolder);
     m_settings = m_defaults;
 
-    registerCaptionWindow(1, this);
+    CaptionTargets targets;
+    m_menus->addCaptionTargets(targets);
+    targets.add({pag1, pag2, pag3, pag4, Arhiva});
+    pag1->addCaptionTargets(targets);
+    pag3->addCaptionTargets(targets);
+    pag4->addCaptionTargets(targets);
+    Arhiva->addCaptionTargets(targets);
+    registerCaptionWindow(1, this, std::move(targets));
     chooseLanguageAtStart();
     if (!m_startError.isEmpty())
         return;
 
     readSettingsAtStart();
-    setCaption(text(engine::Msg::NewProjectName));
+    m_files->setCaption(text(engine::Msg::NewProjectName));
     m_project.clearResult();
-    findChild<QWidget*>("BitBtn15")->setEnabled(false);
-    findChild<QWidget*>("TableMinus")->setEnabled(false);
-    findChild<QAction*>("Print1")->setEnabled(false);
+    pag1->BitBtn15->setEnabled(false);
+    pag1->TableMinus->setEnabled(false);
+    m_files->setPrintEnabled(false);
 
     if (!options.arguments.isEmpty() && !options.arguments.first().isEmpty())
         openProjectFile(options.arguments.first());
@@ -103,9 +99,9 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
     LoadBandTypes();
     setSheetEntrySize(qs(engine::FormatLength(m_settings.DefSheetWidth, unit())),
                       qs(engine::FormatLength(m_settings.DefSheetHeight, unit())));
-    RefreshRecentMenu();
+    m_files->RefreshRecentMenu();
     applyBanding();
-    layoutArchive();
+    Arhiva->layoutArchive();
 }
 
 TMainForm::~TMainForm()
@@ -113,8 +109,59 @@ TMainForm::~TMainForm()
     // The grids and their models read the project's tables, which are
     // members and go before the child widgets would.
     delete takeCentralWidget();
-    delete m_model1;
-    delete m_model2;
+}
+
+void TMainForm::buildPages()
+{
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    setCentralWidget(PageControl1);
+    PageControl1->addTab(pag1 = new InputPage(*this), "Unos i statistike");
+    PageControl1->addTab(pag2 = new ManualPage, "Manuelni alg.");
+    PageControl1->addTab(pag3 = new DiagramPage(m_project, m_settings, m_lang), "Pregled i stampanje");
+    PageControl1->addTab(pag4 = new ReportPage, "Izvestaji");
+    PageControl1->addTab(Arhiva = new ArchivePage, "Arhiva");
+    PageControl1->setCurrentWidget(pag1);
+    // Entering the layout page starts without a selection.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (PageControl1->widget(index) == pag3)
+            pag3->Image5->clearSelection();
+    });
+}
+
+void TMainForm::connectCommands()
+{
+    MainMenus& m = *m_menus;
+    const std::pair<QAction*, void (TMainForm::*)()> commands[] = {
+        {m.Pocninovo1, &TMainForm::Pocninovo1Click},   {m.Ucitaj1, &TMainForm::Ucitaj1Click},
+        {m.Dodaj1, &TMainForm::Dodaj1Click},           {m.Sacuvaj1, &TMainForm::Sacuvaj1Click},
+        {m.SacuvajKao1, &TMainForm::SacuvajKao1Click}, {m.toXML, &TMainForm::toXMLClick},
+        {m.fromXML, &TMainForm::fromXMLClick},         {m.Detalji1, &TMainForm::Detalji1Click},
+        {m.PrinterSetup1, &TMainForm::PrinterSetup1Click}, {m.Exit1, &TMainForm::Exit1Click},
+        {m.Settings1, &TMainForm::Settings1Click},     {m.Kantiranje1, &TMainForm::Kantiranje1Click},
+        {m.Ref1, &TMainForm::Ref1Click},               {m.Homepage1, &TMainForm::Homepage1Click},
+        {m.About1, &TMainForm::About1Click},
+    };
+    for (const auto& [action, handler] : commands) {
+        connect(action, &QAction::triggered, this, handler);
+        action->setEnabled(true);
+    }
+    const auto recent = m.recentItems();
+    for (int i = 0; i < static_cast<int>(recent.size()); ++i)
+        connect(recent[static_cast<size_t>(i)], &QAction::triggered, this, [this, i] { m_files->recentClick(i); });
+    connect(pag1->Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
+    connect(pag1->BitBtn15, &QPushButton::clicked, this, &TMainForm::BitBtn15Click);
+    connect(pag1->TableMinus, &QPushButton::clicked, this, &TMainForm::TableMinusClick);
+    connect(pag3->Image5, &DiagramView::recut, this, &TMainForm::ShowResults);
+}
+
+engine::LengthUnit TMainForm::unit() const { return engine::lengthUnitFromInt(m_settings.JedMere); }
+
+QString TMainForm::text(int entry) const { return qs(m_lang.text(entry)); }
+
+engine::HeadingValues TMainForm::headingValues() const
+{
+    return {engine::areaUnitFromInt(m_settings.AreaStyle), unit(), m_project.sheetQtyTotal, m_project.partQtyTotal};
 }
 
 void TMainForm::setDialogs(TFSettings* settings, TAboutBox* about, TBands* bands)
@@ -123,10 +170,6 @@ void TMainForm::setDialogs(TFSettings* settings, TAboutBox* about, TBands* bands
     m_aboutBox = about;
     m_bands = bands;
 }
-
-engine::LengthUnit TMainForm::unit() const { return engine::lengthUnitFromInt(m_settings.JedMere); }
-
-QString TMainForm::text(int entry) const { return qs(m_lang.text(entry)); }
 
 // ---------------------------------------------------------------------------
 // Messages
@@ -156,202 +199,6 @@ Messenger::Answer TMainForm::showText(const QString& text, Messenger::Kind kind,
                                       std::optional<QPoint> at)
 {
     return Messenger::current().show(this, kind, text, buttons, at);
-}
-
-// ---------------------------------------------------------------------------
-// Menus, tool bar, pages
-
-void TMainForm::buildMenus()
-{
-    const auto action = [this](QMenu* menu, const char* name, const QString& caption, auto handler,
-                               QKeySequence shortcut = {}) {
-        auto* a = menu->addAction(caption);
-        a->setObjectName(name);
-        a->setShortcut(shortcut);
-        if constexpr (!std::is_same_v<decltype(handler), std::nullptr_t>)
-            connect(a, &QAction::triggered, this, handler);
-        else
-            a->setEnabled(false);  // its command arrives with the project commands
-        return a;
-    };
-    const auto menu = [](QMenu* parent, const char* name, const QString& caption) {
-        QMenu* m = parent->addMenu(caption);
-        m->setObjectName(name);
-        m->menuAction()->setObjectName(QString(name) + "Action");
-        return m;
-    };
-
-    QMenu* file = menuBar()->addMenu("File");
-    file->setObjectName("File1");
-    action(file, "Pocninovo1", "Nov projekat", nullptr, QKeySequence("Ctrl+N"));
-    file->addSeparator();
-    action(file, "Ucitaj1", "Ucitaj projekat", nullptr, QKeySequence("Ctrl+O"));
-    action(file, "Dodaj1", "Dodaj projekat", nullptr);
-    action(file, "Sacuvaj1", "Sacuvaj projekat", nullptr, QKeySequence("Ctrl+S"));
-    action(file, "SacuvajKao1", "Sacuvaj projekat kao..", nullptr);
-    QMenu* exp = menu(file, "Export1", "Export to");
-    action(exp, "toXML", "XML file", nullptr);
-    action(exp, "toDXF", "DXF file", nullptr);
-    QMenu* imp = menu(file, "Import1", "Import from");
-    action(imp, "fromExcel", "Excel file", nullptr);
-    action(imp, "fromXML", "XML file", nullptr);
-    file->addSeparator();
-    action(file, "Detalji1", "Detalji o projektu", nullptr);
-    file->addSeparator();
-    action(file, "Print1", "Print...", nullptr, QKeySequence("Ctrl+P"));
-    action(file, "PrinterSetup1", "Printer Setup", &TMainForm::PrinterSetup1Click);
-    action(file, "Printlabels1", "Print labels", nullptr);
-    m_n6 = file->addSeparator();
-    m_n6->setObjectName("N6");
-    for (int i = 0; i < 5; ++i) {
-        QAction* a = file->addAction(QString());
-        a->setObjectName(QString("recent%1").arg(i));
-        a->setVisible(false);
-        m_recent.push_back(a);
-    }
-    file->addSeparator();
-    action(file, "Exit1", "Exit", &TMainForm::Exit1Click);
-
-    QMenu* options = menuBar()->addMenu("Options");
-    options->setObjectName("Options1");
-    action(options, "Settings1", "Settings", &TMainForm::Settings1Click);
-    action(options, "Kantiranje1", "Kantiranje", &TMainForm::Kantiranje1Click);
-
-    QMenu* help = menuBar()->addMenu("Help");
-    help->setObjectName("Help1");
-    action(help, "Ref1", "Velmora reference", &TMainForm::Ref1Click, QKeySequence(Qt::Key_F1));
-    help->addSeparator();
-    action(help, "Homepage1", "Velmora homepage", &TMainForm::Homepage1Click);
-    help->addSeparator();
-    action(help, "About1", "About", &TMainForm::About1Click);
-    connectProjectCommands();
-}
-
-void TMainForm::buildToolBar()
-{
-    QToolBar* bar = addToolBar("Tools");
-    bar->setObjectName("ToolBar1");
-    bar->setMovable(false);
-    bar->setIconSize(QSize(22, 22));
-    const auto button = [this, bar](const char* name, const char* actionName, const QIcon& icon) {
-        auto* source = findChild<QAction*>(actionName);
-        auto* b = new QToolButton(bar);
-        b->setObjectName(name);
-        b->setIcon(icon);
-        b->setAutoRaise(true);
-        b->setEnabled(source->isEnabled());
-        connect(b, &QToolButton::clicked, source, &QAction::trigger);
-        connect(source, &QAction::changed, b, [b, source] { b->setEnabled(source->isEnabled()); });
-        bar->addWidget(b);
-        return b;
-    };
-    QStyle* st = style();
-    button("ToolButton1", "Pocninovo1", st->standardIcon(QStyle::SP_FileIcon));
-    bar->addSeparator();
-    button("ToolButton2", "Ucitaj1", st->standardIcon(QStyle::SP_DialogOpenButton));
-    button("ToolButton7", "Dodaj1", QIcon(":/icons/add.svg"));
-    bar->addSeparator();
-    button("ToolButton4", "Sacuvaj1", st->standardIcon(QStyle::SP_DialogSaveButton));
-    button("ToolButton5", "SacuvajKao1", QIcon(":/icons/save_as.svg"));
-    bar->addSeparator();
-    button("ToolButton8", "Print1", QIcon(":/icons/print.svg"));
-    button("ToolButton13", "Detalji1", QIcon(":/icons/details.svg"));
-    bar->addSeparator();
-    QToolButton* excel = button("SpeedButton1", "fromExcel", QIcon(":/icons/spreadsheet.svg"));
-    excel->setFixedWidth(45);
-    bar->addSeparator();
-    button("ToolButton10", "Settings1", QIcon(":/icons/settings.svg"));
-}
-
-void TMainForm::buildPages()
-{
-    m_pages = new QTabWidget(this);
-    m_pages->setObjectName("PageControl1");
-    setCentralWidget(m_pages);
-
-    m_pag1 = buildInputPage();
-    m_pag1->setObjectName("pag1");
-    m_pages->addTab(m_pag1, "Unos i statistike");
-
-    // The manual mode's preview with its control column, filled by the
-    // manual optimisation commands.
-    m_pag2 = new QWidget;
-    m_pag2->setObjectName("pag2");
-    {
-        auto* lay = new QHBoxLayout(m_pag2);
-        auto* preview = new QWidget;
-        preview->setObjectName("Image3");
-        auto* column = new QWidget;
-        column->setObjectName("panManual");
-        column->setFixedWidth(99);
-        lay->addWidget(preview, 1);
-        lay->addWidget(column);
-    }
-    m_pages->addTab(m_pag2, "Manuelni alg.");
-
-    m_pag3 = buildDiagramPage();
-    m_pag3->setObjectName("pag3");
-    m_pages->addTab(m_pag3, "Pregled i stampanje");
-
-    m_pag4 = buildReportPage();
-    m_pag4->setObjectName("pag4");
-    m_pages->addTab(m_pag4, "Izvestaji");
-
-    m_arhiva = buildArchivePage();
-    m_arhiva->setObjectName("Arhiva");
-    m_pages->addTab(m_arhiva, "Arhiva");
-    m_pages->setCurrentWidget(m_pag1);
-}
-
-QWidget* TMainForm::buildArchivePage()
-{
-    auto* page = new QWidget;
-    auto* lay = new QHBoxLayout(page);
-    auto* browse = new QTreeView;
-    browse->setObjectName("panArchiveBrowse");
-    browse->setFixedWidth(172);
-    m_archiveMain = new QWidget;
-    m_archiveMain->setObjectName("panArchiveMain");
-    m_archiveMain->installEventFilter(this);
-    auto* v = new QVBoxLayout(m_archiveMain);
-    v->setContentsMargins(0, 0, 0, 0);
-    auto* headings = new QWidget;
-    headings->setObjectName("panArchiveHeadings");
-    headings->setFixedHeight(20);
-    for (const auto& [name, caption] : {std::pair{"Label62", "IME ARHIVE"}, std::pair{"Label63", "POVRSINA"},
-                                        std::pair{"Label64", "CENA"}, std::pair{"Label65", "UKUPNO"}}) {
-        auto* l = new QLabel(caption, headings);
-        l->setObjectName(name);
-    }
-    m_archiveGrid = new QTableWidget(0, 4);
-    m_archiveGrid->setObjectName("StringGrid3");
-    m_archiveGrid->horizontalHeader()->hide();
-    m_archiveGrid->verticalHeader()->hide();
-    m_archiveGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    v->addWidget(headings);
-    v->addWidget(m_archiveGrid, 1);
-    lay->addWidget(browse);
-    lay->addWidget(m_archiveMain, 1);
-    return page;
-}
-
-void TMainForm::layoutArchive()
-{
-    const int w = m_archiveGrid->width() - 22;
-    const int widths[4] = {static_cast<int>(0.6 * w), static_cast<int>(0.15 * w), static_cast<int>(0.1 * w),
-                           static_cast<int>(0.15 * w)};
-    int left = 0;
-    for (int c = 0; c < 4; ++c) {
-        m_archiveGrid->setColumnWidth(c, qMax(0, widths[c]));
-        if (c > 0) {
-            auto* label = m_archiveMain->findChild<QLabel*>(QString("Label%1").arg(62 + c));
-            const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
-            label->adjustSize();
-            label->move(left + textWidth / 2, 2);
-        }
-        left += qMax(0, widths[c]);
-    }
-    m_archiveMain->findChild<QLabel*>("Label62")->move(4, 2);
 }
 
 // ---------------------------------------------------------------------------
@@ -407,9 +254,12 @@ void TMainForm::applyWindowPlacement()
 }
 
 // ---------------------------------------------------------------------------
-// Language
+// Language, captions, tables
 
-void TMainForm::registerCaptionWindow(int group, QWidget* window) { m_captionWindows[group] = window; }
+void TMainForm::registerCaptionWindow(int group, QWidget* window, CaptionTargets targets)
+{
+    m_captionWindows.add(group, window, std::move(targets));
+}
 
 bool TMainForm::LoadLanguage(const std::string& name, int group)
 {
@@ -421,24 +271,12 @@ bool TMainForm::LoadLanguage(const std::string& name, int group)
         return true;
     case engine::LanguageTable::LoadResult::Ok: break;
     }
-    applyCaptions(group);
-    return true;
-}
-
-void TMainForm::applyCaptions(int group)
-{
-    const auto it = m_captionWindows.find(group);
-    if (it == m_captionWindows.end() || !it->second)
-        return;
-    applyCaptionGroup(it->second, group, m_lang);
+    m_captionWindows.apply(group, m_lang);
     if (group == 1) {
-        // The pop-up menus are not under the main window's widgets.
-        for (const char* name : {"Deleterow1", "Deleterow2"})
-            if (auto* a = qobject_cast<QAction*>(findInWindow(this, name)))
-                a->setText(text(291));
         refreshTables();
         refreshUnitCaptions();
     }
+    return true;
 }
 
 void TMainForm::changeLanguage(const std::string& name)
@@ -461,28 +299,39 @@ void TMainForm::changeLanguage(const std::string& name)
     m_settings.Jezik = name;
 }
 
-engine::HeadingValues TMainForm::headingValues() const
-{
-    return {engine::areaUnitFromInt(m_settings.AreaStyle), unit(), m_project.sheetQtyTotal, m_project.partQtyTotal};
-}
+void TMainForm::refreshUnitCaptions() { pag1->showUnitCaptions(); }
 
-void TMainForm::refreshUnitCaptions()
+void TMainForm::refreshTables() { pag1->refreshTables(); }
+
+void TMainForm::setSheetEntrySize(const QString& len, const QString& wid) { pag1->setSheetEntrySize(len, wid); }
+
+void TMainForm::applyBanding() { pag1->applyBanding(m_settings.Kantiranje); }
+
+void TMainForm::LoadBandTypes()
 {
-    for (const engine::ComponentText& h : engine::rebuiltHeadings(m_lang, headingValues()))
-        if (auto* l = qobject_cast<QLabel*>(findInWindow(this, h.component.c_str())))
-            l->setText(qs(h.text));
+    engine::TextTable grid(engine::kBandColumns);
+    const engine::Status read = engine::readBandGrid(m_programFolder + "Config/bands.vlb", grid);
+    if (read.msg != engine::Msg::CannotReadBandFile)
+        m_bandTypes = grid;
+    if (!read.ok())
+        showStatus(read, Messenger::Kind::Error);
+    QStringList names;
+    for (int r = 1; r <= m_bandTypes.rowCount(); ++r)
+        names << qs(m_bandTypes.cell(r, engine::BandCol::Name));
+    pag1->setBandNames(names);
 }
 
 // ---------------------------------------------------------------------------
 // Pages
 
-bool TMainForm::resultPageVisible() const { return m_pages->isTabVisible(m_pages->indexOf(m_pag3)); }
+bool TMainForm::resultPageVisible() const { return PageControl1->isTabVisible(PageControl1->indexOf(pag3)); }
 
-void TMainForm::setResultPageVisible(bool visible) { m_pages->setTabVisible(m_pages->indexOf(m_pag3), visible); }
+void TMainForm::setResultPageVisible(bool visible)
+{
+    PageControl1->setTabVisible(PageControl1->indexOf(pag3), visible);
+}
 
-bool TMainForm::manualPageVisible() const { return m_pages->isTabVisible(m_pages->indexOf(m_pag2)); }
-
-int TMainForm::reportLineCount() const { return m_report->document()->blockCount(); }
+bool TMainForm::manualPageVisible() const { return PageControl1->isTabVisible(PageControl1->indexOf(pag2)); }
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -564,42 +413,6 @@ void TMainForm::PrinterSetup1Click()
 {
     QPrintDialog dialog(&printer(), this);
     dialog.exec();
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_archiveMain && event->type() == QEvent::Resize)
-        layoutArchive();
-    // The column widths follow the grid's visible width, which also changes
-    // when its scroll bar comes or goes.
-    if ((watched == m_partPanel || (m_grid2Viewport && watched == m_grid2Viewport)) && event->type() == QEvent::Resize)
-        layoutPartArea();
-    if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
-        if (event->type() == QEvent::KeyPress && entryKey(edit, static_cast<QKeyEvent*>(event)))
-            return true;
-        if (event->type() == QEvent::FocusOut) {
-            if (edit->objectName() == "Edit2")
-                Edit2Exit();
-            else if (edit->objectName() == "Edit3")
-                Edit3Exit();
-            else if (edit->objectName() == "Edit6")
-                Edit6Exit();
-            else if (edit->objectName() == "Edit7")
-                Edit7Exit();
-        }
-    }
-    if (event->type() == QEvent::MouseButtonPress) {
-        for (QTableView* grid : {m_grid1, m_grid2}) {
-            if (grid && watched == grid->viewport()) {
-                const auto* me = static_cast<QMouseEvent*>(event);
-                if (!grid->indexAt(me->position().toPoint()).isValid() && me->button() == Qt::LeftButton) {
-                    gridEmptyClick(grid);
-                    return true;
-                }
-            }
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace app

@@ -1,45 +1,38 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include <QMainWindow>
 #include <QStringList>
 
+#include "app/captions.h"
+#include "app/file_commands.h"
 #include "app/messenger.h"
-#include "engine/caption_groups.h"
-#include "engine/input_tables.h"
 #include "engine/language_table.h"
 #include "engine/msg.h"
 #include "engine/project.h"
 #include "engine/settings.h"
+#include "engine/statistics_captions.h"
 #include "engine/text_table.h"
 
-class QAction;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
 class QPrinter;
-class QPushButton;
 class QTabWidget;
-class QTableView;
-class QTableWidget;
-class QTextEdit;
-class QToolButton;
-class QWidget;
 
 namespace app {
 
+class ArchivePage;
+class DiagramPage;
+class FileCommands;
+class InputPage;
+class MainMenus;
+class ManualPage;
+class ReportPage;
 class SettingsStore;
-class TextTableModel;
-class GridDelegate;
-class TFSettings;
 class TAboutBox;
 class TBands;
+class TFSettings;
 class TPrProp;
 class TwndProgress;
 
@@ -53,8 +46,9 @@ struct StartupOptions {
 [[nodiscard]] StartupOptions defaultStartupOptions(const QStringList& arguments);
 
 // The one top-level window: owns the open project, the language table, the
-// running settings and the band type table; its pages show the input tables,
-// the manual mode, the layouts, the reports and the archive.
+// running settings and the band type table, and the pages that show them. It
+// runs the commands of the menus and the tool bar, switches the pages and
+// refreshes them when the project changes; each page builds its own controls.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -66,9 +60,11 @@ public:
 
     // The dialogs, created after the main window in their fixed order.
     void setDialogs(TFSettings* settings, TAboutBox* about, TBands* bands);
+    void setDetailsDialog(TPrProp* details) { m_details = details; }
     [[nodiscard]] TFSettings* settingsDialog() const { return m_fsettings; }
     [[nodiscard]] TAboutBox* aboutBox() const { return m_aboutBox; }
     [[nodiscard]] TBands* bandsDialog() const { return m_bands; }
+    [[nodiscard]] TPrProp* detailsDialog() const { return m_details; }
 
     [[nodiscard]] engine::Project& project() { return m_project; }
     [[nodiscard]] engine::Settings& settings() { return m_settings; }
@@ -78,6 +74,8 @@ public:
     [[nodiscard]] engine::LengthUnit unit() const;
     [[nodiscard]] QString text(int entry) const;
     [[nodiscard]] QString text(engine::Msg m) const { return text(engine::number(m)); }
+    // Units and totals that the table and statistics captions show.
+    [[nodiscard]] engine::HeadingValues headingValues() const;
 
     // A message box with a language-table entry; `at` places it (the
     // main-window place when omitted).
@@ -96,8 +94,9 @@ public:
     bool LoadLanguage(const std::string& name, int group);
     // The settings dialog's language change: every group, unit captions.
     void changeLanguage(const std::string& name);
-    // A window whose captions a caption group fills.
-    void registerCaptionWindow(int group, QWidget* window);
+    // A window whose captions a caption group fills, with its controls.
+    void registerCaptionWindow(int group, QWidget* window, CaptionTargets targets);
+    [[nodiscard]] const CaptionWindows& captionWindows() const { return m_captionWindows; }
 
     // The band types of Config/bands.vlb into the band choosers.
     void LoadBandTypes();
@@ -105,17 +104,13 @@ public:
 
     // Banding switch: entry fields, grid columns.
     void applyBanding();
-    // Lays the part grid's columns and the part entry fields out again.
-    void layoutPartArea();
     // The default sheet size into the sheet entry fields.
     void setSheetEntrySize(const QString& len, const QString& wid);
     // Table captions, headings with units, grids after the tables changed.
     void refreshTables();
     void refreshUnitCaptions();
-    // The totals of the result (as the project holds them) in the statistics panel.
-    void showStatistics();
 
-    // --- automatic run, result refresh, report page (main_form_results.cpp) ---
+    // --- automatic run, result refresh (main_form_results.cpp) ---
     // Builds the report, the bill and the statistics from the result and
     // switches the pages and commands to "a result is shown".
     void ShowResults();
@@ -133,46 +128,28 @@ public:
     void TableMinusClick();
     // The progress window of the automatic run (made on first use).
     [[nodiscard]] TwndProgress* progressWindow();
-    [[nodiscard]] QTextEdit* reportBox() const { return m_report; }
-    [[nodiscard]] QTextEdit* billBox() const { return m_bill; }
-    // For the hidden --screenshot option: runs the automatic command on the
-    // open project and saves the progress window and the report page.
-    void screenshotAutomaticRun(const QString& folder);
-
-    // --- layout page (main_form_diagram.cpp) ---
     // Draws the layout page again from the result, regrouping the cut
     // sheets; toFirstGroup shows the first group (after a new result).
     void refreshDiagram(bool toFirstGroup);
     // A new result: the next refresh (ShowResults) shows the first group.
     void firstDiagramGroup();
 
-    // --- project commands (main_form_files.cpp) ---
-    // Opens a project file as the current project (command line, recent
-    // files, the open commands), or adds its rows in add mode. False when the
-    // file could not be opened at all (nothing changed then).
-    bool openProjectFile(const QString& fileName, bool addMode = false);
-    void RefreshRecentMenu();
-    // Puts a name at the top of the recent list and refreshes the menu.
-    void PushRecentFile(const std::string& name);
-    // Menu text of one recent entry, at most 250 pixels wide in the label font.
-    [[nodiscard]] QString ShortenRecentName(const std::string& name) const;
-    void Pocninovo1Click();
-    void Ucitaj1Click();
-    void Dodaj1Click();
-    void Sacuvaj1Click();
-    void SacuvajKao1Click();
-    void recent0Click() { recentClick(0); }
-    void recent1Click() { recentClick(1); }
-    void recent2Click() { recentClick(2); }
-    void recent3Click() { recentClick(3); }
-    void recent4Click() { recentClick(4); }
-    void toXMLClick();
-    void fromXMLClick();
-    void Detalji1Click();
-    void setDetailsDialog(TPrProp* details) { m_details = details; }
-    [[nodiscard]] TPrProp* detailsDialog() const { return m_details; }
+    // --- the File menu's project commands (FileCommands) ---
+    [[nodiscard]] FileCommands& fileCommands() { return *m_files; }
+    bool openProjectFile(const QString& fileName, bool addMode = false)
+    {
+        return m_files->openProjectFile(fileName, addMode);
+    }
+    void Pocninovo1Click() { m_files->Pocninovo1Click(); }
+    void Ucitaj1Click() { m_files->Ucitaj1Click(); }
+    void Dodaj1Click() { m_files->Dodaj1Click(); }
+    void Sacuvaj1Click() { m_files->Sacuvaj1Click(); }
+    void SacuvajKao1Click() { m_files->SacuvajKao1Click(); }
+    void toXMLClick() { m_files->toXMLClick(); }
+    void fromXMLClick() { m_files->fromXMLClick(); }
+    void Detalji1Click() { m_files->Detalji1Click(); }
 
-    // --- handlers (names of the controls and their events) ---
+    // --- the other commands ---
     void Exit1Click();
     void Settings1Click();
     void Kantiranje1Click();
@@ -180,104 +157,29 @@ public:
     void Homepage1Click();
     void About1Click();
     void PrinterSetup1Click();
-
-    void Edit1KeyDown();
-    void Edit2KeyDown();
-    void Edit3KeyDown();
-    void Edit2Exit();
-    void Edit3Exit();
-    void Edit4KeyPress();
-    void Edit5KeyPress();
-    void Edit6KeyPress();
-    void Edit6Exit();
-    void Edit7KeyPress();
-    void Edit7Exit();
-    void Edit16KeyPress();
-    void Edit17KeyPress();
-    void Edit8KeyPress();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    void BitBtn16Click();
-    void Deleterow1Click();
-    void Deleterow2Click();
-    bool StringGrid1SetEditText(int row, int col, const QString& text);
-    bool StringGrid2SetEditText(int row, int col, const QString& text);
-    void StringGrid2SelectCell(int row, int col);
-    void ComboBox1Change(int row, int col, int bandIndex);
-
-    // Widgets the dialogs and the tests reach.
-    [[nodiscard]] QTableView* sheetGrid() const { return m_grid1; }
-    [[nodiscard]] QTableView* partGrid() const { return m_grid2; }
-    [[nodiscard]] QTabWidget* pages() const { return m_pages; }
-    [[nodiscard]] QLineEdit* field(const char* name) const;
-    [[nodiscard]] QComboBox* bandChooser() const { return m_comboBox2; }
     // The printer that the printer set-up chooses and the print commands use.
     [[nodiscard]] QPrinter& printer();
 
+    // The menus and the tool bar.
+    [[nodiscard]] MainMenus& menus() { return *m_menus; }
+    // The page control and its pages, by their design names.
+    QTabWidget* PageControl1;
+    InputPage* pag1;
+    ManualPage* pag2;
+    DiagramPage* pag3;
+    ReportPage* pag4;
+    ArchivePage* Arhiva;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Length and quantity cells are checked alike in both grids; false when
-    // the text was refused (the message is shown).
-    bool setCheckedCell(engine::TextTable& table, int row, int col, engine::CellKind kind, const QString& text);
-    void buildMenus();
-    void buildToolBar();
     void buildPages();
-    QWidget* buildInputPage();
-    QWidget* buildSheetPanel();
-    QWidget* buildPartPanel();
-    QWidget* buildStatPanel();
-    QWidget* buildArchivePage();
-    // --- automatic run, result refresh, report page ---
-    QWidget* buildReportPage();
-    QWidget* buildReportPanel(const char* panelName, const char* captionName, QTextEdit* box,
-                              const char* printName, const char* clearName);
-    void showRichText(QTextEdit* box, const engine::RichText& text);
-    TwndProgress* m_progress = nullptr;
-
-    // --- layout page ---
-    QWidget* buildDiagramPage();
-    // Two offcuts were re-cut on the drawing.
-    void diagramRecut();
-    class DiagramView* m_image5 = nullptr;
-
-    // --- project commands ---
-    // Connects the File menu's project commands and the recent entries.
-    void connectProjectCommands();
-    void recentClick(int k);
-    // Writes the project: asks for a name when `ask` is on or the project
-    // is untitled; an XML export keeps the project's own name. True when
-    // the file was written.
-    bool saveProcedure(bool ask, bool xml);
-    // Shows an open or save dialog starting in the project's folder.
-    [[nodiscard]] std::optional<QString> chooseProjectFile(bool save, const QString& filter, const QString& suffix);
-    void setPrintEnabled(bool enabled);
-    // The layouts page and the two stock commands go with a result that no
-    // longer belongs to the tables.
-    void hideShownResult();
-    TPrProp* m_details = nullptr;
-
-    void layoutArchive();
+    void connectCommands();
     void chooseLanguageAtStart();
     void readSettingsAtStart();
     void applyWindowPlacement();
-    void applyCaptions(int group);
-    [[nodiscard]] engine::HeadingValues headingValues() const;
     void writeSettings();
-    void setCaption(const QString& projectName);
-
-    // Input page helpers.
-    bool entryKey(QLineEdit* edit, QKeyEvent* key);
-    void lengthFieldExit(QLineEdit* edit, std::optional<QPoint> at);
-    void sheetRowsChanged();
-    void partRowsChanged();
-    void gridContextMenu(QTableView* grid, const QPoint& pos);
-    void gridEmptyClick(QTableView* grid);
-    [[nodiscard]] QPoint besideField(QWidget* w, int dx, int dy) const;
-    [[nodiscard]] engine::BandValues bandValues(int index) const;
-    int bandIndexOf(const QString& name) const;
 
     StartupOptions m_options;
     std::string m_programFolder;
@@ -292,38 +194,15 @@ private:
     engine::TextTable m_bandTypes{5};
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<QPrinter> m_printer;
-    std::map<int, QWidget*> m_captionWindows;
-    bool m_lockAllNext = true;
+    CaptionWindows m_captionWindows;
+    std::unique_ptr<MainMenus> m_menus;
+    std::unique_ptr<FileCommands> m_files;
 
     TFSettings* m_fsettings = nullptr;
     TAboutBox* m_aboutBox = nullptr;
     TBands* m_bands = nullptr;
-
-    QTabWidget* m_pages = nullptr;
-    QWidget* m_pag1 = nullptr;
-    QWidget* m_pag2 = nullptr;
-    QWidget* m_pag3 = nullptr;
-    QWidget* m_pag4 = nullptr;
-    QWidget* m_arhiva = nullptr;
-    QTableView* m_grid1 = nullptr;
-    QTableView* m_grid2 = nullptr;
-    QWidget* m_grid2Viewport = nullptr;  // compared in eventFilter, also while the grid is being destroyed
-    TextTableModel* m_model1 = nullptr;
-    TextTableModel* m_model2 = nullptr;
-    GridDelegate* m_delegate2 = nullptr;
-    QComboBox* m_comboBox2 = nullptr;
-    QLabel* m_label15 = nullptr;
-    QLabel* m_label21 = nullptr;
-    QWidget* m_partPanel = nullptr;
-    QTextEdit* m_report = nullptr;
-    QTextEdit* m_bill = nullptr;
-    QTableWidget* m_archiveGrid = nullptr;
-    QWidget* m_archiveMain = nullptr;
-    QToolButton* m_lockAllButton = nullptr;
-    std::vector<QAction*> m_recent;
-    QAction* m_n6 = nullptr;
-    QMenu* m_deleteRowMenu1 = nullptr;
-    QMenu* m_deleteRowMenu2 = nullptr;
+    TPrProp* m_details = nullptr;
+    TwndProgress* m_progress = nullptr;
 };
 
 } // namespace app

@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include "app/captions.h"
 #include "app/main_form.h"
 #include "app/qt_text.h"
 
@@ -45,48 +46,50 @@ TPrProp::TPrProp(TMainForm* main)
     setObjectName("TPrProp");
     setWindowTitle("Properties");
     auto* v = new QVBoxLayout(this);
-    auto* tabs = new QTabWidget;
-    tabs->setObjectName("PageControl1");
-    auto* page = new QWidget;
-    page->setObjectName("Summary");
-    tabs->addTab(page, "Summary");
-    v->addWidget(tabs);
+    PageControl1 = new QTabWidget;
+    PageControl1->setObjectName("PageControl1");
+    Summary = new QWidget;
+    Summary->setObjectName("Summary");
+    PageControl1->addTab(Summary, "Summary");
+    v->addWidget(PageControl1);
 
-    m_coverTitle = edit("cover_title", 60);
-    m_author = edit("author", 60);
-    m_name = edit("cl_name", 25);
-    m_surname = edit("cl_surname", 35);
-    m_address = new QPlainTextEdit;
-    m_address->setObjectName("cl_address");
-    m_address->setTabChangesFocus(true);
-    m_address->setLineWrapMode(QPlainTextEdit::NoWrap);
+    cover_title = edit("cover_title", 60);
+    author = edit("author", 60);
+    cl_name = edit("cl_name", 25);
+    cl_surname = edit("cl_surname", 35);
+    cl_address = new QPlainTextEdit;
+    cl_address->setObjectName("cl_address");
+    cl_address->setTabChangesFocus(true);
+    cl_address->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Three lines and the frame.
-    m_address->setFixedHeight(QFontMetrics(m_address->font()).lineSpacing() * kAddressLines + 12);
-    m_phone = edit("cl_phone", 30);
-    m_note = edit("cl_note", 100);
+    cl_address->setFixedHeight(QFontMetrics(cl_address->font()).lineSpacing() * kAddressLines + 12);
+    cl_phone = edit("cl_phone", 30);
+    cl_note = edit("cl_note", 100);
 
-    auto* form = new QFormLayout(page);
-    form->addRow(label("lbl_title", "Title:"), m_coverTitle);
-    form->addRow(label("lbl_author", "Author:"), m_author);
-    form->addRow(label("lbl_client", "Client data:"));
-    form->addRow(label("cl1", "Name:"), m_name);
-    form->addRow(label("cl2", "Surname:"), m_surname);
-    form->addRow(label("cl3", "Addres:"), m_address);
-    form->addRow(label("cl4", "Phone:"), m_phone);
-    form->addRow(label("cl5", "Note:"), m_note);
+    auto* form = new QFormLayout(Summary);
+    form->addRow(lbl_title = label("lbl_title", "Title:"), cover_title);
+    form->addRow(lbl_author = label("lbl_author", "Author:"), author);
+    form->addRow(lbl_client = label("lbl_client", "Client data:"));
+    form->addRow(cl1 = label("cl1", "Name:"), cl_name);
+    form->addRow(cl2 = label("cl2", "Surname:"), cl_surname);
+    form->addRow(cl3 = label("cl3", "Addres:"), cl_address);
+    form->addRow(cl4 = label("cl4", "Phone:"), cl_phone);
+    form->addRow(cl5 = label("cl5", "Note:"), cl_note);
 
-    auto* ok = new QPushButton("O.K.");
-    ok->setObjectName("Button1");
-    ok->setDefault(true);
+    Button1 = new QPushButton("O.K.");
+    Button1->setObjectName("Button1");
+    Button1->setDefault(true);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    row->addWidget(ok);
+    row->addWidget(Button1);
     v->addLayout(row);
     setMinimumWidth(440);
 
-    connect(ok, &QPushButton::clicked, this, &TPrProp::Button1Click);
-    connect(m_address, &QPlainTextEdit::textChanged, this, &TPrProp::cl_addressChange);
-    main->registerCaptionWindow(kCaptionGroup, this);
+    connect(Button1, &QPushButton::clicked, this, &TPrProp::Button1Click);
+    connect(cl_address, &QPlainTextEdit::textChanged, this, &TPrProp::cl_addressChange);
+    CaptionTargets targets;
+    targets.add({Button1, lbl_title, lbl_author, lbl_client, cl1, cl2, cl3, cl4, cl5, Summary});
+    main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
     main->LoadLanguage(main->languageName(), kCaptionGroup);
     // The layout settles the window's minimum size now, before the window
     // exists, instead of at its first showing.
@@ -103,30 +106,30 @@ void TPrProp::showEvent(QShowEvent* event)
 void TPrProp::FormActivate()
 {
     const engine::ProjectDetails& d = m_main->project().details;
-    m_coverTitle->setText(qs(d.coverTitle));
-    m_author->setText(qs(d.author));
-    m_name->setText(qs(d.clientName));
-    m_surname->setText(qs(d.clientSurname));
-    m_phone->setText(qs(d.clientPhone));
-    m_note->setText(qs(d.clientNote));
+    cover_title->setText(qs(d.coverTitle));
+    author->setText(qs(d.author));
+    cl_name->setText(qs(d.clientName));
+    cl_surname->setText(qs(d.clientSurname));
+    cl_phone->setText(qs(d.clientPhone));
+    cl_note->setText(qs(d.clientNote));
     // Empty address lines close up: only line 3 set shows as the first line.
-    m_address->clear();
+    cl_address->clear();
     for (const std::string& line : d.clientAddress)
         if (!line.empty())
-            m_address->appendPlainText(qs(line));
-    m_coverTitle->setFocus();
+            cl_address->appendPlainText(qs(line));
+    cover_title->setFocus();
 }
 
 void TPrProp::Button1Click()
 {
     engine::ProjectDetails& d = m_main->project().details;
-    d.coverTitle = m_coverTitle->text().toStdString();
-    d.author = m_author->text().toStdString();
-    d.clientName = m_name->text().toStdString();
-    d.clientSurname = m_surname->text().toStdString();
-    d.clientPhone = m_phone->text().toStdString();
-    d.clientNote = m_note->text().toStdString();
-    const QTextDocument* doc = m_address->document();
+    d.coverTitle = cover_title->text().toStdString();
+    d.author = author->text().toStdString();
+    d.clientName = cl_name->text().toStdString();
+    d.clientSurname = cl_surname->text().toStdString();
+    d.clientPhone = cl_phone->text().toStdString();
+    d.clientNote = cl_note->text().toStdString();
+    const QTextDocument* doc = cl_address->document();
     for (int i = 0; i < kAddressLines; ++i)
         d.clientAddress[static_cast<size_t>(i)] =
             i < doc->blockCount() ? doc->findBlockByNumber(i).text().toStdString() : std::string();
@@ -135,16 +138,16 @@ void TPrProp::Button1Click()
 
 void TPrProp::cl_addressChange()
 {
-    if (m_address->textCursor().blockNumber() < kAddressLines)
+    if (cl_address->textCursor().blockNumber() < kAddressLines)
         return;
     // Everything from the end of the third line goes (a pasted text may
     // bring more than one line); the removal calls this again, harmlessly.
-    QTextCursor cut(m_address->document());
-    cut.setPosition(m_address->document()->findBlockByNumber(kAddressLines - 1).position()
-                    + m_address->document()->findBlockByNumber(kAddressLines - 1).length() - 1);
+    QTextCursor cut(cl_address->document());
+    cut.setPosition(cl_address->document()->findBlockByNumber(kAddressLines - 1).position()
+                    + cl_address->document()->findBlockByNumber(kAddressLines - 1).length() - 1);
     cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     cut.removeSelectedText();
-    m_phone->setFocus();
+    cl_phone->setFocus();
 }
 
 } // namespace app

@@ -2,8 +2,11 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
 
 namespace app {
 
@@ -24,18 +27,31 @@ public:
     // removes that line and moves on to the phone edit.
     void cl_addressChange();
 
+    // The controls, by their design names.
+    QTabWidget* PageControl1;
+    QWidget* Summary;
+    QLabel* lbl_title;
+    QLineEdit* cover_title;
+    QLabel* lbl_author;
+    QLineEdit* author;
+    QLabel* lbl_client;
+    QLabel* cl1;
+    QLineEdit* cl_name;
+    QLabel* cl2;
+    QLineEdit* cl_surname;
+    QLabel* cl3;
+    QPlainTextEdit* cl_address;
+    QLabel* cl4;
+    QLineEdit* cl_phone;
+    QLabel* cl5;
+    QLineEdit* cl_note;
+    QPushButton* Button1;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     TMainForm* m_main;
-    QLineEdit* m_coverTitle = nullptr;
-    QLineEdit* m_author = nullptr;
-    QLineEdit* m_name = nullptr;
-    QLineEdit* m_surname = nullptr;
-    QPlainTextEdit* m_address = nullptr;
-    QLineEdit* m_phone = nullptr;
-    QLineEdit* m_note = nullptr;
 };
 
 } // namespace app

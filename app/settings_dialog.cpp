@@ -1,7 +1,5 @@
-#include "app/qt_text.h"
 #include "app/settings_dialog.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -13,14 +11,16 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/bands_dialog.h"
+#include "app/captions.h"
 #include "app/main_form.h"
+#include "app/qt_text.h"
+#include "app/radio_group.h"
 #include "engine/language_choice.h"
 #include "engine/settings_edit.h"
 #include "engine/unit_change.h"
@@ -45,27 +45,42 @@ TFSettings::TFSettings(TMainForm* main)
     setObjectName("TFSettings");
     setWindowTitle("Opcije");
     auto* v = new QVBoxLayout(this);
-    m_tabs = named(new QTabWidget, "PageControl1");
-    m_tabs->addTab(named(buildGeneral(), "TabSheet1"), "General");
-    m_tabs->addTab(named(buildLayoutDetails(), "TabSheet2"), "Layout details");
-    m_tabs->addTab(named(buildSaveLoad(), "TabSheet3"), "Save/Load/Import");
-    m_tabs->addTab(named(buildViewReport(), "TabSheet4"), "View&&report");
-    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
-        if (m_tabs->currentWidget()->objectName() == "TabSheet4")
+    PageControl1 = named(new QTabWidget, "PageControl1");
+    PageControl1->addTab(TabSheet1 = named(buildGeneral(), "TabSheet1"), "General");
+    PageControl1->addTab(TabSheet2 = named(buildLayoutDetails(), "TabSheet2"), "Layout details");
+    PageControl1->addTab(TabSheet3 = named(buildSaveLoad(), "TabSheet3"), "Save/Load/Import");
+    PageControl1->addTab(TabSheet4 = named(buildViewReport(), "TabSheet4"), "View&&report");
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (PageControl1->currentWidget() == TabSheet4)
             drawHatching();
     });
-    v->addWidget(m_tabs);
-    auto* ok = named(new QPushButton("O.K."), "Button1");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    v->addWidget(PageControl1);
+    Button1 = named(new QPushButton("O.K."), "Button1");
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    row->addWidget(ok);
+    row->addWidget(Button1);
     v->addLayout(row);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    main->registerCaptionWindow(2, this);
+    for (QLineEdit* e : {defwidth, defheight, testera, minviska, minviska2, SoundPath})
+        e->installEventFilter(this);
+    CaptionTargets targets;
+    addCaptionTargets(targets);
+    main->registerCaptionWindow(2, this, std::move(targets));
     main->LoadLanguage(main->languageName(), 2);
     setWindowTitle(main->text(91));
+}
+
+void TFSettings::addCaptionTargets(CaptionTargets& targets) const
+{
+    targets.add({Button2,    Label10,    Label12,     GroupBox10, GroupBox8,   Label50,     Label42,    GroupBox9,
+                 Label61,    kantiranje, GroupBox6,   zvuk,       RadioGroup2, Label2,      Label3,     GroupBox5,
+                 GroupBox1,  LoadReport, LoadSema,    GroupBox3,  Label6,      Label7,      Label8,     Label13,
+                 CheckBox2,  RadioGroup1, GroupBox2,  GroupBox7,  GroupBox11,  GroupBox12,  Label1,     Label18,
+                 Label11,    Label19,    Label14,     Label21,    Label16,     Label20,     Label15,    Label22,
+                 Label17,    Label23,    CheckBox3,   Button1,    TabSheet1,   TabSheet2,   TabSheet3,  TabSheet4,
+                 GroupBox4,  CheckBox1,  areastyle,   areastyle_combo, chk_print_duplicate, chk_manual_duplicate});
 }
 
 QWidget* TFSettings::buildGeneral()
@@ -73,113 +88,111 @@ QWidget* TFSettings::buildGeneral()
     auto* page = new QWidget;
     auto* g = new QGridLayout(page);
 
-    auto* units = named(new QGroupBox("Jedinica mere"), "RadioGroup2");
-    auto* uv = new QVBoxLayout(units);
-    m_units = new QButtonGroup(this);
-    const char* unitNames[] = {"mm", "cm", "m", "inch (decimal)", "inch (fraction)", "feet/inch"};
-    for (int i = 0; i < 6; ++i) {
-        auto* b = new QRadioButton(unitNames[i]);
-        b->setObjectName(QString("RadioGroup2Item%1").arg(i));
-        m_units->addButton(b, i);
-        uv->addWidget(b);
-    }
-    connect(m_units, &QButtonGroup::idClicked, this, &TFSettings::RadioGroup2Click);
-    g->addWidget(units, 0, 0, 3, 1);
+    RadioGroup2 = named(new RadioGroup("Jedinica mere"), "RadioGroup2");
+    for (const char* unit : {"mm", "cm", "m", "inch (decimal)", "inch (fraction)", "feet/inch"})
+        RadioGroup2->addItem(unit);
+    connect(RadioGroup2, &RadioGroup::itemClicked, this, &TFSettings::RadioGroup2Click);
+    g->addWidget(RadioGroup2, 0, 0, 3, 1);
 
-    auto* area = named(new QGroupBox("Display area as square"), "areastyle");
-    auto* av = new QVBoxLayout(area);
-    m_areaStyle = named(new QComboBox, "areastyle_combo");
+    areastyle = named(new QGroupBox("Display area as square"), "areastyle");
+    auto* av = new QVBoxLayout(areastyle);
+    areastyle_combo = named(new QComboBox, "areastyle_combo");
     for (const char* n : {"mm", "cm", "m", "in", "ft", "yd"})
-        m_areaStyle->addItem(n);
-    connect(m_areaStyle, &QComboBox::activated, this, &TFSettings::areastyle_comboChange);
-    av->addWidget(m_areaStyle);
-    g->addWidget(area, 0, 1);
+        areastyle_combo->addItem(n);
+    connect(areastyle_combo, &QComboBox::activated, this, &TFSettings::areastyle_comboChange);
+    av->addWidget(areastyle_combo);
+    g->addWidget(areastyle, 0, 1);
 
-    auto* sizes = named(new QGroupBox("Default table dimensions"), "GroupBox5");
-    auto* sg = new QGridLayout(sizes);
-    sg->addWidget(named(new QLabel("Length"), "Label10"), 0, 0);
-    sg->addWidget(named(new QLabel("Width"), "Label12"), 0, 1);
-    sg->addWidget(named(new QLineEdit, "defwidth"), 1, 0);
-    sg->addWidget(named(new QLineEdit, "defheight"), 1, 1);
-    g->addWidget(sizes, 1, 1);
+    GroupBox5 = named(new QGroupBox("Default table dimensions"), "GroupBox5");
+    auto* sg = new QGridLayout(GroupBox5);
+    sg->addWidget(Label10 = named(new QLabel("Length"), "Label10"), 0, 0);
+    sg->addWidget(Label12 = named(new QLabel("Width"), "Label12"), 0, 1);
+    sg->addWidget(defwidth = named(new QLineEdit, "defwidth"), 1, 0);
+    sg->addWidget(defheight = named(new QLineEdit, "defheight"), 1, 1);
+    g->addWidget(GroupBox5, 1, 1);
 
-    auto* opts = named(new QGroupBox("Options"), "GroupBox7");
-    auto* ov = new QVBoxLayout(opts);
-    auto* kant = named(new QCheckBox("Kantovanje"), "kantiranje");
-    connect(kant, &QCheckBox::clicked, this, &TFSettings::kantiranjeClick);
-    ov->addWidget(kant);
-    g->addWidget(opts, 2, 1);
+    GroupBox7 = named(new QGroupBox("Options"), "GroupBox7");
+    auto* ov = new QVBoxLayout(GroupBox7);
+    kantiranje = named(new QCheckBox("Kantovanje"), "kantiranje");
+    connect(kantiranje, &QCheckBox::clicked, this, &TFSettings::kantiranjeClick);
+    ov->addWidget(kantiranje);
+    g->addWidget(GroupBox7, 2, 1);
 
-    auto* saw = named(new QGroupBox("Testera"), "GroupBox10");
-    auto* tv = new QVBoxLayout(saw);
-    tv->addWidget(named(new QLineEdit, "testera"));
-    g->addWidget(saw, 3, 0);
+    GroupBox10 = named(new QGroupBox("Testera"), "GroupBox10");
+    auto* tv = new QVBoxLayout(GroupBox10);
+    tv->addWidget(testera = named(new QLineEdit, "testera"));
+    g->addWidget(GroupBox10, 3, 0);
 
-    auto* autosave = named(new QGroupBox("Autosave options"), "GroupBox4");
-    auto* asv = new QVBoxLayout(autosave);
-    auto* pos = named(new QCheckBox("Window position"), "CheckBox1");
-    connect(pos, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().frmpos = on; });
-    asv->addWidget(pos);
-    g->addWidget(autosave, 3, 1);
+    GroupBox4 = named(new QGroupBox("Autosave options"), "GroupBox4");
+    auto* asv = new QVBoxLayout(GroupBox4);
+    CheckBox1 = named(new QCheckBox("Window position"), "CheckBox1");
+    connect(CheckBox1, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().frmpos = on; });
+    asv->addWidget(CheckBox1);
+    g->addWidget(GroupBox4, 3, 1);
 
-    auto* lang = named(new QGroupBox("Language"), "GroupBox6");
-    auto* lv = new QVBoxLayout(lang);
-    m_languages = named(new QComboBox, "ComboBox1");
-    connect(m_languages, &QComboBox::textActivated, this, &TFSettings::ComboBox1Change);
-    lv->addWidget(m_languages);
-    g->addWidget(lang, 4, 0, 1, 2);
-
-    for (const char* name : {"defwidth", "defheight", "testera"})
-        page->findChild<QLineEdit*>(name)->installEventFilter(this);
+    GroupBox6 = named(new QGroupBox("Language"), "GroupBox6");
+    auto* lv = new QVBoxLayout(GroupBox6);
+    ComboBox1 = named(new QComboBox, "ComboBox1");
+    connect(ComboBox1, &QComboBox::textActivated, this, &TFSettings::ComboBox1Change);
+    lv->addWidget(ComboBox1);
+    g->addWidget(GroupBox6, 4, 0, 1, 2);
     return page;
+}
+
+QGroupBox* TFSettings::buildSpeedBox(const char* boxName, const char* sliderName, QSlider*& slider,
+                                     const std::array<QLabel**, 6>& labels, const std::array<const char*, 6>& names,
+                                     std::function<void(int)> store)
+{
+    auto* box = named(new QGroupBox, boxName);
+    auto* gl = new QGridLayout(box);
+    for (int i = 0; i < 3; ++i) {
+        const Qt::Alignment align = i == 0 ? Qt::AlignLeft : i == 1 ? Qt::AlignHCenter : Qt::AlignRight;
+        gl->addWidget(*labels[i] = named(new QLabel, names[i]), 0, i, align);
+        gl->addWidget(*labels[i + 3] = named(new QLabel, names[i + 3]), 2, i, align);
+    }
+    slider = named(new QSlider(Qt::Horizontal), sliderName);
+    slider->setRange(0, 2);
+    slider->setTickPosition(QSlider::TicksBelow);
+    connect(slider, &QSlider::valueChanged, this, [this, store = std::move(store)](int p) {
+        if (!m_filling)
+            store(p);
+    });
+    gl->addWidget(slider, 1, 0, 1, 3);
+    return box;
 }
 
 QWidget* TFSettings::buildLayoutDetails()
 {
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
-    const auto speedBox = [this](const char* box, const char* slider, const char* labels[6], auto store) {
-        auto* g = named(new QGroupBox, box);
-        auto* gl = new QGridLayout(g);
-        for (int i = 0; i < 3; ++i) {
-            gl->addWidget(named(new QLabel, labels[i]), 0, i,
-                          i == 0 ? Qt::AlignLeft : i == 1 ? Qt::AlignHCenter : Qt::AlignRight);
-            gl->addWidget(named(new QLabel, labels[i + 3]), 2, i,
-                          i == 0 ? Qt::AlignLeft : i == 1 ? Qt::AlignHCenter : Qt::AlignRight);
-        }
-        auto* s = named(new QSlider(Qt::Horizontal), slider);
-        s->setRange(0, 2);
-        s->setTickPosition(QSlider::TicksBelow);
-        connect(s, &QSlider::valueChanged, this, [this, store](int p) {
-            if (!m_filling)
-                store(p);
-        });
-        gl->addWidget(s, 1, 0, 1, 3);
-        return g;
-    };
-    const char* manual[6] = {"Label1", "Label14", "Label15", "Label11", "Label16", "Label17"};
-    const char* automatic[6] = {"Label18", "Label21", "Label22", "Label19", "Label20", "Label23"};
-    QGroupBox* man = speedBox("GroupBox11", "TrackBar1", manual, [this](int p) { m_main->settings().manparam = p; });
-    auto* mg = static_cast<QGridLayout*>(man->layout());
-    auto* dup = named(new QCheckBox("Preview and print duplicated layouts"), "chk_manual_duplicate");
-    connect(dup, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().ManualDuplicate = on; });
-    mg->addWidget(dup, 3, 0, 1, 3);
-    auto* zvuk = named(new QCheckBox("Zvuk"), "zvuk");
+    GroupBox11 = buildSpeedBox("GroupBox11", "TrackBar1", TrackBar1,
+                               {&Label1, &Label14, &Label15, &Label11, &Label16, &Label17},
+                               {"Label1", "Label14", "Label15", "Label11", "Label16", "Label17"},
+                               [this](int p) { m_main->settings().manparam = p; });
+    auto* mg = static_cast<QGridLayout*>(GroupBox11->layout());
+    chk_manual_duplicate = named(new QCheckBox("Preview and print duplicated layouts"), "chk_manual_duplicate");
+    connect(chk_manual_duplicate, &QCheckBox::clicked, this,
+            [this](bool on) { m_main->settings().ManualDuplicate = on; });
+    mg->addWidget(chk_manual_duplicate, 3, 0, 1, 3);
+    zvuk = named(new QCheckBox("Zvuk"), "zvuk");
     connect(zvuk, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().Zvuk = on; });
     mg->addWidget(zvuk, 4, 0);
-    m_soundPath = named(new QLineEdit, "SoundPath");
-    m_soundPath->installEventFilter(this);
-    connect(m_soundPath, &QLineEdit::textEdited, this,
+    SoundPath = named(new QLineEdit, "SoundPath");
+    connect(SoundPath, &QLineEdit::textEdited, this,
             [this](const QString& t) { m_main->settings().SoundPath = t.toStdString(); });
-    auto* pick = named(new QPushButton("..."), "BitBtn1");
-    pick->setFixedWidth(30);
-    connect(pick, &QPushButton::clicked, this, &TFSettings::BitBtn1Click);
+    BitBtn1 = named(new QPushButton("..."), "BitBtn1");
+    BitBtn1->setFixedWidth(30);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFSettings::BitBtn1Click);
     auto* sound = new QHBoxLayout;
-    sound->addWidget(m_soundPath, 1);
-    sound->addWidget(pick);
+    sound->addWidget(SoundPath, 1);
+    sound->addWidget(BitBtn1);
     mg->addLayout(sound, 4, 1, 1, 2);
-    v->addWidget(man);
-    v->addWidget(speedBox("GroupBox12", "TrackBar2", automatic, [this](int p) { m_main->settings().autoparam = p; }));
+    v->addWidget(GroupBox11);
+    GroupBox12 = buildSpeedBox("GroupBox12", "TrackBar2", TrackBar2,
+                               {&Label18, &Label21, &Label22, &Label19, &Label20, &Label23},
+                               {"Label18", "Label21", "Label22", "Label19", "Label20", "Label23"},
+                               [this](int p) { m_main->settings().autoparam = p; });
+    v->addWidget(GroupBox12);
     v->addStretch(1);
     return page;
 }
@@ -188,37 +201,30 @@ QWidget* TFSettings::buildSaveLoad()
 {
     auto* page = new QWidget;
     auto* v = new QVBoxLayout(page);
-    auto* g1 = named(new QGroupBox("Save/Load (extra parameters)"), "GroupBox1");
-    auto* g1v = new QVBoxLayout(g1);
-    auto* sema = named(new QCheckBox("Semu rezanja"), "LoadSema");
-    connect(sema, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().LoadSema = on; });
-    auto* rep = named(new QCheckBox("Izvestaje"), "LoadReport");
-    connect(rep, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().LoadReport = on; });
-    g1v->addWidget(sema);
-    g1v->addWidget(rep);
-    v->addWidget(g1);
+    GroupBox1 = named(new QGroupBox("Save/Load (extra parameters)"), "GroupBox1");
+    auto* g1v = new QVBoxLayout(GroupBox1);
+    LoadSema = named(new QCheckBox("Semu rezanja"), "LoadSema");
+    connect(LoadSema, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().LoadSema = on; });
+    LoadReport = named(new QCheckBox("Izvestaje"), "LoadReport");
+    connect(LoadReport, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().LoadReport = on; });
+    g1v->addWidget(LoadSema);
+    g1v->addWidget(LoadReport);
+    v->addWidget(GroupBox1);
 
-    auto* g2 = named(new QGroupBox, "GroupBox2");
-    auto* g2v = new QVBoxLayout(g2);
-    auto* comma = named(new QCheckBox("Automatically convert commas to dots when loading data"), "CheckBox2");
-    connect(comma, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().XlConvComma = on; });
-    auto* append = named(new QCheckBox("Append imported data from Excel"), "CheckBox3");
-    connect(append, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().XlAppend = on; });
-    auto* radio = named(new QGroupBox, "RadioGroup1");
-    auto* rv = new QVBoxLayout(radio);
-    auto* group = new QButtonGroup(radio);
-    group->setObjectName("RadioGroup1Buttons");
-    for (int i = 0; i < 3; ++i) {
-        auto* b = new QRadioButton;
-        b->setObjectName(QString("RadioGroup1Item%1").arg(i));
-        group->addButton(b, i);
-        rv->addWidget(b);
-    }
-    connect(group, &QButtonGroup::idClicked, this, [this](int id) { m_main->settings().XlAutoPref = id; });
-    g2v->addWidget(comma);
-    g2v->addWidget(append);
-    g2v->addWidget(radio);
-    v->addWidget(g2);
+    GroupBox2 = named(new QGroupBox, "GroupBox2");
+    auto* g2v = new QVBoxLayout(GroupBox2);
+    CheckBox2 = named(new QCheckBox("Automatically convert commas to dots when loading data"), "CheckBox2");
+    connect(CheckBox2, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().XlConvComma = on; });
+    CheckBox3 = named(new QCheckBox("Append imported data from Excel"), "CheckBox3");
+    connect(CheckBox3, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().XlAppend = on; });
+    RadioGroup1 = named(new RadioGroup, "RadioGroup1");
+    for (int i = 0; i < 3; ++i)
+        RadioGroup1->addItem(QString());
+    connect(RadioGroup1, &RadioGroup::itemClicked, this, [this](int id) { m_main->settings().XlAutoPref = id; });
+    g2v->addWidget(CheckBox2);
+    g2v->addWidget(CheckBox3);
+    g2v->addWidget(RadioGroup1);
+    v->addWidget(GroupBox2);
     v->addStretch(1);
     return page;
 }
@@ -228,84 +234,79 @@ QWidget* TFSettings::buildViewReport()
     auto* page = new QWidget;
     auto* g = new QGridLayout(page);
 
-    auto* prices = named(new QGroupBox, "GroupBox8");
-    auto* pg = new QGridLayout(prices);
-    pg->addWidget(named(new QLabel("M2 TABLE"), "Label50"), 0, 0);
-    pg->addWidget(named(new QLineEdit, "cena1"), 0, 1);
-    pg->addWidget(named(new QLabel("DUZINI REZANJA (M)"), "Label42"), 1, 0);
-    pg->addWidget(named(new QLineEdit, "cena2"), 1, 1);
-    for (const char* name : {"cena1", "cena2"}) {
-        QLineEdit* e = prices->findChild<QLineEdit*>(name);
+    GroupBox8 = named(new QGroupBox, "GroupBox8");
+    auto* pg = new QGridLayout(GroupBox8);
+    pg->addWidget(Label50 = named(new QLabel("M2 TABLE"), "Label50"), 0, 0);
+    pg->addWidget(cena1 = named(new QLineEdit, "cena1"), 0, 1);
+    pg->addWidget(Label42 = named(new QLabel("DUZINI REZANJA (M)"), "Label42"), 1, 0);
+    pg->addWidget(cena2 = named(new QLineEdit, "cena2"), 1, 1);
+    for (QLineEdit* e : {cena1, cena2})
         connect(e, &QLineEdit::textEdited, this, [this, e] { cenaChange(e); });
-    }
-    g->addWidget(prices, 0, 0);
+    g->addWidget(GroupBox8, 0, 0);
 
-    auto* offcut = named(new QGroupBox("Visak koji ostaje firmi"), "GroupBox9");
-    auto* og = new QGridLayout(offcut);
-    og->addWidget(named(new QLabel("M2 TABLE"), "Label2"), 0, 0);
-    og->addWidget(named(new QLabel("M2 TABLE"), "Label3"), 0, 1);
-    og->addWidget(named(new QLineEdit, "minviska"), 1, 0);
-    og->addWidget(named(new QLineEdit, "minviska2"), 1, 1);
-    for (const char* name : {"minviska", "minviska2"})
-        offcut->findChild<QLineEdit*>(name)->installEventFilter(this);
-    g->addWidget(offcut, 0, 1);
+    GroupBox9 = named(new QGroupBox("Visak koji ostaje firmi"), "GroupBox9");
+    auto* og = new QGridLayout(GroupBox9);
+    og->addWidget(Label2 = named(new QLabel("M2 TABLE"), "Label2"), 0, 0);
+    og->addWidget(Label3 = named(new QLabel("M2 TABLE"), "Label3"), 0, 1);
+    og->addWidget(minviska = named(new QLineEdit, "minviska"), 1, 0);
+    og->addWidget(minviska2 = named(new QLineEdit, "minviska2"), 1, 1);
+    g->addWidget(GroupBox9, 0, 1);
 
-    auto* company = named(new QGroupBox, "GroupBox3");
-    auto* cg = new QGridLayout(company);
-    cg->addWidget(named(new QLabel("Company Name"), "Label6"), 0, 0);
-    auto* name = named(new QLineEdit, "CompanyName");
-    connect(name, &QLineEdit::textEdited, this,
+    GroupBox3 = named(new QGroupBox, "GroupBox3");
+    auto* cg = new QGridLayout(GroupBox3);
+    cg->addWidget(Label6 = named(new QLabel("Company Name"), "Label6"), 0, 0);
+    CompanyName = named(new QLineEdit, "CompanyName");
+    connect(CompanyName, &QLineEdit::textEdited, this,
             [this](const QString& t) { m_main->settings().CompanyName = t.toStdString(); });
-    cg->addWidget(name, 1, 0);
-    cg->addWidget(named(new QLabel("Company Details"), "Label7"), 0, 1);
-    auto* details = named(new QLineEdit, "CompanyDetails");
-    connect(details, &QLineEdit::textEdited, this,
+    cg->addWidget(CompanyName, 1, 0);
+    cg->addWidget(Label7 = named(new QLabel("Company Details"), "Label7"), 0, 1);
+    CompanyDetails = named(new QLineEdit, "CompanyDetails");
+    connect(CompanyDetails, &QLineEdit::textEdited, this,
             [this](const QString& t) { m_main->settings().CompanyDetails = t.toStdString(); });
-    cg->addWidget(details, 1, 1);
-    cg->addWidget(named(new QLabel("Date format"), "Label8"), 2, 0);
-    auto* dates = named(new QComboBox, "ComboBox2");
-    dates->setEditable(true);
-    dates->addItems({"dd/mm/yyyy", "ddd/mm/yyyy", "ddd/mmm/yyyy", "mm/dd/yyyy", "mmm/dd/yyyy", "mmm/ddd/yyyy"});
-    connect(dates, &QComboBox::currentTextChanged, this, [this](const QString& t) {
+    cg->addWidget(CompanyDetails, 1, 1);
+    cg->addWidget(Label8 = named(new QLabel("Date format"), "Label8"), 2, 0);
+    ComboBox2 = named(new QComboBox, "ComboBox2");
+    ComboBox2->setEditable(true);
+    ComboBox2->addItems({"dd/mm/yyyy", "ddd/mm/yyyy", "ddd/mmm/yyyy", "mm/dd/yyyy", "mmm/dd/yyyy", "mmm/ddd/yyyy"});
+    connect(ComboBox2, &QComboBox::currentTextChanged, this, [this](const QString& t) {
         if (!m_filling)
             m_main->settings().DateFormat = t.toStdString();
     });
-    cg->addWidget(dates, 3, 0);
-    cg->addWidget(named(new QLabel("Srafura"), "Label13"), 2, 1);
-    m_scrollBar1 = named(new QScrollBar(Qt::Horizontal), "ScrollBar1");
-    m_scrollBar1->setRange(5, 50);
-    connect(m_scrollBar1, &QScrollBar::valueChanged, this, &TFSettings::ScrollBar1Change);
-    m_hatchingValue = named(new QLabel, "Label9");
+    cg->addWidget(ComboBox2, 3, 0);
+    cg->addWidget(Label13 = named(new QLabel("Srafura"), "Label13"), 2, 1);
+    ScrollBar1 = named(new QScrollBar(Qt::Horizontal), "ScrollBar1");
+    ScrollBar1->setRange(5, 50);
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &TFSettings::ScrollBar1Change);
+    Label9 = named(new QLabel, "Label9");
     auto* hatchRow = new QHBoxLayout;
-    hatchRow->addWidget(m_scrollBar1, 1);
-    hatchRow->addWidget(m_hatchingValue);
+    hatchRow->addWidget(ScrollBar1, 1);
+    hatchRow->addWidget(Label9);
     cg->addLayout(hatchRow, 3, 1);
-    m_hatching = named(new QLabel, "Image1");
-    m_hatching->setFixedSize(120, 60);
-    cg->addWidget(m_hatching, 4, 1);
-    auto* font = named(new QPushButton, "Button2");
-    connect(font, &QPushButton::clicked, this, &TFSettings::Button2Click);
-    m_fontLabel = named(new QLabel, "lbl_font");
-    cg->addWidget(font, 4, 0, Qt::AlignTop);
-    cg->addWidget(m_fontLabel, 5, 0);
-    auto* dup = named(new QCheckBox("Preview and print duplicated layouts"), "chk_print_duplicate");
-    connect(dup, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().PrintDuplicate = on; });
-    cg->addWidget(dup, 6, 0, 1, 2);
-    g->addWidget(company, 1, 0, 1, 2);
+    Image1 = named(new QLabel, "Image1");
+    Image1->setFixedSize(120, 60);
+    cg->addWidget(Image1, 4, 1);
+    Button2 = named(new QPushButton, "Button2");
+    connect(Button2, &QPushButton::clicked, this, &TFSettings::Button2Click);
+    lbl_font = named(new QLabel, "lbl_font");
+    cg->addWidget(Button2, 4, 0, Qt::AlignTop);
+    cg->addWidget(lbl_font, 5, 0);
+    chk_print_duplicate = named(new QCheckBox("Preview and print duplicated layouts"), "chk_print_duplicate");
+    connect(chk_print_duplicate, &QCheckBox::clicked, this,
+            [this](bool on) { m_main->settings().PrintDuplicate = on; });
+    cg->addWidget(chk_print_duplicate, 6, 0, 1, 2);
+    g->addWidget(GroupBox3, 1, 0, 1, 2);
 
     // The banding oversize is stored but never edited.
-    auto* nadmera = named(new QLabel("NADMERA ZA KANTOVANJE "), "Label61");
+    Label61 = named(new QLabel("NADMERA ZA KANTOVANJE "), "Label61");
+    Label61->hide();
+    nadmera = named(new QLineEdit, "nadmera");
     nadmera->hide();
-    auto* nadmeraEdit = named(new QLineEdit, "nadmera");
-    nadmeraEdit->hide();
-    g->addWidget(nadmera, 2, 0);
-    g->addWidget(nadmeraEdit, 2, 1);
+    g->addWidget(Label61, 2, 0);
+    g->addWidget(nadmera, 2, 1);
     return page;
 }
 
 // ---------------------------------------------------------------------------
-
-QLineEdit* TFSettings::lengthField(const char* name) const { return findChild<QLineEdit*>(name); }
 
 QPoint TFSettings::messagePlace() const { return m_messagePlace.value_or(pos() + QPoint(100, 100)); }
 
@@ -319,40 +320,38 @@ void TFSettings::activate()
 {
     m_filling = true;
     engine::Settings& s = m_main->settings();
-    m_languages->clear();
+    ComboBox1->clear();
     for (const std::string& name : engine::availableLanguages(m_main->programFolder()))
-        m_languages->addItem(qs(name));
-    m_languages->setCurrentIndex(m_languages->findText(qs(m_main->languageName())));
+        ComboBox1->addItem(qs(name));
+    ComboBox1->setCurrentIndex(ComboBox1->findText(qs(m_main->languageName())));
     setWindowTitle(m_main->text(49));
-    if (QAbstractButton* b = m_units->button(s.JedMere))
-        b->setChecked(true);
-    m_areaStyle->setCurrentIndex(s.AreaStyle);
+    RadioGroup2->setCurrentIndex(s.JedMere);
+    areastyle_combo->setCurrentIndex(s.AreaStyle);
     fillLengthFields();
-    findChild<QCheckBox*>("zvuk")->setChecked(s.Zvuk);
-    findChild<QLineEdit*>("cena1")->setText(qs(engine::formatGeneral(static_cast<double>(s.CENA1), 6)));
-    findChild<QLineEdit*>("cena2")->setText(qs(engine::formatGeneral(static_cast<double>(s.CENA2), 6)));
-    findChild<QSlider*>("TrackBar1")->setValue(s.manparam);
-    findChild<QSlider*>("TrackBar2")->setValue(s.autoparam);
-    findChild<QCheckBox*>("kantiranje")->setChecked(s.Kantiranje);
-    findChild<QCheckBox*>("LoadSema")->setChecked(s.LoadSema);
-    findChild<QCheckBox*>("LoadReport")->setChecked(s.LoadReport);
-    findChild<QCheckBox*>("chk_print_duplicate")->setChecked(s.PrintDuplicate);
-    findChild<QCheckBox*>("chk_manual_duplicate")->setChecked(s.ManualDuplicate);
+    zvuk->setChecked(s.Zvuk);
+    cena1->setText(qs(engine::formatGeneral(static_cast<double>(s.CENA1), 6)));
+    cena2->setText(qs(engine::formatGeneral(static_cast<double>(s.CENA2), 6)));
+    TrackBar1->setValue(s.manparam);
+    TrackBar2->setValue(s.autoparam);
+    kantiranje->setChecked(s.Kantiranje);
+    LoadSema->setChecked(s.LoadSema);
+    LoadReport->setChecked(s.LoadReport);
+    chk_print_duplicate->setChecked(s.PrintDuplicate);
+    chk_manual_duplicate->setChecked(s.ManualDuplicate);
     showFontLabel();
-    findChild<QLineEdit*>("CompanyName")->setText(qs(s.CompanyName));
-    findChild<QLineEdit*>("CompanyDetails")->setText(qs(s.CompanyDetails));
-    findChild<QComboBox*>("ComboBox2")->setCurrentText(qs(s.DateFormat));
-    m_scrollBar1->setValue(s.LayoutSrafura);
+    CompanyName->setText(qs(s.CompanyName));
+    CompanyDetails->setText(qs(s.CompanyDetails));
+    ComboBox2->setCurrentText(qs(s.DateFormat));
+    ScrollBar1->setValue(s.LayoutSrafura);
     drawHatching();
     move(m_main->frameGeometry().topLeft() + QPoint(100, 100));
     if (!m_messagePlace)
         m_messagePlace = pos() + QPoint(100, 100);
-    findChild<QCheckBox*>("CheckBox2")->setChecked(s.XlConvComma);
-    if (QAbstractButton* b = findChild<QButtonGroup*>("RadioGroup1Buttons")->button(s.XlAutoPref))
-        b->setChecked(true);
-    findChild<QCheckBox*>("CheckBox3")->setChecked(s.XlAppend);
-    m_soundPath->setText(qs(s.SoundPath));
-    findChild<QCheckBox*>("CheckBox1")->setChecked(s.frmpos);
+    CheckBox2->setChecked(s.XlConvComma);
+    RadioGroup1->setCurrentIndex(s.XlAutoPref);
+    CheckBox3->setChecked(s.XlAppend);
+    SoundPath->setText(qs(s.SoundPath));
+    CheckBox1->setChecked(s.frmpos);
     m_filling = false;
 }
 
@@ -360,22 +359,22 @@ void TFSettings::fillLengthFields()
 {
     const engine::Settings& s = m_main->settings();
     const engine::LengthUnit u = m_main->unit();
-    lengthField("testera")->setText(qs(engine::FormatLength(s.Testera, u)));
-    lengthField("minviska")->setText(qs(engine::FormatLength(s.Visak, u)));
-    lengthField("minviska2")->setText(qs(engine::FormatLength(s.Visak2, u)));
-    lengthField("defwidth")->setText(qs(engine::FormatLength(s.DefSheetWidth, u)));
-    lengthField("defheight")->setText(qs(engine::FormatLength(s.DefSheetHeight, u)));
+    testera->setText(qs(engine::FormatLength(s.Testera, u)));
+    minviska->setText(qs(engine::FormatLength(s.Visak, u)));
+    minviska2->setText(qs(engine::FormatLength(s.Visak2, u)));
+    defwidth->setText(qs(engine::FormatLength(s.DefSheetWidth, u)));
+    defheight->setText(qs(engine::FormatLength(s.DefSheetHeight, u)));
 }
 
 void TFSettings::showFontLabel()
 {
     const engine::Settings& s = m_main->settings();
-    m_fontLabel->setText(qs(s.DefFont) + " " + QString::number(s.StatFontSize) + " pt");
+    lbl_font->setText(qs(s.DefFont) + " " + QString::number(s.StatFontSize) + " pt");
 }
 
 void TFSettings::languageChanged()
 {
-    m_areaStyle->setCurrentIndex(m_main->settings().AreaStyle);
+    areastyle_combo->setCurrentIndex(m_main->settings().AreaStyle);
     setWindowTitle(m_main->text(91));
 }
 
@@ -384,7 +383,7 @@ bool TFSettings::eventFilter(QObject* watched, QEvent* event)
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (!edit)
         return QDialog::eventFilter(watched, event);
-    const bool isSound = edit == m_soundPath;
+    const bool isSound = edit == SoundPath;
     if (event->type() == QEvent::FocusIn && !isSound)
         m_remembered = edit->text();
     if (event->type() == QEvent::FocusOut)
@@ -415,22 +414,21 @@ void TFSettings::lengthFieldExit(QLineEdit* edit)
     }
     m_remembered = edit->text();
     engine::Settings& s = m_main->settings();
-    const QString name = edit->objectName();
-    if (name == "testera")
+    if (edit == testera)
         s.Testera = static_cast<std::uint16_t>(r.value);
-    else if (name == "minviska")
+    else if (edit == minviska)
         s.Visak = r.value;
-    else if (name == "minviska2")
+    else if (edit == minviska2)
         s.Visak2 = r.value;
-    else if (name == "defwidth")
+    else if (edit == defwidth)
         s.DefSheetWidth = r.value;
-    else if (name == "defheight")
+    else if (edit == defheight)
         s.DefSheetHeight = r.value;
 }
 
 void TFSettings::cenaChange(QLineEdit* edit)
 {
-    float& price = edit->objectName() == "cena1" ? m_main->settings().CENA1 : m_main->settings().CENA2;
+    float& price = edit == cena1 ? m_main->settings().CENA1 : m_main->settings().CENA2;
     if (engine::readPrice(edit->text().toStdString(), price))
         return;
     m_main->showMessage(engine::Msg::CannotConvertValue, Messenger::Kind::Warning, Messenger::Buttons::Ok,
@@ -450,7 +448,7 @@ void TFSettings::RadioGroup2Click(int unit)
     s.JedMere = unit;  // the five fields are reformatted in the new unit
     fillLengthFields();
     s.JedMere = engine::toInt(from);
-    m_main->setSheetEntrySize(lengthField("defwidth")->text(), lengthField("defheight")->text());
+    m_main->setSheetEntrySize(defwidth->text(), defheight->text());
 
     for (const engine::Msg m : engine::convertTables(m_main->project(), from, to))
         m_main->showMessage(m, Messenger::Kind::Warning, Messenger::Buttons::Ok, messagePlace());
@@ -505,7 +503,7 @@ void TFSettings::Button2Click()
 
 void TFSettings::ScrollBar1Change(int position)
 {
-    m_hatchingValue->setText(QString::number(position));
+    Label9->setText(QString::number(position));
     if (!m_filling)
         m_main->settings().LayoutSrafura = position;
     drawHatching();
@@ -513,9 +511,9 @@ void TFSettings::ScrollBar1Change(int position)
 
 void TFSettings::drawHatching()
 {
-    const int p = m_scrollBar1->value();
-    const int w = m_hatching->width();
-    const int h = m_hatching->height();
+    const int p = ScrollBar1->value();
+    const int w = Image1->width();
+    const int h = Image1->height();
     QPixmap picture(w, h);
     picture.fill(Qt::white);
     QPainter painter(&picture);
@@ -527,27 +525,26 @@ void TFSettings::drawHatching()
     for (int s = 0; p > 0 && s <= w + h; s += p)
         painter.drawLine(qMin(s, w), s > w ? s - w : 0, s > h ? s - h : 0, qMin(s, h));
     painter.end();
-    m_hatching->setPixmap(picture);
-    m_hatchingValue->setText(QString::number(p));
+    Image1->setPixmap(picture);
+    Label9->setText(QString::number(p));
 }
 
 void TFSettings::SoundPathExit()
 {
-    const engine::SoundPathCheck c =
-        engine::checkSoundPath(m_soundPath->text().toStdString(), m_main->programFolder());
+    const engine::SoundPathCheck c = engine::checkSoundPath(SoundPath->text().toStdString(), m_main->programFolder());
     if (c.msg == engine::Msg::Ok)
         return;
     m_main->showMessage(c.msg, Messenger::Kind::Warning, Messenger::Buttons::Ok, messagePlace());
-    m_soundPath->setText(qs(c.path));
+    SoundPath->setText(qs(c.path));
     m_main->settings().SoundPath = c.path;
 }
 
 void TFSettings::BitBtn1Click()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QString(), m_soundPath->text(), "Sound files (*.wav)");
+    const QString file = QFileDialog::getOpenFileName(this, QString(), SoundPath->text(), "Sound files (*.wav)");
     if (file.isEmpty())
         return;
-    m_soundPath->setText(file);
+    SoundPath->setText(file);
     m_main->settings().SoundPath = file.toStdString();
 }
 

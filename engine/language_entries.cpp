@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/caption_groups.h"
 #include "engine/msg.h"
 
 namespace engine {
@@ -81,13 +80,11 @@ std::span<const int> runtimeTextEntries() { return kRuntimeTexts; }
 
 std::span<const int> namedMessageEntries() { return kNamedMessages; }
 
-std::vector<int> usedLanguageEntries()
+std::vector<int> usedLanguageEntries(std::span<const int> captionEntries)
 {
     std::vector<int> out(kRuntimeTexts.begin(), kRuntimeTexts.end());
     out.insert(out.end(), kNamedMessages.begin(), kNamedMessages.end());
-    for (const int g : captionGroupNumbers())
-        for (const CaptionAssignment& a : captionGroup(g))
-            out.push_back(a.entry);
+    out.insert(out.end(), captionEntries.begin(), captionEntries.end());
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;

@@ -16,9 +16,10 @@ namespace engine {
 // The numbers of the named engine::Msg values.
 [[nodiscard]] std::span<const int> namedMessageEntries();
 
-// Every entry the program uses: the caption groups, the run-time texts and
-// the named messages; sorted, without repeats.
-[[nodiscard]] std::vector<int> usedLanguageEntries();
+// Every entry the program uses: the run-time texts, the named messages and
+// `captionEntries` (the entries of the windows' caption groups, which the
+// desktop program holds); sorted, without repeats.
+[[nodiscard]] std::vector<int> usedLanguageEntries(std::span<const int> captionEntries = {});
 
 // Free blocks of the table kept for messages about faulty input that the
 // first design did not report. Every shipped file carries a text for each

@@ -1,6 +1,6 @@
 #include "output/show_results.h"
 
-#include "engine/caption_groups.h"
+#include "engine/statistics_captions.h"
 
 #include "output/stat.h"
 

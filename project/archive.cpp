@@ -313,4 +313,19 @@ engine::Result<std::string> editArchivePrice(std::vector<ArchiveRow>& rows, std:
     return archiveGrandTotal(rows);
 }
 
+std::array<int, 4> archiveColumnWidths(int tableWidth)
+{
+    const int w = tableWidth - 22;
+    const auto share = [w](double fraction) { return std::max(0, static_cast<int>(fraction * w)); };
+    return {share(0.6), share(0.15), share(0.1), share(0.15)};
+}
+
+int archiveHeadingLeft(const std::array<int, 4>& widths, int col, int textWidth)
+{
+    int left = 0;
+    for (int c = 0; c < col && c < 4; ++c)
+        left += widths[static_cast<size_t>(c)];
+    return left + textWidth / 2;
+}
+
 } // namespace project_io

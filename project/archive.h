@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,5 +59,14 @@ struct ArchiveScan {
 
 // The grand total of the rows' totals, formatted "###,###,###.00".
 [[nodiscard]] std::string archiveGrandTotal(const std::vector<ArchiveRow>& rows);
+
+// Pixel widths of the archive table's four columns (name, area, price,
+// total) for a table `tableWidth` pixels wide: 60, 15, 10 and 15 % of the
+// width less the 22 pixels of the scroll bar, each truncated, none below 0.
+[[nodiscard]] std::array<int, 4> archiveColumnWidths(int tableWidth);
+
+// Left edge of the heading of column `col` (1..3) above the table: the widths
+// of the columns before it plus half the pixel width of the heading's text.
+[[nodiscard]] int archiveHeadingLeft(const std::array<int, 4>& widths, int col, int textWidth);
 
 } // namespace project_io

@@ -13,7 +13,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/bands_dialog.h"
+#include "app/diagram_page.h"
 #include "app/forms.h"
+#include "app/input_page.h"
+#include "app/main_menus.h"
+#include "app/report_page.h"
+#include "app/settings_dialog.h"
 #include "app/messenger.h"
 
 namespace apptest {

@@ -13,7 +13,7 @@ namespace {
 
 class BandsDialog : public AppTest {
 protected:
-    QAbstractItemModel* model() { return forms.bands->view()->model(); }
+    QAbstractItemModel* model() { return forms.bands->StringGrid1->model(); }
     engine::TextTable& grid() { return forms.bands->grid(); }
     QString bandFile()
     {
@@ -31,7 +31,7 @@ TEST_F(BandsDialog, GridHoldsTheFileWithRecordZeroFixed)
     EXPECT_EQ(grid().cell(2, 0), "PVC 2");
     EXPECT_FALSE(model()->flags(model()->index(0, 0)) & Qt::ItemIsEditable);
     EXPECT_TRUE(model()->flags(model()->index(1, 0)) & Qt::ItemIsEditable);
-    EXPECT_EQ(main().bandChooser()->count(), 3);
+    EXPECT_EQ(main().pag1->ComboBox2->count(), 3);
 }
 
 TEST_F(BandsDialog, ThicknessAndExtraLengthAreChecked)
@@ -53,7 +53,7 @@ TEST_F(BandsDialog, NewAndDeleteRowsThenOkWritesTheFile)
     forms.bands->Newbandtype1Click();
     ASSERT_EQ(grid().rowCount(), 4);
     grid().setCell(4, 0, "Veneer");  // no thickness: dropped by OK
-    forms.bands->view()->setCurrentIndex(model()->index(1, 0));
+    forms.bands->StringGrid1->setCurrentIndex(model()->index(1, 0));
     messages.answers = {app::Messenger::Answer::No};
     forms.bands->Deleterow1Click();
     EXPECT_EQ(grid().rowCount(), 4);
@@ -66,14 +66,14 @@ TEST_F(BandsDialog, NewAndDeleteRowsThenOkWritesTheFile)
     forms.bands->btnBandSaveClick();
     EXPECT_EQ(bandFile(), "Bez trake\r\n0\r\n-\r\n0\r\n0\r\nABS 1\r\n0.1\r\nB\r\n3\r\n0.8\r\n");
     EXPECT_EQ(grid().rowCount(), 2);
-    EXPECT_EQ(main().bandChooser()->count(), 2);
+    EXPECT_EQ(main().pag1->ComboBox2->count(), 2);
     // Record 0 alone cannot be deleted.
-    forms.bands->view()->setCurrentIndex(model()->index(1, 0));
+    forms.bands->StringGrid1->setCurrentIndex(model()->index(1, 0));
     forms.bands->Deleterow1Click();
     forms.bands->btnBandSaveClick();
     forms.bands->preparePopup(QPoint(-1, -1));
     EXPECT_FALSE(forms.bands->findChild<QAction*>("Deleterow1")->isEnabled());
-    forms.bands->view()->setCurrentIndex(model()->index(0, 0));
+    forms.bands->StringGrid1->setCurrentIndex(model()->index(0, 0));
     forms.bands->Deleterow1Click();
     EXPECT_EQ(grid().rowCount(), 1);
 }
@@ -89,7 +89,7 @@ TEST_F(BandsDialog, DamagedFileIsNamedAtStartAndItsWholeRecordsShown)
     EXPECT_TRUE(messages.shown.front().text.startsWith(text(118))) << messages.shown.front().text.toStdString();
     EXPECT_TRUE(messages.shown.front().text.contains("bands.vlb"));
     EXPECT_EQ(grid().rowCount(), 1);
-    EXPECT_EQ(main().bandChooser()->count(), 1);
+    EXPECT_EQ(main().pag1->ComboBox2->count(), 1);
 }
 
 TEST_F(BandsDialog, FailedSaveIsReportedAndKeepsTheEdits)
@@ -111,5 +111,5 @@ TEST_F(BandsDialog, FailedSaveIsReportedAndKeepsTheEdits)
     EXPECT_TRUE(messages.shown.back().text.startsWith(text(116))) << messages.shown.back().text.toStdString();
     EXPECT_EQ(grid().rowCount(), 4);
     EXPECT_EQ(grid().cell(4, 0), "Oak");
-    EXPECT_EQ(main().bandChooser()->count(), 3);
+    EXPECT_EQ(main().pag1->ComboBox2->count(), 3);
 }

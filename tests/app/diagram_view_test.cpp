@@ -233,8 +233,8 @@ TEST_F(DiagramPage, TwoClicksRecutSideBySideOffcuts)
     EXPECT_NE(after.find("600 x 200"), std::string::npos);
     EXPECT_NE(after.find("300 x 100"), std::string::npos);
     // The report page shows the new list too.
-    EXPECT_TRUE(main().reportBox()->toPlainText().contains("600 x 200"));
-    EXPECT_TRUE(main().reportBox()->toPlainText().contains("300 x 100"));
+    EXPECT_TRUE(main().pag4->RichEdit1->toPlainText().contains("600 x 200"));
+    EXPECT_TRUE(main().pag4->RichEdit1->toPlainText().contains("300 x 100"));
 
     // Drawn again: the new offcut's bottom runs under the old B.
     move(850, 250);
@@ -328,8 +328,8 @@ TEST_F(DiagramPage, SelectionOutlivesAResizeButNotAnotherDrawing)
     // Entering the page clears it.
     clickSheetPoint(5500, 1000);
     ASSERT_EQ(view().state().selectedOffcut, 0);
-    main().pages()->setCurrentWidget(main().findChild<QWidget*>("pag1"));
-    main().pages()->setCurrentWidget(page());
+    main().PageControl1->setCurrentWidget(main().findChild<QWidget*>("pag1"));
+    main().PageControl1->setCurrentWidget(page());
     EXPECT_EQ(view().state().selectedOffcut, output::kNoSelection);
 
     // Another group clears it.

@@ -17,7 +17,7 @@ namespace {
 
 class InputPage : public AppTest {
 protected:
-    QLineEdit* f(const char* name) { return main().field(name); }
+    QLineEdit* f(const char* name) { return main().findChild<QLineEdit*>(name); }
     const engine::TextTable& sheets() { return main().project().sheets; }
     const engine::TextTable& parts() { return main().project().parts; }
     QString caption(const char* label) { return main().findChild<QLabel*>(label)->text(); }
@@ -46,7 +46,7 @@ TEST_F(InputPage, SheetRowTypedWithEnter)
     EXPECT_TRUE(f("Edit2")->hasFocus());
     EXPECT_EQ(caption("Label15"), text(130) + " (2)");
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(main().sheetGrid()->model()->rowCount(), 1);
+    EXPECT_EQ(main().pag1->StringGrid1->model()->rowCount(), 1);
 }
 
 TEST_F(InputPage, ThreePartsTypedWithEnterAndBands)
@@ -55,7 +55,7 @@ TEST_F(InputPage, ThreePartsTypedWithEnterAndBands)
     start();
     showActive();
     ASSERT_TRUE(f("Edit16")->isVisible());
-    main().bandChooser()->setCurrentIndex(1);
+    main().pag1->ComboBox2->setCurrentIndex(1);
     const struct {
         const char *ini, *len, *kd, *wid, *kv, *qty;
     } rows[] = {{"A", "60", "1", "40", "2", "3"}, {"B", "80", "0", "30", "0", "1"}, {"C", "50", "2", "20", "1", "2"}};
@@ -190,29 +190,29 @@ TEST_F(InputPage, DeleteAndClearAskFirst)
         typeEnter(f("Edit4"), "");
     }
     ASSERT_EQ(sheets().rowCount(), 3);
-    main().sheetGrid()->setCurrentIndex(main().sheetGrid()->model()->index(1, 1));
+    main().pag1->StringGrid1->setCurrentIndex(main().pag1->StringGrid1->model()->index(1, 1));
     messages.answers = {app::Messenger::Answer::No};
-    main().Deleterow2Click();
+    main().pag1->Deleterow2Click();
     EXPECT_EQ(sheets().rowCount(), 3);
     EXPECT_EQ(messages.shown.back().text, text(14));
     EXPECT_EQ(messages.shown.back().buttons, app::Messenger::Buttons::YesNoCancel);
-    main().Deleterow2Click();  // answered Yes
+    main().pag1->Deleterow2Click();  // answered Yes
     ASSERT_EQ(sheets().rowCount(), 2);
     EXPECT_EQ(sheets().cell(2, 3), "3");
     EXPECT_EQ(caption("Label15"), text(130) + " (4)");
 
     messages.answers = {app::Messenger::Answer::Cancel};
-    main().BitBtn3Click();
+    main().pag1->BitBtn3Click();
     EXPECT_EQ(sheets().rowCount(), 2);
     EXPECT_EQ(messages.shown.back().text, text(289));
-    main().BitBtn3Click();
+    main().pag1->BitBtn3Click();
     EXPECT_EQ(sheets().rowCount(), 0);
     EXPECT_EQ(caption("Label15"), text(130) + " (0)");
 
     f("Edit6")->setText("50");
     f("Edit7")->setText("40");
     typeEnter(f("Edit8"), "");
-    main().BitBtn4Click();
+    main().pag1->BitBtn4Click();
     EXPECT_EQ(messages.shown.back().text, text(290));
     EXPECT_EQ(parts().rowCount(), 0);
 }
@@ -226,16 +226,16 @@ TEST_F(InputPage, LockAllTogglesEveryRow)
         f("Edit7")->setText("40");
         typeEnter(f("Edit8"), "");
     }
-    main().BitBtn16Click();
+    main().pag1->BitBtn16Click();
     EXPECT_EQ(parts().cell(1, 5), "1");
     EXPECT_EQ(parts().cell(2, 5), "1");
-    main().BitBtn16Click();
+    main().pag1->BitBtn16Click();
     EXPECT_EQ(parts().cell(1, 5), "0");
     EXPECT_EQ(parts().cell(2, 5), "0");
     // The lock cell toggles on a click and back on the next one.
-    main().StringGrid2SelectCell(2, 5);
+    main().pag1->StringGrid2SelectCell(2, 5);
     EXPECT_EQ(parts().cell(2, 5), "1");
-    main().StringGrid2SelectCell(2, 5);
+    main().pag1->StringGrid2SelectCell(2, 5);
     EXPECT_EQ(parts().cell(2, 5), "0");
 }
 
@@ -246,7 +246,7 @@ TEST_F(InputPage, CellEditsAreChecked)
     f("Edit6")->setText("50");
     f("Edit7")->setText("40");
     typeEnter(f("Edit8"), "");
-    QAbstractItemModel* m = main().partGrid()->model();
+    QAbstractItemModel* m = main().pag1->StringGrid2->model();
     EXPECT_FALSE(m->setData(m->index(0, 1), "12,5", Qt::EditRole));
     EXPECT_EQ(parts().cell(1, 1), "50");
     EXPECT_EQ(messages.shown.back().text, text(272));
@@ -262,11 +262,11 @@ TEST_F(InputPage, ClickBelowTheRowsOfAnEmptyTableGoesToTheEntryField)
 {
     start();
     showActive();
-    QTest::mouseClick(main().sheetGrid()->viewport(), Qt::LeftButton, {}, QPoint(20, 60));
+    QTest::mouseClick(main().pag1->StringGrid1->viewport(), Qt::LeftButton, {}, QPoint(20, 60));
     EXPECT_TRUE(f("Edit2")->hasFocus());
     EXPECT_TRUE(messages.shown.empty());
     typeEnter(f("Edit4"), "");
-    QTest::mouseClick(main().sheetGrid()->viewport(), Qt::LeftButton, {}, QPoint(20, 150));
+    QTest::mouseClick(main().pag1->StringGrid1->viewport(), Qt::LeftButton, {}, QPoint(20, 150));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, text(13));
 }
@@ -280,7 +280,7 @@ TEST_F(InputPage, BandCellTakesTheChosenTypeAndEditsHideTheLayouts)
     f("Edit7")->setText("40");
     typeEnter(f("Edit8"), "");
     main().setResultPageVisible(true);
-    QTableView* grid = main().partGrid();
+    QTableView* grid = main().pag1->StringGrid2;
     const QModelIndex cell = grid->model()->index(0, 8);
     grid->setCurrentIndex(cell);
     grid->edit(cell);

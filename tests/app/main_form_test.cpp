@@ -21,7 +21,7 @@ class MainWindow : public AppTest {
 protected:
     bool tabShown(const char* page)
     {
-        QTabWidget* tabs = main().pages();
+        QTabWidget* tabs = main().PageControl1;
         return tabs->isTabVisible(tabs->indexOf(main().findChild<QWidget*>(page)));
     }
 };
@@ -130,12 +130,12 @@ TEST_F(MainWindow, LanguageChangeRewritesCaptions)
     EXPECT_EQ(main().languageName(), "Srpski");
     EXPECT_EQ(main().findChild<QMenu*>("File1")->title(), text(74));
     EXPECT_NE(main().findChild<QMenu*>("File1")->title(), englishFile);
-    QTabWidget* tabs = main().pages();
+    QTabWidget* tabs = main().PageControl1;
     EXPECT_EQ(tabs->tabText(0), text(97));
-    EXPECT_EQ(main().sheetGrid()->model()->headerData(1, Qt::Horizontal).toString(), text(102));
+    EXPECT_EQ(main().pag1->StringGrid1->model()->headerData(1, Qt::Horizontal).toString(), text(102));
     EXPECT_EQ(main().findChild<QLabel*>("Label15")->text(), text(130) + " (0)");
     EXPECT_EQ(forms.bands->windowTitle(), text(304));
-    EXPECT_EQ(forms.bands->view()->model()->headerData(1, Qt::Horizontal).toString(), text(191));
+    EXPECT_EQ(forms.bands->StringGrid1->model()->headerData(1, Qt::Horizontal).toString(), text(191));
     EXPECT_EQ(forms.settings->findChild<QWidget*>("RadioGroup2")->findChildren<QRadioButton*>()[0]->text(),
               text(297));
     EXPECT_TRUE(main().findChild<QLabel*>("Label40")->text().startsWith(text(56)));
@@ -159,8 +159,8 @@ TEST_F(MainWindow, EmptyProjectPathBecomesTheProjectsFolder)
     start();
     EXPECT_EQ(main().settings().ProjectPath, (home() + "Projects/").toStdString());
     EXPECT_FALSE(main().settings().LoadReport);
-    EXPECT_EQ(main().field("Edit2")->text(), "300");
-    EXPECT_EQ(main().field("Edit3")->text(), "19");
+    EXPECT_EQ(main().pag1->Edit2->text(), "300");
+    EXPECT_EQ(main().pag1->Edit3->text(), "19");
 }
 
 TEST_F(MainWindow, RecentProjectsFillTheFileMenu)
@@ -181,7 +181,7 @@ TEST_F(MainWindow, ProjectNamedOnTheCommandLineIsOpened)
     EXPECT_EQ(main().windowTitle(), "Velmora Pro - kitchen");
     EXPECT_GT(main().project().sheets.rowCount(), 0);
     EXPECT_GT(main().project().parts.rowCount(), 0);
-    EXPECT_EQ(main().sheetGrid()->model()->rowCount(), main().project().sheets.rowCount());
+    EXPECT_EQ(main().pag1->StringGrid1->model()->rowCount(), main().project().sheets.rowCount());
     EXPECT_TRUE(main().findChild<QLabel*>("Label21")->text().endsWith(
         QString(" (%1)").arg(main().project().partQtyTotal)));
     EXPECT_TRUE(messages.shown.empty());

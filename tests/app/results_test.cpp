@@ -53,7 +53,7 @@ protected:
         showActive();
     }
 
-    QLineEdit* f(const char* name) { return main().field(name); }
+    QLineEdit* f(const char* name) { return main().findChild<QLineEdit*>(name); }
     template <class T = QWidget>
     T* widget(const char* name) { return main().findChild<T*>(name); }
 
@@ -88,7 +88,7 @@ protected:
 
     bool tabShown(const char* page)
     {
-        QTabWidget* tabs = main().pages();
+        QTabWidget* tabs = main().PageControl1;
         return tabs->isTabVisible(tabs->indexOf(widget(page)));
     }
 
@@ -209,7 +209,7 @@ TEST_F(AutomaticRun, CompleteResultSwitchesPagesAndCommands)
     // parts by descending area.
     EXPECT_EQ(project().sheets.cell(1, engine::SheetCol::Descr), "oak");
     EXPECT_EQ(project().parts.cell(1, engine::PartCol::Ini), "top");
-    EXPECT_EQ(main().sheetGrid()->model()->index(0, engine::SheetCol::Descr).data().toString(), "oak");
+    EXPECT_EQ(main().pag1->StringGrid1->model()->index(0, engine::SheetCol::Descr).data().toString(), "oak");
 }
 
 TEST_F(AutomaticRun, ANewRunShowsItsFirstLayout)
@@ -239,7 +239,7 @@ TEST_F(AutomaticRun, EmptyTableGivesMessage19AndNothingMoves)
     EXPECT_EQ(messages.shown[0].kind, Kind::Error);
     EXPECT_EQ(messages.shown[0].at, main().messagePlace());
     EXPECT_EQ(rowsOf(project().sheets), rowsOf(before));
-    EXPECT_EQ(main().sheetGrid()->model()->index(0, engine::SheetCol::Descr).data().toString(), "big");
+    EXPECT_EQ(main().pag1->StringGrid1->model()->index(0, engine::SheetCol::Descr).data().toString(), "big");
     EXPECT_FALSE(widget<QProgressBar>("Bar1") && widget<QProgressBar>("Bar1")->isVisible());
 }
 
@@ -262,13 +262,13 @@ TEST_F(AutomaticRun, PartLargerThanEverySheetGivesMessage20)
     typeSheet("100", "80", "2");
     typePart("small", "20", "20", "2");
     typePart("huge", "300", "300", "1");
-    const int current = main().pages()->currentIndex();
+    const int current = main().PageControl1->currentIndex();
     main().Button4Click();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, text(20));
     EXPECT_EQ(messages.shown[0].kind, Kind::Plain);
     EXPECT_FALSE(tabShown("pag3"));
-    EXPECT_EQ(main().pages()->currentIndex(), current);
+    EXPECT_EQ(main().PageControl1->currentIndex(), current);
     EXPECT_FALSE(widget("BitBtn15")->isEnabled());
     EXPECT_FALSE(widget("TableMinus")->isEnabled());
     EXPECT_FALSE(widget<QAction>("Print1")->isEnabled());
@@ -288,8 +288,8 @@ TEST_F(AutomaticRun, CancelLeavesProjectAndGeneratorAsTheyWere)
     typePart("big", "200", "100", "1");
     const engine::Project before = project();
     const engine::Rand31 rng = engine::programRand31();
-    const QString report = main().reportBox()->toPlainText();
-    const QString bill = main().billBox()->toPlainText();
+    const QString report = main().pag4->RichEdit1->toPlainText();
+    const QString bill = main().pag4->RichEdit2->toPlainText();
 
     app::TwndProgress* progress = main().progressWindow();
     int values = 0;
@@ -329,8 +329,8 @@ TEST_F(AutomaticRun, CancelLeavesProjectAndGeneratorAsTheyWere)
     EXPECT_EQ(project().input.parts, before.input.parts);
     EXPECT_EQ(project().report, before.report);
     EXPECT_EQ(project().bill, before.bill);
-    EXPECT_EQ(main().reportBox()->toPlainText(), report);
-    EXPECT_EQ(main().billBox()->toPlainText(), bill);
+    EXPECT_EQ(main().pag4->RichEdit1->toPlainText(), report);
+    EXPECT_EQ(main().pag4->RichEdit2->toPlainText(), bill);
     EXPECT_EQ(engine::programRand31(), rng);
 
     // The next run is the run the cancelled one would have been.
@@ -374,7 +374,7 @@ TEST_F(AutomaticRun, ReportBoxesShowBoldAndSizes)
     startQuick();
     typeKitchen();
     main().Button4Click();
-    QTextEdit* box = main().reportBox();
+    QTextEdit* box = main().pag4->RichEdit1;
     const engine::RichText& report = project().report;
     ASSERT_EQ(box->document()->blockCount(), static_cast<int>(report.size()));
     const QFontMetricsF metrics(box->font());
@@ -395,20 +395,20 @@ TEST_F(AutomaticRun, ReportBoxesShowBoldAndSizes)
     }
     EXPECT_GT(boldLines, 0);
     EXPECT_EQ(report[0].sizeDelta, 3);
-    EXPECT_EQ(main().billBox()->toPlainText().toStdString() + "\n", output::toPlainText(project().bill));
+    EXPECT_EQ(main().pag4->RichEdit2->toPlainText().toStdString() + "\n", output::toPlainText(project().bill));
 
     // The clear buttons empty their box until the next refresh.
     widget<QToolButton>("ObrisiIzvestaj")->click();
     EXPECT_TRUE(box->document()->isEmpty());
     EXPECT_EQ(main().reportLineCount(), 1);
-    EXPECT_FALSE(main().billBox()->document()->isEmpty());
+    EXPECT_FALSE(main().pag4->RichEdit2->document()->isEmpty());
     widget<QToolButton>("BitBtn19")->click();
-    EXPECT_TRUE(main().billBox()->document()->isEmpty());
+    EXPECT_TRUE(main().pag4->RichEdit2->document()->isEmpty());
     main().applyReportFont();
     EXPECT_TRUE(box->document()->isEmpty());
     main().ShowResults();
     EXPECT_EQ(box->document()->blockCount(), static_cast<int>(report.size()));
-    EXPECT_FALSE(main().billBox()->document()->isEmpty());
+    EXPECT_FALSE(main().pag4->RichEdit2->document()->isEmpty());
 }
 
 TEST_F(AutomaticRun, GoodOffcutsOncePerResult)
@@ -433,7 +433,7 @@ TEST_F(AutomaticRun, GoodOffcutsOncePerResult)
     ASSERT_GT(expected.size(), 1u);
     QTest::mouseClick(widget("BitBtn15"), Qt::LeftButton);
     EXPECT_EQ(rowsOf(project().sheets), expected);
-    EXPECT_EQ(main().sheetGrid()->model()->rowCount(), static_cast<int>(expected.size()));
+    EXPECT_EQ(main().pag1->StringGrid1->model()->rowCount(), static_cast<int>(expected.size()));
     EXPECT_FALSE(widget("BitBtn15")->isEnabled());
     // Run again by hand: refused, nothing added.
     main().BitBtn15Click();
@@ -460,7 +460,7 @@ TEST_F(AutomaticRun, SheetSubtractionOncePerResult)
     ASSERT_EQ(project().sheetRowCount(), 2);
     EXPECT_EQ(project().sheets.row(1), (std::vector<std::string>{"", "50", "50", "2", "unused"}));
     EXPECT_EQ(project().sheets.row(2), (std::vector<std::string>{"", "100.04", "80", "3", "second"}));
-    EXPECT_EQ(main().sheetGrid()->model()->rowCount(), 2);
+    EXPECT_EQ(main().pag1->StringGrid1->model()->rowCount(), 2);
     EXPECT_FALSE(widget("TableMinus")->isEnabled());
     main().TableMinusClick();
     EXPECT_EQ(project().sheets.row(2)[engine::SheetCol::Qty], "3");

@@ -42,8 +42,8 @@ TEST_F(SettingsDialog, UnitChangeConvertsTablesAndBandFile)
     // The band file: record 0 as it was, the others converted.
     EXPECT_EQ(bandFile(), "Bez trake\r\n0\r\n-\r\n0\r\n0\r\nPVC 2\r\n2\r\nA\r\n50\r\n1.2\r\nABS 1\r\n1\r\nB\r\n30\r\n0.8\r\n");
     EXPECT_EQ(main().bandTypes().cell(2, 1), "2");
-    EXPECT_EQ(forms.settings->lengthField("testera")->text(), "0.4");
-    EXPECT_EQ(main().field("Edit2")->text(), "27");
+    EXPECT_EQ(forms.settings->testera->text(), "0.4");
+    EXPECT_EQ(main().pag1->Edit2->text(), "27");
     // The same unit again changes nothing.
     forms.settings->RadioGroup2Click(0);
     EXPECT_EQ(p.sheets.cell(1, 1), "2750");
@@ -65,7 +65,7 @@ TEST_F(SettingsDialog, LengthFieldsNormaliseOrRefuse)
 {
     start();
     forms.settings->activate();
-    QLineEdit* saw = forms.settings->lengthField("testera");
+    QLineEdit* saw = forms.settings->testera;
     EXPECT_EQ(saw->text(), "0.04");  // 4 tenths of a millimetre
     saw->setText("0.456");
     forms.settings->lengthFieldExit(saw);
@@ -98,15 +98,15 @@ TEST_F(SettingsDialog, BandingSwitchShowsTheBandFields)
     start();
     forms.settings->activate();
     main().show();
-    EXPECT_FALSE(main().field("Edit16")->isVisible());
+    EXPECT_FALSE(main().pag1->Edit16->isVisible());
     forms.settings->kantiranjeClick(true);
-    EXPECT_TRUE(main().field("Edit16")->isVisible());
-    EXPECT_TRUE(main().field("Edit16")->isEnabled());
-    EXPECT_FALSE(main().partGrid()->isColumnHidden(6));
-    EXPECT_TRUE(main().partGrid()->isColumnHidden(10));
+    EXPECT_TRUE(main().pag1->Edit16->isVisible());
+    EXPECT_TRUE(main().pag1->Edit16->isEnabled());
+    EXPECT_FALSE(main().pag1->StringGrid2->isColumnHidden(6));
+    EXPECT_TRUE(main().pag1->StringGrid2->isColumnHidden(10));
     forms.settings->kantiranjeClick(false);
-    EXPECT_FALSE(main().field("Edit16")->isVisible());
-    EXPECT_TRUE(main().partGrid()->isColumnHidden(6));
+    EXPECT_FALSE(main().pag1->Edit16->isVisible());
+    EXPECT_TRUE(main().pag1->StringGrid2->isColumnHidden(6));
 }
 
 TEST_F(SettingsDialog, MissingSoundFileFallsBackToTheProgramSound)

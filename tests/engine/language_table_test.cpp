@@ -252,8 +252,9 @@ INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguage, ::testing::Values("Srpski", "En
 
 TEST(ShippedLanguageContents, UsedEntriesMatchTheEntryList)
 {
+    // The caption entries of the windows join these in the desktop program's
+    // tests, which count the whole list.
     const std::vector<int> used = engine::usedLanguageEntries();
-    EXPECT_EQ(used.size(), 344u);
     EXPECT_TRUE(std::is_sorted(used.begin(), used.end()));
     const std::set<int> set(used.begin(), used.end());
     for (const int n : {0, 1, 12, 15, 111, 112, 140, 196, 233, 241, 270, 287, 320})

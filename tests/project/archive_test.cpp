@@ -213,4 +213,24 @@ TEST(editArchivePrice, RowTotalHasTwoIntegerDigits)
     EXPECT_EQ(rows[1].total, "05.50");
 }
 
+TEST(ArchiveLayout, ColumnSharesOfTheWidthLessTheScrollBar)
+{
+    using project_io::archiveColumnWidths;
+    EXPECT_EQ(archiveColumnWidths(522), (std::array<int, 4>{300, 75, 50, 75}));
+    // Each share is truncated on its own: 78 pixels give 46.8, 11.7, 7.8, 11.7.
+    EXPECT_EQ(archiveColumnWidths(100), (std::array<int, 4>{46, 11, 7, 11}));
+    // A table narrower than the scroll bar (a page not laid out yet) gets no
+    // negative widths.
+    EXPECT_EQ(archiveColumnWidths(0), (std::array<int, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(archiveColumnWidths(22), (std::array<int, 4>{0, 0, 0, 0}));
+}
+
+TEST(ArchiveLayout, HeadingsStartHalfTheirTextIntoTheirColumn)
+{
+    const std::array<int, 4> widths = project_io::archiveColumnWidths(522);
+    EXPECT_EQ(project_io::archiveHeadingLeft(widths, 1, 41), 300 + 20);
+    EXPECT_EQ(project_io::archiveHeadingLeft(widths, 2, 30), 375 + 15);
+    EXPECT_EQ(project_io::archiveHeadingLeft(widths, 3, 1), 425);
+}
+
 } // namespace

@@ -1,8 +1,8 @@
-#include "engine/caption_groups.h"
+#include "app/caption_groups.h"
 
 #include <array>
 
-namespace engine {
+namespace app {
 
 namespace {
 
@@ -381,8 +381,6 @@ const GroupEntry* findGroup(int group)
     return nullptr;
 }
 
-std::string bracketed(const std::string& text, const std::string& inner) { return text + " (" + inner + ")"; }
-
 } // namespace
 
 std::span<const int> captionGroupNumbers() { return kGroupNumbers; }
@@ -399,46 +397,15 @@ std::span<const CaptionAssignment> captionGroup(int group)
     return g ? g->assignments : std::span<const CaptionAssignment>();
 }
 
-std::string captionText(const LanguageTable& table, const CaptionAssignment& a)
+std::string captionText(const engine::LanguageTable& table, const CaptionAssignment& a)
 {
     return table.text(a.entry) + a.suffix;
 }
 
-std::string_view headingComponent(UnitHeading h)
+bool namesControl(const CaptionAssignment& a)
 {
-    switch (h) {
-    case UnitHeading::PlacedArea: return "Label26";
-    case UnitHeading::AverageYield: return "Label27";
-    case UnitHeading::LastSheetYield: return "Label28";
-    case UnitHeading::CutLength: return "Label40";
-    case UnitHeading::BandingLength: return "Label54";
-    case UnitHeading::SheetTableTitle: return "Label15";
-    case UnitHeading::PartTableTitle: return "Label21";
-    }
-    return {};
+    return a.kind != CaptionKind::WindowTitle && a.kind != CaptionKind::DialogTitle
+        && a.kind != CaptionKind::FontName;
 }
 
-std::string statisticsCaption(const LanguageTable& table, UnitHeading h, const HeadingValues& v)
-{
-    switch (h) {
-    case UnitHeading::PlacedArea: return bracketed(table.text(53), AreaUnitName(v.areaUnit));
-    case UnitHeading::AverageYield: return bracketed(table.text(54), "%");
-    case UnitHeading::LastSheetYield: return bracketed(table.text(55), "%");
-    case UnitHeading::CutLength: return bracketed(table.text(56), LengthUnitLabel(v.lengthUnit, false));
-    case UnitHeading::BandingLength: return bracketed(table.text(57), LengthUnitLabel(v.lengthUnit, false));
-    case UnitHeading::SheetTableTitle: return bracketed(table.text(130), std::to_string(v.sheetQuantity));
-    case UnitHeading::PartTableTitle: return bracketed(table.text(131), std::to_string(v.partQuantity));
-    }
-    return {};
-}
-
-std::vector<ComponentText> rebuiltHeadings(const LanguageTable& table, const HeadingValues& v)
-{
-    std::vector<ComponentText> out;
-    for (const UnitHeading h : {UnitHeading::PlacedArea, UnitHeading::AverageYield, UnitHeading::LastSheetYield, UnitHeading::CutLength,
-                                UnitHeading::BandingLength, UnitHeading::SheetTableTitle, UnitHeading::PartTableTitle})
-        out.push_back({std::string(headingComponent(h)), statisticsCaption(table, h, v)});
-    return out;
-}
-
-} // namespace engine
+} // namespace app

@@ -1,21 +1,30 @@
-// Project commands: new, open, add, save, save as, the recent files, the
-// window title, the project details and the XML exchange.
+#include "app/file_commands.h"
 
 #include <QAction>
 #include <QCursor>
-#include <QFontMetrics>
 #include <QLabel>
-#include <QTextEdit>
+#include <QPushButton>
 
 #include "app/file_dialogs.h"
+#include "app/input_page.h"
 #include "app/main_form.h"
+#include "app/main_menus.h"
 #include "app/project_details_dialog.h"
 #include "app/qt_text.h"
+#include "app/report_page.h"
 #include "engine/settings_edit.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
 
 namespace app {
+
+FileCommands::FileCommands(TMainForm& main)
+    : m_main(main)
+    , m_project(main.project())
+    , m_settings(main.settings())
+    , m_programFolder(main.programFolder())
+{
+}
 
 namespace {
 
@@ -44,43 +53,26 @@ void setRecent(engine::Settings& s, const project_io::RecentList& list)
 
 } // namespace
 
-void TMainForm::connectProjectCommands()
+void FileCommands::setCaption(const QString& projectName)
 {
-    const std::pair<const char*, void (TMainForm::*)()> commands[] = {
-        {"Pocninovo1", &TMainForm::Pocninovo1Click}, {"Ucitaj1", &TMainForm::Ucitaj1Click},
-        {"Dodaj1", &TMainForm::Dodaj1Click},         {"Sacuvaj1", &TMainForm::Sacuvaj1Click},
-        {"SacuvajKao1", &TMainForm::SacuvajKao1Click}, {"toXML", &TMainForm::toXMLClick},
-        {"fromXML", &TMainForm::fromXMLClick},       {"Detalji1", &TMainForm::Detalji1Click},
-    };
-    for (const auto& [name, handler] : commands) {
-        auto* a = findChild<QAction*>(name);
-        connect(a, &QAction::triggered, this, handler);
-        a->setEnabled(true);
-    }
-    for (int i = 0; i < static_cast<int>(m_recent.size()); ++i)
-        connect(m_recent[static_cast<size_t>(i)], &QAction::triggered, this, [this, i] { recentClick(i); });
+    m_main.setWindowTitle(qs(engine::windowCaption(projectName.toStdString())));
 }
 
-void TMainForm::setCaption(const QString& projectName)
-{
-    setWindowTitle(qs(engine::windowCaption(projectName.toStdString())));
-}
-
-void TMainForm::setPrintEnabled(bool enabled)
+void FileCommands::setPrintEnabled(bool enabled)
 {
     // The tool button follows the action.
-    findChild<QAction*>("Print1")->setEnabled(enabled);
+    m_main.menus().Print1->setEnabled(enabled);
 }
 
-std::optional<QString> TMainForm::chooseProjectFile(bool save, const QString& filter, const QString& suffix)
+std::optional<QString> FileCommands::chooseProjectFile(bool save, const QString& filter, const QString& suffix)
 {
     FileDialogRequest request;
     request.mode = save ? FileDialogRequest::Mode::Save : FileDialogRequest::Mode::Open;
-    request.title = text(save ? kSaveTitle : kOpenTitle);
+    request.title = m_main.text(save ? kSaveTitle : kOpenTitle);
     request.filter = filter;
     request.defaultSuffix = suffix;
     request.folder = qs(project_io::dialogFolder(m_project.fileName, m_programFolder));
-    std::optional<QString> chosen = FileDialogs::current().choose(this, request);
+    std::optional<QString> chosen = FileDialogs::current().choose(&m_main, request);
     if (chosen && chosen->trimmed().isEmpty())
         return std::nullopt;
     return chosen;
@@ -89,45 +81,43 @@ std::optional<QString> TMainForm::chooseProjectFile(bool save, const QString& fi
 // ---------------------------------------------------------------------------
 // Opening
 
-void TMainForm::hideShownResult()
+void FileCommands::hideShownResult()
 {
-    setResultPageVisible(false);
-    findChild<QWidget*>("BitBtn15")->setEnabled(false);
-    findChild<QWidget*>("TableMinus")->setEnabled(false);
+    m_main.setResultPageVisible(false);
+    m_main.pag1->BitBtn15->setEnabled(false);
+    m_main.pag1->TableMinus->setEnabled(false);
 }
 
-bool TMainForm::openProjectFile(const QString& fileName, bool addMode)
+bool FileCommands::openProjectFile(const QString& fileName, bool addMode)
 {
     const std::string name = fileName.toStdString();
     const project_io::OpenOutcome outcome = project_io::OpenProject(name, addMode, m_project, m_settings);
     if (outcome.status.msg == engine::Msg::CannotOpenProject) {
-        showStatus(outcome.status, Messenger::Kind::Error);
+        m_main.showStatus(outcome.status, Messenger::Kind::Error);
         return false;
     }
-    setWindowTitle(qs(project_io::openedTitle(name)));
-    if (!addMode) {
-        m_report->clear();
-        m_bill->clear();
-    }
+    m_main.setWindowTitle(qs(project_io::openedTitle(name)));
+    if (!addMode)
+        m_main.pag4->clear();
     if (outcome.status.msg == engine::Msg::CannotReadProject) {
         // The tables hold only part of the file now. Without its name a
         // plain Save asks where to write, instead of replacing the file that
         // could not be read with what was read of it.
         m_project.fileName = project_io::folderOf(name);
-        showText(text(outcome.status.msg) + "\n" + fileName, Messenger::Kind::Error, Messenger::Buttons::Ok,
+        m_main.showText(m_main.text(outcome.status.msg) + "\n" + fileName, Messenger::Kind::Error, Messenger::Buttons::Ok,
                  QCursor::pos());
     } else if (!outcome.status.ok()) {
-        showStatus(outcome.status, Messenger::Kind::Error);
+        m_main.showStatus(outcome.status, Messenger::Kind::Error);
     }
     for (const engine::Status& w : outcome.warnings)
-        showStatus(w, Messenger::Kind::Warning);
+        m_main.showStatus(w, Messenger::Kind::Warning);
     if (outcome.showResults) {
-        setResultPageVisible(true);
-        firstDiagramGroup();
-        ShowResults();  // refreshes the tables too
+        m_main.setResultPageVisible(true);
+        m_main.firstDiagramGroup();
+        m_main.ShowResults();  // refreshes the tables too
         return true;
     }
-    refreshTables();
+    m_main.refreshTables();
     if (!addMode) {
         // The layouts and offcut commands of the project before belong to
         // tables that are gone.
@@ -136,7 +126,7 @@ bool TMainForm::openProjectFile(const QString& fileName, bool addMode)
     return true;
 }
 
-void TMainForm::Ucitaj1Click()
+void FileCommands::Ucitaj1Click()
 {
     const std::optional<QString> chosen = chooseProjectFile(false, kOpenFilter, QString());
     if (!chosen || !openProjectFile(*chosen, false))
@@ -145,23 +135,23 @@ void TMainForm::Ucitaj1Click()
     PushRecentFile(chosen->toStdString());
 }
 
-void TMainForm::Dodaj1Click()
+void FileCommands::Dodaj1Click()
 {
     if (const std::optional<QString> chosen = chooseProjectFile(false, kOpenFilter, QString()))
         openProjectFile(*chosen, true);
 }
 
-void TMainForm::fromXMLClick()
+void FileCommands::fromXMLClick()
 {
     if (const std::optional<QString> chosen = chooseProjectFile(false, kImportFilter, "xml"))
         openProjectFile(*chosen, false);
 }
 
-void TMainForm::recentClick(int k)
+void FileCommands::recentClick(int k)
 {
     const std::string entry = recentOf(m_settings)[static_cast<size_t>(k)];
     if (!project_io::projectFileExists(entry)) {
-        showMessage(kRecentFileGone, Messenger::Kind::Information);
+        m_main.showMessage(kRecentFileGone, Messenger::Kind::Information);
         return;
     }
     m_project.fileName = entry;
@@ -172,20 +162,19 @@ void TMainForm::recentClick(int k)
 // ---------------------------------------------------------------------------
 // New project
 
-void TMainForm::Pocninovo1Click()
+void FileCommands::Pocninovo1Click()
 {
-    if (showMessage(kNewProjectQuestion, Messenger::Kind::Confirmation, Messenger::Buttons::YesNo)
+    if (m_main.showMessage(kNewProjectQuestion, Messenger::Kind::Confirmation, Messenger::Buttons::YesNo)
         != Messenger::Answer::Yes)
         return;
     // The project details stay.
     m_project.clearTables();
     m_project.clearResult();
     m_project.result.stats = {};
-    m_report->clear();
-    m_bill->clear();
+    m_main.pag4->clear();
     hideShownResult();
-    refreshTables();
-    setCaption(text(engine::Msg::NewProjectName));
+    m_main.refreshTables();
+    setCaption(m_main.text(engine::Msg::NewProjectName));
     m_project.fileName.clear();
     setPrintEnabled(false);
 }
@@ -193,10 +182,10 @@ void TMainForm::Pocninovo1Click()
 // ---------------------------------------------------------------------------
 // Saving
 
-bool TMainForm::saveProcedure(bool ask, bool xml)
+bool FileCommands::saveProcedure(bool ask, bool xml)
 {
     if (m_project.sheetRowCount() == 0 && m_project.partRowCount() == 0) {
-        showMessage(engine::Msg::CannotSaveProject);
+        m_main.showMessage(engine::Msg::CannotSaveProject);
         return false;
     }
     const std::string current = m_project.fileName;
@@ -214,32 +203,32 @@ bool TMainForm::saveProcedure(bool ask, bool xml)
     // than the project's own that a plain Save would write (a project opened
     // from .xml or .qln is saved as .vlp beside it).
     if ((asked || target != current) && project_io::projectFileExists(target)) {
-        if (showText(qs(target) + " " + text(kOverwriteQuestion), Messenger::Kind::Confirmation,
-                     Messenger::Buttons::YesNo, messagePlace())
+        if (m_main.showText(qs(target) + " " + m_main.text(kOverwriteQuestion), Messenger::Kind::Confirmation,
+                     Messenger::Buttons::YesNo, m_main.messagePlace())
             != Messenger::Answer::Yes)
             return false;
     }
     const engine::Status saved = project_io::SaveProject(target, m_project, m_settings, m_programFolder);
     if (!saved.ok()) {
         // Nothing was written: the project keeps its name and title.
-        showStatus(saved, Messenger::Kind::Error);
+        m_main.showStatus(saved, Messenger::Kind::Error);
         return false;
     }
     if (xml)
         return true;  // an export leaves the project's own name and title
     m_project.fileName = target;
     if (asked)
-        setWindowTitle(qs(project_io::savedTitle(chosen)));
+        m_main.setWindowTitle(qs(project_io::savedTitle(chosen)));
     return true;
 }
 
-void TMainForm::Sacuvaj1Click()
+void FileCommands::Sacuvaj1Click()
 {
     if (saveProcedure(false, false))
         PushRecentFile(m_project.fileName);
 }
 
-void TMainForm::SacuvajKao1Click()
+void FileCommands::SacuvajKao1Click()
 {
     if (!saveProcedure(true, false))
         return;
@@ -247,12 +236,12 @@ void TMainForm::SacuvajKao1Click()
     setPrintEnabled(false);
 }
 
-void TMainForm::toXMLClick() { saveProcedure(true, true); }
+void FileCommands::toXMLClick() { saveProcedure(true, true); }
 
 // ---------------------------------------------------------------------------
 // Recent files
 
-void TMainForm::PushRecentFile(const std::string& name)
+void FileCommands::PushRecentFile(const std::string& name)
 {
     project_io::RecentList list = recentOf(m_settings);
     project_io::PushRecentFile(list, name);
@@ -260,32 +249,15 @@ void TMainForm::PushRecentFile(const std::string& name)
     RefreshRecentMenu();
 }
 
-QString TMainForm::ShortenRecentName(const std::string& name) const
-{
-    const QFontMetrics metrics(m_label15->font());
-    return qs(project_io::ShortenRecentName(
-        name, [&metrics](const std::string& s) { return metrics.horizontalAdvance(qs(s)); }));
-}
-
-void TMainForm::RefreshRecentMenu()
-{
-    const project_io::RecentList list = recentOf(m_settings);
-    for (size_t k = 0; k < list.size(); ++k) {
-        QAction* item = m_recent[k];
-        item->setVisible(!list[k].empty());
-        if (!list[k].empty())
-            item->setText(QString("&%1 ").arg(k + 1) + ShortenRecentName(list[k]).replace("&", "&&"));
-    }
-    m_n6->setVisible(!list[0].empty());
-}
+void FileCommands::RefreshRecentMenu() { m_main.menus().showRecent(recentOf(m_settings), m_main.pag1->Label15->font()); }
 
 // ---------------------------------------------------------------------------
 // Project details
 
-void TMainForm::Detalji1Click()
+void FileCommands::Detalji1Click()
 {
-    if (m_details)
-        m_details->exec();
+    if (TPrProp* details = m_main.detailsDialog())
+        details->exec();
 }
 
 } // namespace app

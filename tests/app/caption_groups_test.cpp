@@ -1,4 +1,4 @@
-#include "engine/caption_groups.h"
+#include "app/caption_groups.h"
 
 #include <algorithm>
 #include <set>
@@ -7,11 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/language_entries.h"
+#include "engine/language_table.h"
+
 namespace {
 
-using engine::CaptionAssignment;
-using engine::CaptionKind;
-using engine::captionGroup;
+using app::CaptionAssignment;
+using app::CaptionKind;
+using app::captionGroup;
 
 const CaptionAssignment* find(int group, const std::string& component, CaptionKind kind, int index = 0)
 {
@@ -29,21 +32,21 @@ int entryOf(int group, const std::string& component, CaptionKind kind, int index
 
 TEST(CaptionGroups, TwelveGroupsWithoutGroupFour)
 {
-    const auto groups = engine::captionGroupNumbers();
+    const auto groups = app::captionGroupNumbers();
     EXPECT_EQ(std::vector<int>(groups.begin(), groups.end()), (std::vector<int>{1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
     EXPECT_TRUE(captionGroup(4).empty());
     EXPECT_TRUE(captionGroup(0).empty());
     EXPECT_TRUE(captionGroup(14).empty());
-    EXPECT_EQ(engine::captionGroupWindow(1), "TMainForm");
-    EXPECT_EQ(engine::captionGroupWindow(9), "TBands");
-    EXPECT_EQ(engine::captionGroupWindow(4), "");
+    EXPECT_EQ(app::captionGroupWindow(1), "TMainForm");
+    EXPECT_EQ(app::captionGroupWindow(9), "TBands");
+    EXPECT_EQ(app::captionGroupWindow(4), "");
     for (const int g : groups)
         EXPECT_FALSE(captionGroup(g).empty()) << g;
 }
 
 TEST(CaptionGroups, EveryAssignmentIsSoundAndUnique)
 {
-    for (const int g : engine::captionGroupNumbers()) {
+    for (const int g : app::captionGroupNumbers()) {
         std::set<std::tuple<std::string, CaptionKind, int>> seen;
         for (const CaptionAssignment& a : captionGroup(g)) {
             EXPECT_GE(a.entry, 0);
@@ -111,7 +114,7 @@ TEST(CaptionGroups, DialogGroups)
     EXPECT_EQ(entryOf(13, "lblNewLabelName", CaptionKind::Caption), 381);
     // Captions set on activation or per use are not part of a group.
     EXPECT_EQ(find(2, "TFSettings", CaptionKind::Caption), nullptr);
-    for (const int g : engine::captionGroupNumbers())
+    for (const int g : app::captionGroupNumbers())
         for (const CaptionAssignment& a : captionGroup(g))
             EXPECT_TRUE(a.entry != 49 && a.entry < 385) << a.component;
 }
@@ -124,8 +127,8 @@ TEST(CaptionGroups, ColonSuffixes)
     const CaptionAssignment* title = find(6, "lbl_title", CaptionKind::Caption);
     const CaptionAssignment* client = find(6, "lbl_client", CaptionKind::Caption);
     ASSERT_TRUE(title && client);
-    EXPECT_EQ(engine::captionText(t, *title), "Title:");
-    EXPECT_EQ(engine::captionText(t, *client), "Client data:");
+    EXPECT_EQ(app::captionText(t, *title), "Title:");
+    EXPECT_EQ(app::captionText(t, *client), "Client data:");
     for (const char* c : {"lbl_author", "cl1", "cl2", "cl3", "cl4", "cl5"}) {
         const CaptionAssignment* a = find(6, c, CaptionKind::Caption);
         ASSERT_NE(a, nullptr) << c;
@@ -133,38 +136,43 @@ TEST(CaptionGroups, ColonSuffixes)
     }
 }
 
-TEST(UnitHeadings, CarryUnitsAndCounts)
-{
-    engine::LanguageTable t;
-    t.setText(53, "AREA");
-    t.setText(54, "AVG");
-    t.setText(55, "LAST");
-    t.setText(56, "CUT");
-    t.setText(57, "BAND");
-    t.setText(130, "SHEETS");
-    t.setText(131, "PARTS");
-    engine::HeadingValues v;
-    v.areaUnit = engine::AreaUnit::SquareFoot;
-    v.lengthUnit = engine::LengthUnit::FeetInches;
-    v.sheetQuantity = 12;
-    v.partQuantity = 0;
-    using engine::UnitHeading;
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::PlacedArea, v), "AREA (ft\u00B2)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::AverageYield, v), "AVG (%)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::LastSheetYield, v), "LAST (%)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::CutLength, v), "CUT (in)") << "the bare label, without marks";
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::BandingLength, v), "BAND (in)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::SheetTableTitle, v), "SHEETS (12)");
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::PartTableTitle, v), "PARTS (0)");
-    v.lengthUnit = engine::LengthUnit::Millimetre;
-    EXPECT_EQ(engine::statisticsCaption(t, UnitHeading::CutLength, v), "CUT (mm)");
+} // namespace
 
-    const auto all = engine::rebuiltHeadings(t, v);
-    ASSERT_EQ(all.size(), 7u);
-    EXPECT_EQ(all[0].component, "Label26");
-    EXPECT_EQ(all[3].text, "CUT (mm)");
-    EXPECT_EQ(all[6].component, "Label21");
-    EXPECT_EQ(all[6].text, "PARTS (0)");
+namespace {
+
+std::vector<int> captionEntries()
+{
+    std::vector<int> out;
+    for (const int g : app::captionGroupNumbers())
+        for (const CaptionAssignment& a : captionGroup(g))
+            out.push_back(a.entry);
+    return out;
+}
+
+TEST(CaptionGroups, WithTheMessagesMakeTheProgramsEntryList)
+{
+    const std::vector<int> captions = captionEntries();
+    const std::vector<int> used = engine::usedLanguageEntries(captions);
+    EXPECT_EQ(used.size(), 344u);
+    const std::set<int> set(used.begin(), used.end());
+    for (const int n : {0, 1, 12, 15, 111, 112, 140, 196, 233, 241, 270, 287, 320})
+        EXPECT_EQ(set.count(n), 0u) << n;
+    for (const int n : engine::reservedMessageEntries())
+        EXPECT_EQ(set.count(n), 0u) << "reserved entry " << n << " is already a caption";
+    for (const auto& b : engine::reservedEntryBlocks())
+        for (int n = b.first; n <= b.last; ++n)
+            EXPECT_EQ(set.count(n), 0u) << "block entry " << n << " is already a caption";
+}
+
+TEST(CaptionGroups, EveryEntryHasTextInTheShippedFiles)
+{
+    for (const char* name : {"Srpski", "English"}) {
+        engine::LanguageTable t;
+        ASSERT_EQ(t.load(std::string(VELMORA_SOURCE_DIR) + "/data/Lang/" + name + ".vll"),
+                  engine::LanguageTable::LoadResult::Ok);
+        for (const int n : captionEntries())
+            EXPECT_FALSE(t.text(n).empty()) << name << " entry " << n;
+    }
 }
 
 } // namespace
