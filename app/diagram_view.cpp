@@ -11,6 +11,7 @@
 #include "app/qt_canvas.h"
 #include "app/qt_text.h"
 #include "output/layout_groups.h"
+#include "output/offcut_recut.h"
 
 namespace app {
 

@@ -21,6 +21,8 @@
 #include "app/main_form.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
+#include "engine/band_grid.h"
+#include "engine/band_types.h"
 #include "engine/language_choice.h"
 #include "engine/settings_edit.h"
 #include "engine/unit_change.h"
@@ -438,26 +440,27 @@ void TFSettings::cenaChange(QLineEdit* edit)
 
 void TFSettings::RadioGroup2Click(int unit)
 {
-    engine::Settings& s = m_main->settings();
-    if (unit == s.JedMere)
-        return;
-    const engine::LengthUnit from = m_main->unit();
-    const engine::LengthUnit to = engine::lengthUnitFromInt(unit);
+    TBands* bands = m_main->bandsDialog();
+    engine::BandTypeTable edits = engine::bandTableFromGrid(bands ? bands->grid() : m_main->bandTypes());
     const bool layoutsShown = m_main->resultPageVisible();
-
-    s.JedMere = unit;  // the five fields are reformatted in the new unit
+    const engine::UnitChange change =
+        engine::changeLengthUnit(m_main->project(), m_main->settings(), edits, engine::lengthUnitFromInt(unit),
+                                 engine::bandTypesPath(m_main->programFolder()));
+    if (!change.changed)
+        return;
     fillLengthFields();
-    s.JedMere = engine::toInt(from);
-    m_main->setSheetEntrySize(defwidth->text(), defheight->text());
-
-    for (const engine::Msg m : engine::convertTables(m_main->project(), from, to))
+    m_main->setSheetEntrySize(qs(change.texts.sheetLength), qs(change.texts.sheetWidth));
+    for (const engine::Msg m : change.warnings)
         m_main->showMessage(m, Messenger::Kind::Warning, Messenger::Buttons::Ok, messagePlace());
-    if (TBands* bands = m_main->bandsDialog()) {
-        for (const engine::Msg m : engine::convertBandGrid(bands->grid(), from, to))
-            m_main->showMessage(m, Messenger::Kind::Warning, Messenger::Buttons::Ok, messagePlace());
-        bands->btnBandSaveClick();
+    if (change.bandFile.ok()) {
+        if (bands)
+            bands->loadGrid();
+        m_main->LoadBandTypes();
+    } else {
+        if (bands)
+            engine::fillBandGrid(bands->grid(), edits);  // the converted edits stay for another OK
+        m_main->showStatus(change.bandFile, Messenger::Kind::Error);
     }
-    s.JedMere = unit;
     m_main->refreshTables();
     m_main->refreshUnitCaptions();
     if (m_main->reportLineCount() > 1)

@@ -36,7 +36,7 @@ void runRefresh(benchmark::State& state, bool grouped)
     engine::Settings s;
     s.PrintDuplicate = grouped;
     engine::BandTypeTable bands;
-    bands.records = {{"-", "0", "-", "0", "0"}, {"PVC", "0.1", "P", "2", "0.5"}};
+    bands = engine::BandTypeTable({{"-", "0", "-", "0", "0"}, {"PVC", "0.1", "P", "2", "0.5"}});
     engine::LanguageTable lang;
     for (auto _ : state) {
         const output::ShowResultsOutcome out = output::showResultsCore(p, s, bands, lang);

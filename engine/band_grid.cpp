@@ -1,48 +1,33 @@
 #include "engine/band_grid.h"
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "engine/band_types.h"
 
 namespace engine {
 
-namespace {
-
-void fillGrid(TextTable& grid, const BandTypeTable& table)
+void fillBandGrid(TextTable& grid, const BandTypeTable& table)
 {
     grid.clear();
-    for (const BandType& b : table.records)
+    for (const BandType& b : table.records())
         grid.appendRow({b.name, b.thickness, b.mark, b.extraLength, b.price});
 }
 
-} // namespace
-
 Status readBandGrid(const std::string& path, TextTable& grid)
 {
-    const Result<BandTypeTable> read = LoadBandTypes(path);
-    if (read.ok()) {
-        fillGrid(grid, *read);
-        return {};
-    }
-    if (read.error().msg == Msg::CannotReadBandFile)
-        return read.error();
-    // A damaged file: show what it still holds beside the message.
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    fillGrid(grid, wholeBandRecords(content.str()));
-    return read.error();
+    BandTypeTable table;
+    const Status read = readBandTypes(path, table);
+    if (read.msg != Msg::CannotReadBandFile)
+        fillBandGrid(grid, table);
+    return read;
 }
 
 BandTypeTable bandTableFromGrid(const TextTable& grid)
 {
     BandTypeTable table;
     for (int r = 1; r <= grid.rowCount(); ++r)
-        table.records.push_back({grid.cell(r, BandCol::Name), grid.cell(r, BandCol::Thickness),
-                                 grid.cell(r, BandCol::Mark), grid.cell(r, BandCol::Extra),
-                                 grid.cell(r, BandCol::Price)});
+        table.append({grid.cell(r, BandCol::Name), grid.cell(r, BandCol::Thickness), grid.cell(r, BandCol::Mark),
+                      grid.cell(r, BandCol::Extra), grid.cell(r, BandCol::Price)});
     return table;
 }
 

@@ -8,9 +8,10 @@
 
 namespace engine {
 
-// The band type grid of the band types dialog and of the main window: five
-// text columns (name, thickness, mark, extra length, price), record k in
-// data row k + 1, record 0 (no band) first.
+// The band types as a text grid, for the band types dialog and the main
+// window until they show a BandTypeTable directly: five text columns (name,
+// thickness, mark, extra length, price), record k in data row k + 1,
+// record 0 (no band) first.
 constexpr int kBandColumns = 5;
 namespace BandCol {
 constexpr int Name = 0;
@@ -25,6 +26,9 @@ constexpr int Price = 4;
 // damaged one (not whole records, too many records) fills the grid with the
 // whole records it holds and gives that message, for the caller to show.
 [[nodiscard]] Status readBandGrid(const std::string& path, TextTable& grid);
+
+// Replaces the grid's rows by the records of `table`.
+void fillBandGrid(TextTable& grid, const BandTypeTable& table);
 
 // The grid's rows as band type records, in order.
 [[nodiscard]] BandTypeTable bandTableFromGrid(const TextTable& grid);

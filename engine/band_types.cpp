@@ -29,25 +29,7 @@ std::vector<std::string> splitLines(std::string_view text)
     return lines;
 }
 
-bool convertCell(std::string& cell, LengthUnit from, LengthUnit to)
-{
-    const Length v = ParseLength(from, cell);
-    if (v < 0)
-        return false;
-    cell = FormatLength(v, to);
-    return true;
-}
-
 } // namespace
-
-std::vector<std::string> BandTypeTable::names() const
-{
-    std::vector<std::string> out;
-    out.reserve(records.size());
-    for (const BandType& b : records)
-        out.push_back(b.name);
-    return out;
-}
 
 std::string bandTypesPath(const std::string& programFolder)
 {
@@ -65,7 +47,7 @@ Result<BandTypeTable> parseBandTypes(std::string_view content)
         return Status(Msg::BandFileTooManyRecords, {std::to_string(lines.size() / 5)});
     BandTypeTable table;
     for (size_t i = 0; i < lines.size(); i += 5)
-        table.records.push_back({lines[i], lines[i + 1], lines[i + 2], lines[i + 3], lines[i + 4]});
+        table.append({lines[i], lines[i + 1], lines[i + 2], lines[i + 3], lines[i + 4]});
     return table;
 }
 
@@ -76,7 +58,7 @@ BandTypeTable wholeBandRecords(std::string_view content)
     const std::vector<std::string> lines = splitLines(toUtf8(content));
     BandTypeTable table;
     for (size_t i = 0; i + 5 <= lines.size() && table.count() < BandTypeTable::kMaxRecords; i += 5)
-        table.records.push_back({lines[i], lines[i + 1], lines[i + 2], lines[i + 3], lines[i + 4]});
+        table.append({lines[i], lines[i + 1], lines[i + 2], lines[i + 3], lines[i + 4]});
     return table;
 }
 
@@ -98,10 +80,27 @@ Result<BandTypeTable> LoadBandTypes(const std::string& path)
     return r;
 }
 
+Status readBandTypes(const std::string& path, BandTypeTable& table)
+{
+    const Result<BandTypeTable> read = LoadBandTypes(path);
+    if (read.ok()) {
+        table = *read;
+        return {};
+    }
+    if (read.error().msg == Msg::CannotReadBandFile)
+        return read.error();
+    // A damaged file: what it still holds goes beside the message.
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    table = wholeBandRecords(content.str());
+    return read.error();
+}
+
 std::string serializeBandTypes(const BandTypeTable& table)
 {
     std::string out;
-    for (const BandType& b : table.records)
+    for (const BandType& b : table.records())
         for (const std::string* f : {&b.name, &b.thickness, &b.mark, &b.extraLength, &b.price})
             out += *f + "\r\n";
     return out;
@@ -110,10 +109,10 @@ std::string serializeBandTypes(const BandTypeTable& table)
 BandTypeTable bandTypesForSaving(const BandTypeTable& table)
 {
     BandTypeTable kept;
-    for (size_t i = 0; i < table.records.size(); ++i) {
-        const BandType& b = table.records[i];
+    for (int i = 0; i < table.count(); ++i) {
+        const BandType& b = table.record(i);
         if (i == 0 || (!b.thickness.empty() && !b.extraLength.empty()))
-            kept.records.push_back(b);
+            kept.append(b);
     }
     return kept;
 }
@@ -124,7 +123,7 @@ Status saveBandTypes(const std::string& path, const BandTypeTable& table)
     if (kept.count() > BandTypeTable::kMaxRecords)
         return Status(Msg::BandFileTooManyRecords, {path, std::to_string(kept.count())});
     // A line break inside a field would shift every later record.
-    for (const BandType& b : kept.records)
+    for (const BandType& b : kept.records())
         for (const std::string* f : {&b.name, &b.thickness, &b.mark, &b.extraLength, &b.price})
             if (f->find_first_of("\r\n") != std::string::npos)
                 return Status(Msg::BandFileNotWholeRecords, {path});
@@ -150,22 +149,6 @@ Status saveBandTypes(const std::string& path, const BandTypeTable& table)
         return Status(Msg::CannotWriteBandFile, {path});
     }
     return {};
-}
-
-std::vector<Status> convertBandTypes(BandTypeTable& table, LengthUnit from, LengthUnit to)
-{
-    std::vector<Status> failures;
-    if (from == to)
-        return failures;
-    for (size_t i = 0; i < table.records.size(); ++i) {
-        BandType& b = table.records[i];
-        const std::pair<std::string*, const char*> cells[] = {{&b.thickness, "thickness"},
-                                                              {&b.extraLength, "extra length"}};
-        for (const auto& [cell, field] : cells)
-            if (!convertCell(*cell, from, to) && i > 0)
-                failures.emplace_back(Msg::BandCellNotConverted, std::vector<std::string>{std::to_string(i), field});
-    }
-    return failures;
 }
 
 } // namespace engine

@@ -4,34 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/band_type_table.h"
 #include "engine/msg.h"
-#include "engine/units.h"
 
 namespace engine {
 
-// One kind of edge band. All five fields stay texts; the two lengths are
-// written in the unit that was current when they were typed, never in
-// internal units.
-struct BandType {
-    std::string name;
-    std::string thickness;    // length text, subtracted from the part size
-    std::string mark;         // copied into the part row beside the name
-    std::string extraLength;  // length text, added per piece in the banding totals
-    std::string price;        // per unit of the display length unit, "." decimal text
-    bool operator==(const BandType&) const = default;
-};
-
-// The band types in file order. Record 0 is the entry that every edge
-// without band carries; the report and the bill start at record 1.
-struct BandTypeTable {
-    static constexpr int kMaxRecords = 50;
-
-    std::vector<BandType> records;
-
-    [[nodiscard]] int count() const { return static_cast<int>(records.size()); }
-    [[nodiscard]] std::vector<std::string> names() const;
-    bool operator==(const BandTypeTable&) const = default;
-};
+// The band type file: reading, writing, and what a damaged file still holds.
 
 // Path of the band type file under the program folder (which ends in '/').
 [[nodiscard]] std::string bandTypesPath(const std::string& programFolder);
@@ -52,6 +30,12 @@ struct BandTypeTable {
 // and those of parseBandTypes (with the path).
 [[nodiscard]] Result<BandTypeTable> LoadBandTypes(const std::string& path);
 
+// Reads `path` for a caller that shows what it can: a file that cannot be
+// read leaves `table` alone and gives CannotReadBandFile; a damaged one (not
+// whole records, too many records) puts its whole records into `table`
+// (wholeBandRecords) and gives the message of LoadBandTypes.
+[[nodiscard]] Status readBandTypes(const std::string& path, BandTypeTable& table);
+
 // The table as the file holds it: five lines a record, each ended by CR LF.
 [[nodiscard]] std::string serializeBandTypes(const BandTypeTable& table);
 
@@ -65,12 +49,5 @@ struct BandTypeTable {
 // Errors: BandFileTooManyRecords, BandFileNotWholeRecords (a field holds a
 // line break), CannotWriteBandFile (with the path).
 [[nodiscard]] Status saveBandTypes(const std::string& path, const BandTypeTable& table);
-
-// Rewrites thickness and extra length of every record from `from` to `to`
-// (ParseLength, then FormatLength). A cell of records 1.. that does not read
-// as a length stays as it was and gives one BandCellNotConverted status
-// (args: record number, field name). Record 0 is converted where it reads and
-// otherwise left alone silently.
-[[nodiscard]] std::vector<Status> convertBandTypes(BandTypeTable& table, LengthUnit from, LengthUnit to);
 
 } // namespace engine

@@ -10,43 +10,10 @@ namespace engine {
 
 namespace {
 
-constexpr std::uint32_t kNoNode = 0xFFFFFFFFu;
-
 double nowSeconds()
 {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-std::uint64_t keyHash(std::uint32_t waste, std::uint32_t len, std::uint32_t wid)
-{
-    std::uint64_t h = (std::uint64_t{waste} * 0x9E3779B97F4A7C15ull) ^ (std::uint64_t{len} << 32 | wid);
-    h ^= h >> 29;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 32;
-    return h;
-}
-
-// Waste rectangle of B stacked above A: right of B when A is longer, else
-// right of A. Corners (x1, y1)-(x2, y2).
-struct WasteRect {
-    std::uint32_t x1, y1, x2, y2;
-    std::uint32_t area() const { return (x2 - x1) * (y2 - y1); }
-};
-
-WasteRect stackedWaste(std::uint32_t aL, std::uint32_t aW, std::uint32_t bL, std::uint32_t bW)
-{
-    if (aL > bL)
-        return {bL, aW, aL, aW + bW};
-    return {aL, 0, bL, aW};
-}
-
-// Waste rectangle of B right of A: above B when B is narrower, else above A.
-WasteRect sideWaste(std::uint32_t aL, std::uint32_t aW, std::uint32_t bL, std::uint32_t bW)
-{
-    if (bW < aW)
-        return {aL, bW, aL + bL, aW};
-    return {0, aW, aL, bW};
 }
 
 } // namespace
@@ -68,106 +35,16 @@ float grownAlpha(float alpha)
 
 // ---------------------------------------------------------------------------
 
-template <class T>
-void log3::PagedArray<T>::setElementWidth(std::size_t width)
-{
-    release();
-    m_perPage = std::max<std::size_t>(width, 1);
-    m_shift = 13;
-    while (m_shift > 0 && (std::size_t{1} << m_shift) * m_perPage * sizeof(T) > (std::size_t{1} << 20))
-        --m_shift;
-    m_mask = (std::size_t{1} << m_shift) - 1;
-}
-
-template <class T>
-void log3::PagedArray<T>::clear()
-{
-    m_size = 0;
-}
-
-template <class T>
-void log3::PagedArray<T>::release()
-{
-    m_pages.clear();
-    m_size = 0;
-}
-
-template <class T>
-void log3::PagedArray<T>::truncate(std::size_t size)
-{
-    m_size = std::min(size, m_size);
-    m_pages.resize((m_size + m_mask) >> m_shift);
-}
-
-template <class T>
-void log3::PagedArray<T>::clearKeeping(std::size_t bytes)
-{
-    const std::size_t pageBytes = (m_mask + 1) * m_perPage * sizeof(T);
-    m_size = 0;
-    m_pages.resize(std::min(m_pages.size(), bytes / pageBytes));
-}
-
-template <class T>
-T* log3::PagedArray<T>::append()
-{
-    if (m_size == m_pages.size() << m_shift)
-        m_pages.push_back(std::make_unique_for_overwrite<T[]>((m_mask + 1) * m_perPage));
-    return at(m_size++);
-}
-
-void log3::List::clear()
-{
-    len.clear();
-    wid.clear();
-    waste.clear();
-    node.clear();
-    counts.clear();
-}
-
-void log3::List::clearKeeping(std::size_t bytes, std::size_t rows)
-{
-    clear();
-    if (len.capacity() * sizeof(std::uint32_t) > bytes / 4) {
-        len.shrink_to_fit();
-        wid.shrink_to_fit();
-        waste.shrink_to_fit();
-        node.shrink_to_fit();
-    }
-    if (counts.size() == 0 && rows == counts.width())
-        counts.clearKeeping(bytes);
-    else
-        counts.setElementWidth(rows);
-}
-
-void log3::List::push(std::uint32_t l, std::uint32_t w, std::uint32_t ws, std::uint32_t n, const std::uint32_t* c,
-                      std::size_t rows)
-{
-    len.push_back(l);
-    wid.push_back(w);
-    waste.push_back(ws);
-    node.push_back(n);
-    std::copy_n(c, rows, counts.append());
-}
-
-std::size_t log3::List::bytes() const
-{
-    return (len.capacity() + wid.capacity() + waste.capacity() + node.capacity()) * sizeof(std::uint32_t) +
-           counts.bytes();
-}
-
-// ---------------------------------------------------------------------------
-
 log3::log3() = default;
 log3::~log3() = default;
 
 void log3::FreeArrays()
 {
-    m_known = List{};
-    m_last = List{};
-    m_new = List{};
+    m_known = detail::BlockList{};
+    m_last = detail::BlockList{};
+    m_new = detail::BlockList{};
     m_nodes.release();
-    m_liveNodes = 0;
-    m_hash = {};
+    m_knownIndex.release();
     m_candLen = {};
     m_candWid = {};
     m_candWaste = {};
@@ -188,7 +65,7 @@ void log3::FreeArrays()
 std::size_t log3::memoryInUse() const
 {
     return m_known.bytes() + m_last.bytes() + m_new.bytes() + m_nodes.bytes() +
-           m_hash.capacity() * sizeof(std::uint32_t) + m_scores.capacity() * sizeof(std::uint32_t);
+           m_knownIndex.bytes() + m_scores.capacity() * sizeof(std::uint32_t);
 }
 
 // Empties the lists for a new search but keeps a bounded amount of their
@@ -198,11 +75,10 @@ void log3::resetStorage()
 {
     constexpr std::size_t kKeep = std::size_t{64} << 20;
     m_nodes.clearKeeping(kKeep);
-    m_liveNodes = 0;
-    for (List* list : {&m_known, &m_last, &m_new})
+    for (detail::BlockList* list : {&m_known, &m_last, &m_new})
         list->clearKeeping(kKeep, m_rows);
-    if (m_hash.capacity() * sizeof(std::uint32_t) > kKeep)
-        m_hash = {};
+    if (m_knownIndex.bytes() > kKeep)
+        m_knownIndex.release();
     m_scores.clear();
     m_best = 0;
 }
@@ -228,15 +104,15 @@ void log3::Init(const std::vector<PartDemand>& rows, std::uint32_t limit, float 
     m_elapsed = {};
 
     m_joinCounts.assign(m_rows, 0);
-    rehash(1024);
+    m_knownIndex.rebuild(m_known, 1024);
 
     m_avail.assign(m_rows, 0);
     std::vector<std::uint32_t> counts(m_rows, 0);
     const auto addPart = [&](std::uint32_t id, std::uint32_t len, std::uint32_t wid, std::size_t l) {
-        const std::uint32_t n = newNode(Node{len, wid, id, 0, 1, 1, NodeKind::Part});
+        const std::uint32_t n = m_nodes.add({len, wid, id, 0, 1, 1, detail::BlockNodeKind::Part});
         counts[l] = 1;
         m_known.push(len, wid, 0, n, counts.data(), m_rows);
-        knownInsert(m_known.size() - 1);
+        m_knownIndex.insert(m_known, m_known.size() - 1);
         m_last.push(len, wid, 0, n, counts.data(), m_rows);
         counts[l] = 0;
     };
@@ -284,17 +160,17 @@ bool log3::CountsFit(std::size_t i, std::size_t j)
     return sumCounts(m_known.counts.at(i), m_last.counts.at(j), m_avail.data(), m_joinCounts.data(), m_rows);
 }
 
-int log3::appendJoin(std::size_t i, std::size_t j, NodeKind kind, std::uint32_t len, std::uint32_t wid,
+int log3::appendJoin(std::size_t i, std::size_t j, detail::BlockNodeKind kind, std::uint32_t len, std::uint32_t wid,
                      std::uint32_t waste, std::uint32_t total)
 {
     m_generated = true;
     if (m_new.size() >= m_limit)
         return 2;
-    const Node& a = *m_nodes.at(m_known.node[i]);
-    const Node& b = *m_nodes.at(m_last.node[j]);
+    const detail::BlockNode& a = m_nodes[m_known.node[i]];
+    const detail::BlockNode& b = m_nodes[m_last.node[j]];
     const std::uint32_t items = a.items + b.items + (waste > 0 ? 2 : 0);
     const std::uint32_t parts = a.parts + b.parts;
-    const std::uint32_t n = newNode(Node{len, wid, m_known.node[i], m_last.node[j], items, parts, kind});
+    const std::uint32_t n = m_nodes.add({len, wid, m_known.node[i], m_last.node[j], items, parts, kind});
     m_new.push(len, wid, total, n, m_joinCounts.data(), m_rows);
     const std::uint32_t used = (len * wid - total) / std::max<std::uint32_t>(m_area / 100, 1);
     if (static_cast<std::int64_t>(used) > m_pi) {
@@ -310,12 +186,12 @@ int log3::JoinStacked(std::size_t i, std::size_t j)
     const std::uint32_t bL = m_last.len[j], bW = m_last.wid[j];
     if (aW + bW > m_W)
         return 1;
-    const std::uint32_t waste = stackedWaste(aL, aW, bL, bW).area();
+    const std::uint32_t waste = detail::stackedWaste(aL, aW, bL, bW).area();
     const std::uint32_t total = waste + m_known.waste[i] + m_last.waste[j];
     const std::uint32_t len = std::max(aL, bL);
     if (!wasteAdmitted(total, (aW + bW) * len, m_alpha))
         return 1;
-    return appendJoin(i, j, NodeKind::Stacked, len, aW + bW, waste, total);
+    return appendJoin(i, j, detail::BlockNodeKind::Stacked, len, aW + bW, waste, total);
 }
 
 int log3::JoinSideBySide(std::size_t i, std::size_t j)
@@ -324,12 +200,12 @@ int log3::JoinSideBySide(std::size_t i, std::size_t j)
     const std::uint32_t bL = m_last.len[j], bW = m_last.wid[j];
     if (aL + bL > m_L)
         return 1;
-    const std::uint32_t waste = sideWaste(aL, aW, bL, bW).area();
+    const std::uint32_t waste = detail::sideWaste(aL, aW, bL, bW).area();
     const std::uint32_t total = waste + m_known.waste[i] + m_last.waste[j];
     const std::uint32_t wid = std::max(aW, bW);
     if (!wasteAdmitted(total, (aL + bL) * wid, m_alpha))
         return 1;
-    return appendJoin(i, j, NodeKind::SideBySide, aL + bL, wid, waste, total);
+    return appendJoin(i, j, detail::BlockNodeKind::SideBySide, aL + bL, wid, waste, total);
 }
 
 // The caller has already found that at least one of the two joins passes its
@@ -350,10 +226,10 @@ void log3::MergeNewBlocks()
 {
     m_alpha = grownAlpha(m_alpha);
     for (std::size_t p = 0; p < m_new.size(); ++p) {
-        if (knownHas(m_new.waste[p], m_new.len[p], m_new.wid[p]))
+        if (m_knownIndex.has(m_known, m_new.waste[p], m_new.len[p], m_new.wid[p]))
             continue;
         m_known.push(m_new.len[p], m_new.wid[p], m_new.waste[p], m_new.node[p], m_new.counts.at(p), m_rows);
-        knownInsert(m_known.size() - 1);
+        m_knownIndex.insert(m_known, m_known.size() - 1);
     }
 }
 
@@ -361,67 +237,8 @@ void log3::ReplaceLastList()
 {
     std::swap(m_last, m_new);
     m_new.clear();
-    // Amortised: a compaction costs one pass over the nodes and runs only
-    // when at least half of them have become garbage since the last one.
-    if (m_nodes.size() > 2 * m_liveNodes + m_compactionSlack)
-        compactNodes();
-}
-
-std::uint32_t log3::newNode(const Node& node)
-{
-    const auto n = static_cast<std::uint32_t>(m_nodes.size());
-    *m_nodes.append() = node;
-    return n;
-}
-
-// Keeps the nodes that the known and last lists reach, in their order, and
-// renumbers them. Children are always older than their parent, so sliding
-// each kept node down to its new place never overwrites one still to move.
-void log3::compactNodes()
-{
-    const std::size_t count = m_nodes.size();
-    std::vector<std::uint32_t> index(count, kNoNode);
-    std::vector<std::uint32_t> stack;
-    const auto mark = [&](std::uint32_t root) {
-        stack.push_back(root);
-        while (!stack.empty()) {
-            const std::uint32_t n = stack.back();
-            stack.pop_back();
-            if (index[n] != kNoNode)
-                continue;
-            index[n] = 0;
-            const Node& node = *m_nodes.at(n);
-            if (node.kind != NodeKind::Part) {
-                stack.push_back(node.a);
-                stack.push_back(node.b);
-            }
-        }
-    };
-    for (const std::uint32_t n : m_known.node)
-        mark(n);
-    for (const std::uint32_t n : m_last.node)
-        mark(n);
-
-    std::uint32_t next = 0;
-    for (std::size_t n = 0; n < count; ++n) {
-        if (index[n] == kNoNode)
-            continue;
-        index[n] = next;
-        Node node = *m_nodes.at(n);
-        if (node.kind != NodeKind::Part) {
-            node.a = index[node.a];
-            node.b = index[node.b];
-        }
-        *m_nodes.at(next) = node;
-        ++next;
-    }
-    m_nodes.truncate(next);
-    for (std::uint32_t& n : m_known.node)
-        n = index[n];
-    for (std::uint32_t& n : m_last.node)
-        n = index[n];
-    m_liveNodes = next;
-    ++m_compactions;
+    if (m_nodes.compactionDue())
+        m_nodes.compact(m_known, m_last);
 }
 
 bool log3::knownListCouldOverflow() const
@@ -430,10 +247,10 @@ bool log3::knownListCouldOverflow() const
         return true;
     // A full generation adds up to `limit` nodes, new-list entries and known
     // entries, and may double the hash table.
-    const std::size_t perBlock = sizeof(Node) + 2 * (4 * sizeof(std::uint32_t) + m_rows * sizeof(std::uint32_t));
+    const std::size_t perBlock = sizeof(detail::BlockNode) + 2 * (4 * sizeof(std::uint32_t) + m_rows * sizeof(std::uint32_t));
     std::size_t hashGrowth = 0;
-    if ((m_known.size() + m_limit) * 2 > m_hash.size())
-        hashGrowth = m_hash.size() * 2 * sizeof(std::uint32_t);
+    if ((m_known.size() + m_limit) * 2 > m_knownIndex.slots())
+        hashGrowth = m_knownIndex.slots() * 2 * sizeof(std::uint32_t);
     return memoryInUse() + std::size_t{m_limit} * perBlock + hashGrowth > kMemoryBudget;
 }
 
@@ -750,12 +567,12 @@ void log3::ChooseBlock()
 
 std::uint32_t log3::knownPartCount(std::size_t k) const
 {
-    return m_nodes.at(m_known.node[k])->parts;
+    return m_nodes[m_known.node[k]].parts;
 }
 
 std::uint32_t log3::knownItemCount(std::size_t k) const
 {
-    return m_nodes.at(m_known.node[k])->items;
+    return m_nodes[m_known.node[k]].items;
 }
 
 Block log3::knownBlock(std::size_t k) const
@@ -765,85 +582,9 @@ Block log3::knownBlock(std::size_t k) const
     block.width = m_known.wid[k];
     const std::uint32_t* c = m_known.counts.at(k);
     block.counts.assign(c, c + m_rows);
-    const Node& root = *m_nodes.at(m_known.node[k]);
-    block.items.reserve(root.items);
-
-    // Depth-first, A before B; a join's waste pair follows B's items.
-    struct Frame {
-        std::uint32_t node;
-        std::uint32_t x, y;
-        bool wastePending;
-    };
-    std::vector<Frame> stack{{m_known.node[k], 0, 0, false}};
-    while (!stack.empty()) {
-        const Frame f = stack.back();
-        stack.pop_back();
-        const Node& n = *m_nodes.at(f.node);
-        if (f.wastePending) {
-            const Node& a = *m_nodes.at(n.a);
-            const Node& b = *m_nodes.at(n.b);
-            const WasteRect r = n.kind == NodeKind::Stacked ? stackedWaste(a.len, a.wid, b.len, b.wid)
-                                                             : sideWaste(a.len, a.wid, b.len, b.wid);
-            if (r.area() > 0) {
-                block.items.push_back({0, f.x + r.x1, f.y + r.y1});
-                block.items.push_back({0, f.x + r.x2, f.y + r.y2});
-            }
-            continue;
-        }
-        if (n.kind == NodeKind::Part) {
-            block.items.push_back({n.a, f.x, f.y});
-            continue;
-        }
-        const Node& a = *m_nodes.at(n.a);
-        const std::uint32_t bx = n.kind == NodeKind::SideBySide ? f.x + a.len : f.x;
-        const std::uint32_t by = n.kind == NodeKind::Stacked ? f.y + a.wid : f.y;
-        stack.push_back({f.node, f.x, f.y, true});
-        stack.push_back({n.b, bx, by, false});
-        stack.push_back({n.a, f.x, f.y, false});
-    }
+    block.items.reserve(m_nodes[m_known.node[k]].items);
+    m_nodes.appendItems(m_known.node[k], block.items);
     return block;
-}
-
-// ---------------------------------------------------------------------------
-
-bool log3::knownHas(std::uint32_t waste, std::uint32_t len, std::uint32_t wid) const
-{
-    const std::size_t mask = m_hash.size() - 1;
-    for (std::size_t s = keyHash(waste, len, wid) & mask;; s = (s + 1) & mask) {
-        const std::uint32_t e = m_hash[s];
-        if (e == 0)
-            return false;
-        const std::size_t k = e - 1;
-        if (m_known.waste[k] == waste && m_known.len[k] == len && m_known.wid[k] == wid)
-            return true;
-    }
-}
-
-void log3::knownInsert(std::size_t k)
-{
-    if (m_known.size() * 2 > m_hash.size()) {
-        rehash(m_hash.size() * 2);  // puts k in with the others
-        return;
-    }
-    const std::size_t mask = m_hash.size() - 1;
-    std::size_t s = keyHash(m_known.waste[k], m_known.len[k], m_known.wid[k]) & mask;
-    while (m_hash[s] != 0)
-        s = (s + 1) & mask;
-    m_hash[s] = static_cast<std::uint32_t>(k + 1);
-}
-
-void log3::rehash(std::size_t slots)
-{
-    m_hash.assign(slots, 0);
-    const std::size_t mask = slots - 1;
-    // Init puts identical blocks (square parts) in the known list; every one
-    // goes into the table, the lookup only asks whether a key is present.
-    for (std::size_t k = 0; k < m_known.size(); ++k) {
-        std::size_t s = keyHash(m_known.waste[k], m_known.len[k], m_known.wid[k]) & mask;
-        while (m_hash[s] != 0)
-            s = (s + 1) & mask;
-        m_hash[s] = static_cast<std::uint32_t>(k + 1);
-    }
 }
 
 } // namespace engine

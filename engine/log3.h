@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/block_storage.h"
 #include "engine/project.h"
 
 namespace engine {
@@ -24,17 +25,6 @@ namespace engine {
 // its area; alpha grows by 1.2 after every generation. All sizes are internal
 // lengths (tenths of a millimetre) of part footprints, kerf included, and all
 // arithmetic is unsigned 32-bit as in the layouts this reproduces.
-
-// One entry of a block's item list. id: part row (1-based) as entered,
-// part row + turned offset when turned by 90 degrees, 0 for a waste marker.
-// Waste markers come in pairs, the two corners of one waste rectangle.
-// x, y are relative to the block's lower-left corner.
-struct BlockItem {
-    std::uint32_t id = 0;
-    std::uint32_t x = 0;
-    std::uint32_t y = 0;
-    bool operator==(const BlockItem&) const = default;
-};
 
 // A block written out in full (the search itself keeps blocks as joins).
 struct Block {
@@ -116,8 +106,8 @@ public:
 
     // Nodes of blocks no longer reachable are squeezed out once there are
     // more than this many beyond twice the live ones (tests lower it).
-    void setCompactionSlack(std::size_t nodes) { m_compactionSlack = nodes; }
-    [[nodiscard]] std::size_t compactions() const { return m_compactions; }
+    void setCompactionSlack(std::size_t nodes) { m_nodes.setCompactionSlack(nodes); }
+    [[nodiscard]] std::size_t compactions() const { return m_nodes.compactions(); }
 
     // Lists exist from an earlier Init (the manual page uses it to know
     // whether a preview can be drawn).
@@ -150,81 +140,21 @@ public:
     [[nodiscard]] std::size_t memoryInUse() const;
 
 private:
-    // How a block was made. Part blocks name their item id in `a`; joins name
-    // the nodes of A and B. Nodes are appended in order of creation; the new
-    // blocks of a generation that were duplicates and were never joined are
-    // garbage, which compactNodes() squeezes out once it outweighs the rest.
-    enum class NodeKind : std::uint32_t { Part, Stacked, SideBySide };
-    struct Node {
-        std::uint32_t len;
-        std::uint32_t wid;
-        std::uint32_t a;
-        std::uint32_t b;
-        std::uint32_t items;  // n
-        std::uint32_t parts;
-        NodeKind kind;
-    };
-    std::uint32_t newNode(const Node& node);
-    void compactNodes();
+    // Blocks live in m_nodes (how each was made) and the three lists; see
+    // block_storage.h.
     void resetStorage();
-
-    // Fixed-size pages (up to about 1 MiB each), so that growing never copies
-    // what is there and the peak memory stays close to what is held.
-    template <class T>
-    class PagedArray {
-    public:
-        PagedArray() = default;
-        void setElementWidth(std::size_t width);
-        void clear();    // keeps the pages for reuse
-        void release();
-        void truncate(std::size_t size);  // keeps the first `size` elements, frees the pages beyond
-        void clearKeeping(std::size_t bytes);  // empties, keeps up to `bytes` of pages for reuse
-        std::size_t size() const { return m_size; }
-        std::size_t width() const { return m_perPage; }
-        T* append();  // room for one element of `width` values
-        T* at(std::size_t k) { return m_pages[k >> m_shift].get() + (k & m_mask) * m_perPage; }
-        const T* at(std::size_t k) const { return m_pages[k >> m_shift].get() + (k & m_mask) * m_perPage; }
-        std::size_t bytes() const { return m_pages.size() * (m_mask + 1) * m_perPage * sizeof(T); }
-
-    private:
-        std::size_t m_perPage = 1;
-        std::size_t m_shift = 13;
-        std::size_t m_mask = (std::size_t{1} << 13) - 1;
-        std::size_t m_size = 0;
-        std::vector<std::unique_ptr<T[]>> m_pages;
-    };
-
-    // A block list as parallel arrays.
-    struct List {
-        std::vector<std::uint32_t> len;
-        std::vector<std::uint32_t> wid;
-        std::vector<std::uint32_t> waste;
-        std::vector<std::uint32_t> node;
-        PagedArray<std::uint32_t> counts;
-        std::size_t size() const { return len.size(); }
-        void clear();
-        void clearKeeping(std::size_t bytes, std::size_t rows);
-        void push(std::uint32_t l, std::uint32_t w, std::uint32_t ws, std::uint32_t n, const std::uint32_t* c,
-                  std::size_t rows);
-        std::size_t bytes() const;
-    };
 
     int TryPair(std::size_t i, std::size_t j, bool stacked, bool sideBySide);
     // Also leaves the joined counts in m_joinCounts.
     bool CountsFit(std::size_t i, std::size_t j);
     int JoinStacked(std::size_t i, std::size_t j);
     int JoinSideBySide(std::size_t i, std::size_t j);
-    int appendJoin(std::size_t i, std::size_t j, NodeKind kind, std::uint32_t len, std::uint32_t wid,
+    int appendJoin(std::size_t i, std::size_t j, detail::BlockNodeKind kind, std::uint32_t len, std::uint32_t wid,
                    std::uint32_t waste, std::uint32_t total);
     void MergeNewBlocks();
     void ReplaceLastList();
     bool knownListCouldOverflow() const;
     void runGeneration();
-
-    // Duplicate detection on (waste, length, width) over the known list.
-    bool knownHas(std::uint32_t waste, std::uint32_t len, std::uint32_t wid) const;
-    void knownInsert(std::size_t k);
-    void rehash(std::size_t slots);
 
     std::size_t m_knownLimit = kMaxKnownBlocks;
     std::uint32_t m_limit = 0;
@@ -237,14 +167,11 @@ private:
     std::uint32_t m_turnedOffset = 0;
     std::vector<std::uint32_t> m_avail;
 
-    PagedArray<Node> m_nodes;
-    std::size_t m_liveNodes = 0;  // nodes kept by the last compaction
-    std::size_t m_compactionSlack = std::size_t{1} << 20;
-    std::size_t m_compactions = 0;  // since construction
-    List m_known;
-    List m_last;
-    List m_new;
-    std::vector<std::uint32_t> m_hash;  // known index + 1, 0 = empty slot
+    detail::BlockNodes m_nodes;
+    detail::BlockList m_known;
+    detail::BlockList m_last;
+    detail::BlockList m_new;
+    detail::KnownBlockIndex m_knownIndex;
     std::vector<std::uint32_t> m_joinCounts;
     // Per generation: the last-list blocks that can take part in a join,
     // copied together so that the pair loop reads them in one sweep.

@@ -14,9 +14,9 @@ bool convertLengthCell(std::string& cell, LengthUnit from, LengthUnit to)
 namespace {
 
 void convertColumns(TextTable& table, std::initializer_list<int> cols, LengthUnit from, LengthUnit to, Msg warning,
-                    std::vector<Msg>& warnings, int firstRow = 1)
+                    std::vector<Msg>& warnings)
 {
-    for (int r = firstRow; r <= table.rowCount(); ++r) {
+    for (int r = 1; r <= table.rowCount(); ++r) {
         for (const int c : cols) {
             std::string cell = table.cell(r, c);
             if (convertLengthCell(cell, from, to))
@@ -50,13 +50,30 @@ std::vector<Msg> convertTables(Project& project, LengthUnit from, LengthUnit to)
     return warnings;
 }
 
-std::vector<Msg> convertBandGrid(TextTable& bands, LengthUnit from, LengthUnit to)
+LengthSettingTexts lengthSettingTexts(const Settings& settings, LengthUnit unit)
 {
-    std::vector<Msg> warnings;
+    return {FormatLength(settings.Testera, unit), FormatLength(settings.Visak, unit),
+            FormatLength(settings.Visak2, unit), FormatLength(settings.DefSheetWidth, unit),
+            FormatLength(settings.DefSheetHeight, unit)};
+}
+
+UnitChange changeLengthUnit(Project& project, Settings& settings, BandTypeTable& bands, LengthUnit to,
+                            const std::string& bandFilePath)
+{
+    UnitChange out;
+    const LengthUnit from = lengthUnitFromInt(settings.JedMere);
     if (from == to)
-        return warnings;
-    convertColumns(bands, {1, 3}, from, to, Msg::BandCellNotConverted, warnings, 2);
-    return warnings;
+        return out;
+    out.changed = true;
+    out.texts = lengthSettingTexts(settings, to);
+    out.warnings = convertTables(project, from, to);
+    for (std::size_t n = bands.convertUnits(from, to).size(); n > 0; --n)
+        out.warnings.push_back(Msg::BandCellNotConverted);
+    out.bandFile = bands.save(bandFilePath);
+    if (out.bandFile.ok())
+        out.bandFile = bands.load(bandFilePath);
+    settings.JedMere = toInt(to);
+    return out;
 }
 
 } // namespace engine

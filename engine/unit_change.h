@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/band_type_table.h"
 #include "engine/msg.h"
 #include "engine/project.h"
-#include "engine/text_table.h"
+#include "engine/settings.h"
 #include "engine/units.h"
 
 namespace engine {
@@ -24,9 +25,41 @@ bool convertLengthCell(std::string& cell, LengthUnit from, LengthUnit to);
 // counts 0 everywhere, so it is left empty without a warning.
 [[nodiscard]] std::vector<Msg> convertTables(Project& project, LengthUnit from, LengthUnit to);
 
-// Band type grid (record k in row k + 1): thickness (column 1) and extra
-// length (column 3) of the records from the second on; record 0 is left as it
-// is. One BandCellNotConverted per cell left unchanged.
-[[nodiscard]] std::vector<Msg> convertBandGrid(TextTable& bands, LengthUnit from, LengthUnit to);
+// The five length settings as the settings dialog shows them in `unit`.
+// They are held in internal units, so a unit change only shows them anew.
+struct LengthSettingTexts {
+    std::string kerf;         // Testera
+    std::string offcutMin;    // Visak
+    std::string offcutMin2;   // Visak2
+    std::string sheetLength;  // DefSheetWidth: also what the sheet entry row offers
+    std::string sheetWidth;   // DefSheetHeight
+    bool operator==(const LengthSettingTexts&) const = default;
+};
+[[nodiscard]] LengthSettingTexts lengthSettingTexts(const Settings& settings, LengthUnit unit);
+
+// What a change of the length unit did and what to tell the user.
+struct UnitChange {
+    bool changed = false;       // false: `to` was already the unit; nothing was touched
+    // One per cell left as it was, to be shown as warnings in this order:
+    // SheetCellNotConverted, PartCellNotConverted, BandCellNotConverted.
+    std::vector<Msg> warnings;
+    // Writing the band type file and reading it back (Ok, or the error of
+    // BandTypeTable::save or load, to be shown as an error).
+    Status bandFile;
+    // The length settings in the new unit (kerf, offcut minimums, default
+    // sheet size for the settings fields and the sheet entry row).
+    LengthSettingTexts texts;
+};
+
+// The length unit change of the settings: from the current unit
+// (settings.JedMere) to `to`. Converts the length cells of the tables and
+// the thickness and extra length of records 1.. of `bands` (the band type
+// records being edited, unconfirmed edits included), writes `bands` to the
+// band type file `bandFilePath` and reads the file back into it (so `bands`
+// ends as the file holds it), then makes `to` the current unit. A failed
+// write leaves the old file and the converted `bands` as they are. The
+// caller refreshes what shows the tables, the band types and the results.
+[[nodiscard]] UnitChange changeLengthUnit(Project& project, Settings& settings, BandTypeTable& bands, LengthUnit to,
+                                          const std::string& bandFilePath);
 
 } // namespace engine

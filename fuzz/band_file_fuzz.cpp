@@ -16,12 +16,12 @@ namespace {
 // name that itself begins with one (a file with two marks) comes back without it.
 bool startsWithByteOrderMark(const engine::BandTypeTable& t)
 {
-    return !t.records.empty() && t.records[0].name.rfind("\xEF\xBB\xBF", 0) == 0;
+    return !t.empty() && t.record(0).name.rfind("\xEF\xBB\xBF", 0) == 0;
 }
 
 bool holdsLineBreak(const engine::BandTypeTable& t)
 {
-    for (const auto& r : t.records)
+    for (const auto& r : t.records())
         for (const std::string* f : {&r.name, &r.thickness, &r.mark, &r.extraLength, &r.price})
             if (f->find_first_of("\r\n") != std::string::npos)
                 return true;

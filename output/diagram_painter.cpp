@@ -23,51 +23,10 @@ std::string trimmed(const std::string& s)
     return s.substr(first, last - first + 1);
 }
 
-template <class Piece>
-Rect pieceRect(const Piece& p, float s)
-{
-    return Rect{toPixel(p.x, s), toPixel(p.y, s), toPixel(p.x1, s), toPixel(p.y1, s)};
-}
-
-bool strictlyInside(const Rect& r, int x, int y)
-{
-    return r.left < x && x < r.right && r.top < y && y < r.bottom;
-}
-
 LengthUnit lengthUnit(const engine::Settings& s) { return engine::lengthUnitFromInt(s.JedMere); }
 engine::AreaUnit areaUnit(const engine::Settings& s) { return engine::areaUnitFromInt(s.AreaStyle); }
 
 } // namespace
-
-const engine::SheetInstance* groupSheet(const engine::Project& project, int group)
-{
-    const auto& groups = project.result.groups;
-    if (group < 0 || group >= static_cast<int>(groups.size()))
-        return nullptr;
-    const std::int32_t tnb = groups[static_cast<size_t>(group)].tnb;
-    const auto& sheets = project.input.sheets;
-    if (tnb < 1 || tnb > static_cast<std::int32_t>(sheets.size()))
-        return nullptr;
-    return &sheets[static_cast<size_t>(tnb - 1)];
-}
-
-float diagramScale(std::int32_t sheetLength, std::int32_t sheetHeight, int boxWidth, int boxHeight)
-{
-    if (boxWidth <= 0 || boxHeight <= 0)
-        return 0.0F;
-    const float sx = static_cast<float>(sheetLength) / static_cast<float>(boxWidth);
-    const float sy = static_cast<float>(sheetHeight) / static_cast<float>(boxHeight);
-    return std::max(sx, sy);
-}
-
-int toPixel(double v, float scale)
-{
-    const double p = std::trunc(v / static_cast<double>(scale));
-    // A degenerate scale must not turn into undefined integer conversions.
-    if (!std::isfinite(p))
-        return 0;
-    return static_cast<int>(std::clamp(p, -1.0e9, 1.0e9));
-}
 
 PartSizeTexts partSizeTexts(const engine::Project& project, const engine::PlacedElement& element,
                             LengthUnit tableUnit, LengthUnit shownUnit)
@@ -192,25 +151,6 @@ DiagramPainter::PaintOutcome DiagramPainter::paint(Canvas& canvas, int group, in
     return out;
 }
 
-PieceHit DiagramPainter::pieceAt(int group, int boxWidth, int boxHeight, int x, int y) const
-{
-    const engine::SheetInstance* sheet = groupSheet(m_project, group);
-    if (!sheet)
-        return {};
-    const float s = diagramScale(sheet->len, sheet->wid, boxWidth, boxHeight);
-    if (!(s > 0.0F))
-        return {};
-    const auto& offcuts = m_project.result.offcuts;
-    for (size_t i = 0; i < offcuts.size(); ++i)
-        if (offcuts[i].tnb == sheet->tnb && strictlyInside(pieceRect(offcuts[i], s), x, y))
-            return {PieceKind::Offcut, static_cast<int>(i)};
-    const auto& elements = m_project.result.elements;
-    for (size_t i = 0; i < elements.size(); ++i)
-        if (elements[i].tnb == sheet->tnb && strictlyInside(pieceRect(elements[i], s), x, y))
-            return {PieceKind::Part, static_cast<int>(i)};
-    return {};
-}
-
 std::string DiagramPainter::pieceSizeText(int group, const PieceHit& piece) const
 {
     const engine::SheetInstance* sheet = groupSheet(m_project, group);
@@ -284,102 +224,6 @@ std::optional<std::string> DiagramPainter::mouseMove(Canvas& canvas, int group, 
     }
     canvas.setPen(Colour::Black, PenStyle::Solid);
     return text;
-}
-
-RecutResult recutOffcuts(engine::CuttingResult& result, int first, int second)
-{
-    RecutResult res;
-    const int n = static_cast<int>(result.offcuts.size());
-    if (first < 0 || second < 0 || first >= n || second >= n || first == second)
-        return res;
-    engine::Offcut& a = result.offcuts[static_cast<size_t>(first)];
-    engine::Offcut& b = result.offcuts[static_cast<size_t>(second)];
-    if (a.tnb != b.tnb)
-        return res;
-
-    // Corners as (x1, y1) - (x2, y2): the fields x, y and x1, y1.
-    struct Box {
-        std::int32_t x1, y1, x2, y2;
-    };
-    const auto boxOf = [](const engine::Offcut& o) { return Box{o.x, o.y, o.x1, o.y1}; };
-    const auto store = [](engine::Offcut& o, const Box& b) {
-        o.x = b.x1;
-        o.y = b.y1;
-        o.x1 = b.x2;
-        o.y1 = b.y2;
-    };
-
-    {
-        engine::Offcut& pRef = a.x <= b.x ? a : b;
-        engine::Offcut& qRef = &pRef == &a ? b : a;
-        const Box P = boxOf(pRef);
-        const Box Q = boxOf(qRef);
-        if (P.x2 == Q.x1 && P.y1 < Q.y2 && Q.y1 < P.y2) {
-            res.outcome = RecutOutcome::SideBySide;
-            res.changed = true;
-            if (P.y1 == Q.y1 && P.y2 < Q.y2) {
-                store(pRef, {P.x1, P.y1, Q.x2, P.y2});
-                store(qRef, {Q.x1, P.y2, Q.x2, Q.y2});
-            } else if (P.y1 == Q.y1 && Q.y2 < P.y2) {
-                store(pRef, {P.x1, P.y1, Q.x2, Q.y2});
-                store(qRef, {P.x1, Q.y2, P.x2, P.y2});
-            } else if (P.y2 == Q.y2 && P.y1 > Q.y1) {
-                store(pRef, {P.x1, P.y1, Q.x2, P.y2});
-                store(qRef, {Q.x1, Q.y1, Q.x2, P.y1});
-            } else if (P.y2 == Q.y2 && Q.y1 > P.y1) {
-                store(pRef, {P.x1, Q.y1, Q.x2, P.y2});
-                store(qRef, {P.x1, P.y1, P.x2, Q.y1});
-            } else {
-                res.changed = false;
-            }
-            return res;
-        }
-    }
-
-    engine::Offcut& pRef = a.y <= b.y ? a : b;
-    engine::Offcut& qRef = &pRef == &a ? b : a;
-    const Box P = boxOf(pRef);
-    const Box Q = boxOf(qRef);
-    if (!(P.y2 == Q.y1 && P.x1 < Q.x2 && Q.x1 < P.x2))
-        return res;
-    res.outcome = RecutOutcome::Stacked;
-    res.changed = true;
-    if (P.x1 == Q.x1 && P.x2 < Q.x2) {
-        store(pRef, {P.x1, P.y1, P.x2, Q.y2});
-        store(qRef, {P.x2, Q.y1, Q.x2, Q.y2});
-    } else if (P.x1 == Q.x1 && Q.x2 < P.x2) {
-        store(pRef, {P.x1, P.y1, Q.x2, Q.y2});
-        store(qRef, {Q.x2, P.y1, P.x2, Q.y1});
-    } else if (P.x2 == Q.x2 && P.x1 > Q.x1) {
-        store(pRef, {P.x1, P.y1, P.x2, Q.y2});
-        store(qRef, {Q.x1, Q.y1, P.x1, Q.y2});
-    } else if (P.x2 == Q.x2 && Q.x1 > P.x1) {
-        store(pRef, {Q.x1, P.y1, P.x2, Q.y2});
-        store(qRef, {P.x1, P.y1, Q.x1, Q.y1});
-    } else {
-        res.changed = false;
-    }
-    return res;
-}
-
-ClickOutcome clickDiagram(engine::CuttingResult& result, DiagramState& state)
-{
-    if (state.selectedOffcut == kNoSelection) {
-        state.selectedOffcut = state.pieceUnderPointer;
-        return ClickOutcome::Selected;
-    }
-    if (state.pieceUnderPointer == state.selectedOffcut) {
-        state.selectedOffcut = kNoSelection;
-        return ClickOutcome::Deselected;
-    }
-    // Only two offcuts can be re-cut; a pair with a part (index -1) changes nothing.
-    if (state.selectedOffcut < 0 || state.pieceUnderPointer < 0)
-        return ClickOutcome::Nothing;
-    const RecutResult r = recutOffcuts(result, state.selectedOffcut, state.pieceUnderPointer);
-    if (r.outcome == RecutOutcome::NotAdjacent)
-        return ClickOutcome::Nothing;
-    state.selectedOffcut = kNoSelection;
-    return ClickOutcome::Recut;
 }
 
 PreviewStatus paintManualPreview(Canvas& canvas, const std::string& fontFamily, std::int32_t sheetLength,

@@ -9,33 +9,9 @@
 #include "engine/project.h"
 #include "engine/settings.h"
 #include "output/canvas.h"
+#include "output/diagram_hit_test.h"
 
 namespace output {
-
-// "No offcut selected" in DiagramState::selectedOffcut.
-constexpr int kNoSelection = 99999;
-
-// What the layout view remembers between mouse events. Indices are into
-// CuttingResult::offcuts.
-struct DiagramState {
-    // Offcut picked by a first click; kNoSelection for none; -1 when the
-    // first click was made over a part.
-    int selectedOffcut = kNoSelection;
-    // Offcut under the pointer at the last mouse move over an offcut, or -1
-    // after a mouse move over a part.
-    int pieceUnderPointer = -1;
-};
-
-// The representative sheet of group `group` of project.result.groups, or
-// nullptr when the group or its sheet does not exist.
-[[nodiscard]] const engine::SheetInstance* groupSheet(const engine::Project& project, int group);
-
-// Internal units per pixel that fit a sheet of L x H into a box: the larger
-// of the two ratios, as a single-precision value. A box without area gives 0.
-[[nodiscard]] float diagramScale(std::int32_t sheetLength, std::int32_t sheetHeight, int boxWidth, int boxHeight);
-
-// trunc(v / s): where an internal coordinate lands on the surface.
-[[nodiscard]] int toPixel(double v, float scale);
 
 // The two size texts written on a part: the net size (typed size less the
 // band thicknesses; an unreadable thickness counts 0) in `shownUnit`,
@@ -63,19 +39,10 @@ struct OffcutSize {
 // as given, both ends drawn). A spacing below 1 is taken as 30.
 void hatchRect(Canvas& canvas, const Rect& r, int spacing);
 
-enum class PieceKind { None, Part, Offcut };
-
-// A piece of the shown sheet: index into CuttingResult::elements (Part) or
-// CuttingResult::offcuts (Offcut).
-struct PieceHit {
-    PieceKind kind = PieceKind::None;
-    int index = -1;
-    bool operator==(const PieceHit&) const = default;
-};
-
 // Draws the cut sheets of project.result one LayoutGroup at a time, to scale,
 // in a box of the given pixel size with its origin at the canvas origin, and
-// answers what lies under the pointer. Reads project.result.groups as the
+// marks the piece under the pointer (found as diagram_hit_test.h finds it;
+// re-cutting is in offcut_recut.h). Reads project.result.groups as the
 // last GroupLayouts built it; the caller runs GroupLayouts before painting.
 // Holds references only; nothing is cached between calls.
 class DiagramPainter {
@@ -99,14 +66,10 @@ public:
     // group that does not exist.
     [[nodiscard]] std::string caption(int group) const;
 
-    // The piece strictly inside whose drawn rectangle (x, y) lies; offcuts
-    // are tested before parts.
-    [[nodiscard]] PieceHit pieceAt(int group, int boxWidth, int boxHeight, int x, int y) const;
-
     // Mouse move: reframes the pieces (red under the pointer, blue when that
     // is the selected piece, black otherwise), updates state.pieceUnderPointer
-    // and returns the size line for the piece under the pointer (the hint line), or
-    // nothing when the pointer is over no piece.
+    // and returns the size line for the piece under the pointer (the hint
+    // line), or nothing when the pointer is over no piece.
     std::optional<std::string> mouseMove(Canvas& canvas, int group, int boxWidth, int boxHeight, int x, int y,
                                          DiagramState& state) const;
 
@@ -118,33 +81,6 @@ private:
     const engine::Settings& m_settings;
     const engine::LanguageTable& m_language;
 };
-
-// Outcome of re-cutting two offcuts.
-enum class RecutOutcome {
-    NotAdjacent,  // neither side by side nor stacked: nothing changed
-    SideBySide,   // they share a vertical cut line and overlap along it
-    Stacked,      // they share a horizontal cut line and overlap along it
-};
-struct RecutResult {
-    RecutOutcome outcome = RecutOutcome::NotAdjacent;
-    bool changed = false;  // false for an arrangement no rule covers
-};
-
-// Turns the cut between two adjacent offcuts of one sheet by a right angle,
-// in place in result.offcuts. Indices outside the list, the same index twice
-// or offcuts of different sheets give NotAdjacent.
-RecutResult recutOffcuts(engine::CuttingResult& result, int first, int second);
-
-enum class ClickOutcome {
-    Selected,     // the piece under the pointer became the selection
-    Deselected,   // the selected piece was clicked again
-    Recut,        // the two offcuts were adjacent: the selection is cleared;
-                  // repaint and rebuild the statistics (ShowResults)
-    Nothing,      // not adjacent, or a part is involved: nothing changes
-};
-
-// Click on the layout view: selection and re-cutting of two offcuts.
-ClickOutcome clickDiagram(engine::CuttingResult& result, DiagramState& state);
 
 // One piece of a manual-mode candidate sheet, in internal units; number is
 // the piece's number as the manual engine gives it (drawn plus one).

@@ -255,10 +255,10 @@ std::int64_t bandingOf(const engine::BandType& band, const Context& c)
 void warnUnknownBands(stat& s, const Context& c)
 {
     std::set<std::string> known;
-    for (size_t i = 0; i < c.bands.records.size(); ++i) {
-        if (i > 0 && c.bands.records[i].name.empty())
+    for (int i = 0; i < c.bands.count(); ++i) {
+        if (i > 0 && c.bands.record(i).name.empty())
             break;
-        known.insert(c.bands.records[i].name);
+        known.insert(c.bands.record(i).name);
     }
     std::set<std::string> reported;
     const engine::TextTable& parts = c.project.parts;
@@ -289,8 +289,8 @@ void writeBill(stat& s, const Context& c)
     box.line(" ");
 
     bool headed = false;
-    for (size_t i = 1; i < c.bands.records.size(); ++i) {
-        const engine::BandType& band = c.bands.records[i];
+    for (int i = 1; i < c.bands.count(); ++i) {
+        const engine::BandType& band = c.bands.record(i);
         if (band.name.empty())
             break;
         const std::int64_t b = bandingOf(band, c);

@@ -23,7 +23,7 @@ struct Fixture {
         ctx.settings.AreaStyle = 0;
         for (int n = 0; n < LanguageTable::kEntries; ++n)
             res.lang.setText(n, "<" + std::to_string(n) + ">");
-        res.bands.records.push_back({"-", "0", "-", "0", "0"});
+        res.bands.append({"-", "0", "-", "0", "0"});
         // One sheet row of two 100 x 80 mm sheets, both used.
         project.sheets.appendRow({"", "100", "80", "2", ""});
         project.parts.appendRow({"", "50", "80", "2", "A", "0", "-", "-", "-", "-", "0", "0", "0", "0"});

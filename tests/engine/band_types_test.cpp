@@ -38,7 +38,7 @@ TEST(BandTypesRead, FifteenLinesGiveThreeRecords)
     const Result<BandTypeTable> t = parseBandTypes(records(3));
     ASSERT_TRUE(t.ok());
     EXPECT_EQ(t->count(), 3);
-    EXPECT_EQ(t->records[2], (BandType{"B2", "0.1", "M", "2", "0.5"}));
+    EXPECT_EQ(t->record(2), (BandType{"B2", "0.1", "M", "2", "0.5"}));
     EXPECT_EQ(t->names(), (std::vector<std::string>{"B0", "B1", "B2"}));
 }
 
@@ -46,14 +46,14 @@ TEST(BandTypesRead, AcceptsLineFeedsAndALastLineWithoutEnd)
 {
     const Result<BandTypeTable> t = parseBandTypes("a\nb\nc\nd\ne");
     ASSERT_TRUE(t.ok());
-    EXPECT_EQ(t->records[0], (BandType{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(t->record(0), (BandType{"a", "b", "c", "d", "e"}));
 }
 
 TEST(BandTypesRead, EmptyFieldsInsideARecordStay)
 {
     const Result<BandTypeTable> t = parseBandTypes("a\r\n\r\n\r\nd\r\ne\r\n");
     ASSERT_TRUE(t.ok());
-    EXPECT_EQ(t->records[0], (BandType{"a", "", "", "d", "e"}));
+    EXPECT_EQ(t->record(0), (BandType{"a", "", "", "d", "e"}));
 }
 
 TEST(BandTypesRead, RefusesPartialRecordsAndEmptyFiles)
@@ -76,17 +76,17 @@ TEST(BandTypesRead, WindowsCodePageTextBecomesUtf8)
 {
     const Result<BandTypeTable> t = parseBandTypes("Ivi\x9a\x8a\r\n0\r\n\x80\r\n0\r\n0\r\n");
     ASSERT_TRUE(t.ok());
-    EXPECT_EQ(t->records[0].name, "Ivi\u0161\u0160");
-    EXPECT_EQ(t->records[0].mark, "\u20AC");
+    EXPECT_EQ(t->record(0).name, "Ivi\u0161\u0160");
+    EXPECT_EQ(t->record(0).mark, "\u20AC");
     const Result<BandTypeTable> u = parseBandTypes("Ivi\u0161\r\n0\r\n-\r\n0\r\n0\r\n");
-    EXPECT_EQ(u->records[0].name, "Ivi\u0161");
+    EXPECT_EQ(u->record(0).name, "Ivi\u0161");
 }
 
 TEST(BandTypesRead, ByteOrderMarkIsNotPartOfTheFirstName)
 {
     const Result<BandTypeTable> t = parseBandTypes("\xEF\xBB\xBF-\r\n0\r\n-\r\n0\r\n0\r\n");
     ASSERT_TRUE(t.ok());
-    EXPECT_EQ(t->records[0].name, "-");
+    EXPECT_EQ(t->record(0).name, "-");
 }
 
 TEST(BandTypesRead, MissingFileIsReported)
@@ -101,9 +101,9 @@ TEST(BandTypesRead, ShippedFileHoldsRecordZeroAndRealBands)
     const Result<BandTypeTable> t = LoadBandTypes(bandTypesPath(std::string(VELMORA_DATA_DIR) + "/"));
     ASSERT_TRUE(t.ok());
     ASSERT_GE(t->count(), 4);
-    EXPECT_EQ(ParseLength(LengthUnit::Centimetre, t->records[0].thickness), 0);
+    EXPECT_EQ(ParseLength(LengthUnit::Centimetre, t->record(0).thickness), 0);
     for (int i = 1; i < t->count(); ++i) {
-        const BandType& b = t->records[static_cast<size_t>(i)];
+        const BandType& b = t->record(i);
         EXPECT_FALSE(b.name.empty());
         EXPECT_GT(ParseLength(LengthUnit::Centimetre, b.thickness), 0) << b.name;
         EXPECT_GE(ParseLength(LengthUnit::Centimetre, b.extraLength), 0) << b.name;
@@ -114,12 +114,11 @@ TEST(BandTypesRead, ShippedFileHoldsRecordZeroAndRealBands)
 
 TEST(BandTypesWrite, DropsRowsWithoutThicknessOrExtraButKeepsRecordZero)
 {
-    BandTypeTable t;
-    t.records = {{"-", "", "-", "", "0"},
-                 {"A", "0.1", "a", "2", "1"},
-                 {"B", "", "b", "2", "1"},
-                 {"C", "0.2", "c", "", "1"},
-                 {"D", "0.2", "d", "3", "1"}};
+    const BandTypeTable t({{"-", "", "-", "", "0"},
+                           {"A", "0.1", "a", "2", "1"},
+                           {"B", "", "b", "2", "1"},
+                           {"C", "0.2", "c", "", "1"},
+                           {"D", "0.2", "d", "3", "1"}});
     const std::string path = tempPath("save.vlb");
     ASSERT_TRUE(saveBandTypes(path, t).ok());
     EXPECT_EQ(readAll(path), "-\r\n\r\n-\r\n\r\n0\r\nA\r\n0.1\r\na\r\n2\r\n1\r\nD\r\n0.2\r\nd\r\n3\r\n1\r\n");
@@ -132,10 +131,9 @@ TEST(BandTypesWrite, DropsRowsWithoutThicknessOrExtraButKeepsRecordZero)
 TEST(BandTypesWrite, RefusesAFieldWithALineBreakAndKeepsTheOldFile)
 {
     const std::string path = tempPath("keep.vlb");
-    BandTypeTable t;
-    t.records = {{"-", "0", "-", "0", "0"}};
+    BandTypeTable t({{"-", "0", "-", "0", "0"}});
     ASSERT_TRUE(saveBandTypes(path, t).ok());
-    t.records.push_back({"A\nB", "0.1", "a", "2", "1"});
+    t.append({"A\nB", "0.1", "a", "2", "1"});
     EXPECT_EQ(saveBandTypes(path, t).msg, Msg::BandFileNotWholeRecords);
     EXPECT_EQ(readAll(path), "-\r\n0\r\n-\r\n0\r\n0\r\n");
     std::filesystem::remove(path);
@@ -145,7 +143,7 @@ TEST(BandTypesWrite, RefusesMoreThanFiftyRecords)
 {
     Result<BandTypeTable> t = parseBandTypes(records(50));
     ASSERT_TRUE(t.ok());
-    t->records.push_back({"X", "0.1", "x", "2", "1"});
+    t->append({"X", "0.1", "x", "2", "1"});
     const std::string path = tempPath("many.vlb");
     EXPECT_EQ(saveBandTypes(path, *t).msg, Msg::BandFileTooManyRecords);
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -153,21 +151,6 @@ TEST(BandTypesWrite, RefusesMoreThanFiftyRecords)
 
 TEST(BandTypesWrite, UnwritableFolderIsReported)
 {
-    BandTypeTable t;
-    t.records = {{"-", "0", "-", "0", "0"}};
+    const BandTypeTable t({{"-", "0", "-", "0", "0"}});
     EXPECT_EQ(saveBandTypes(tempPath("no_such_dir/bands.vlb"), t).msg, Msg::CannotWriteBandFile);
-}
-
-TEST(BandTypesConvert, CentimetresToMillimetres)
-{
-    BandTypeTable t;
-    t.records = {{"-", "0", "-", "0", "0"}, {"A", "0.2", "a", "2.5", "1"}, {"B", "abc", "b", "", "1"}};
-    const std::vector<Status> failures = convertBandTypes(t, LengthUnit::Centimetre, LengthUnit::Millimetre);
-    EXPECT_EQ(t.records[1].thickness, "2");
-    EXPECT_EQ(t.records[1].extraLength, "25");
-    EXPECT_EQ(t.records[1].price, "1");
-    EXPECT_EQ(t.records[2].thickness, "abc");
-    ASSERT_EQ(failures.size(), 2u);
-    EXPECT_EQ(failures[0].msg, Msg::BandCellNotConverted);
-    EXPECT_EQ(failures[0].args[0], "2");
 }

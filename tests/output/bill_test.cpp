@@ -80,8 +80,8 @@ TEST(Bill, BandCostIsRoundedHalfUpToHundreds)
     b.part("1234.5", "10", 1, "", {"PVC", "-", "-", "-"}).part("1250", "10", 1, "", {"ABS", "-", "-", "-"});
     b.element(1, 0, 0, 123454, 1004, 1).element(1, 0, 1004, 125004, 2008, 2);
     BandTypeTable bands = testfix::bands("0", "1");
-    bands.records.push_back({"ABS", "0", "A", "0", "1"});
-    bands.records.push_back({"unused", "0", "U", "0", "1"});
+    bands.append({"ABS", "0", "A", "0", "1"});
+    bands.append({"unused", "0", "U", "0", "1"});
     output::stat st;
     output::BuildReport(st, b.project, Settings{}, bands, testfix::numberedLanguage());
     const std::vector<std::string> bill = texts(b.project.bill);
@@ -94,8 +94,8 @@ TEST(Bill, BandRecordsEndAtTheFirstEmptyName)
 {
     ProjectBuilder b = bandedParts("ABS");
     BandTypeTable bands = testfix::bands();
-    bands.records.push_back({"", "0", "", "0", "0"});
-    bands.records.push_back({"ABS", "1", "A", "0", "1"});
+    bands.append({"", "0", "", "0", "0"});
+    bands.append({"ABS", "1", "A", "0", "1"});
     output::stat st;
     output::BuildReport(st, b.project, testfix::millimetreSettings(), bands, testfix::numberedLanguage());
     EXPECT_EQ(st.bandingLength, 0);

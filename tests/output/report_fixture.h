@@ -78,8 +78,8 @@ public:
 inline engine::BandTypeTable bands(const std::string& extra = "20", const std::string& price = "1")
 {
     engine::BandTypeTable t;
-    t.records.push_back({"-", "0", "-", "0", "0"});
-    t.records.push_back({"PVC", "2", "P2", extra, price});
+    t.append({"-", "0", "-", "0", "0"});
+    t.append({"PVC", "2", "P2", extra, price});
     return t;
 }
 
