@@ -196,7 +196,8 @@ void TMainForm::Pocninovo1Click()
 bool TMainForm::saveProcedure(bool ask, bool xml)
 {
     if (m_project.sheetRowCount() == 0 && m_project.partRowCount() == 0) {
-        showMessage(engine::Msg::CannotSaveProject);
+        showStatus(engine::Status(engine::Msg::CannotSaveProject, {}, engine::Msg::SaveTablesEmpty),
+                   Messenger::Kind::Error);
         return false;
     }
     const std::string current = m_project.fileName;

@@ -413,12 +413,17 @@ void TFSettings::lengthFieldExit(QLineEdit* edit)
         m_main->showMessage(r.msg, Messenger::Kind::Warning, Messenger::Buttons::Ok, messagePlace());
         return;
     }
-    m_remembered = edit->text();
     engine::Settings& s = m_main->settings();
     const QString name = edit->objectName();
-    if (name == "testera")
-        s.Testera = static_cast<std::uint16_t>(r.value);
-    else if (name == "minviska")
+    // The kerf is held in 16 bits: a longer one is refused, never wrapped.
+    if (name == "testera" && !engine::setSetting(s, "Testera", std::to_string(r.value)).ok()) {
+        edit->setText(m_remembered);
+        m_main->showMessage(engine::Msg::CannotConvertValue, Messenger::Kind::Warning, Messenger::Buttons::Ok,
+                            messagePlace());
+        return;
+    }
+    m_remembered = edit->text();
+    if (name == "minviska")
         s.Visak = r.value;
     else if (name == "minviska2")
         s.Visak2 = r.value;

@@ -61,7 +61,9 @@ int writeDrawings(Context& ctx, const engine::Project& project, const DrawingOpt
     if (!options.dxfFile.empty()) {
         const std::string settingsPath = output::dxfSettingsPath(engine::programFolder());
         output::DxfSettings dxf;
-        (void)output::loadDxfSettings(settingsPath, dxf);
+        // Without its settings file a drawing has no sections and no end.
+        if (const engine::Status loaded = output::readDxfSettings(settingsPath, dxf); !loaded.ok())
+            return ctx.fail(loaded);
         if (!options.dxfRelease.empty()) {
             const auto it = std::find(dxf.releases.begin(), dxf.releases.end(), options.dxfRelease);
             if (it == dxf.releases.end())

@@ -1,10 +1,9 @@
 #include "engine/band_grid.h"
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "engine/band_types.h"
+#include "engine/file_io.h"
 
 namespace engine {
 
@@ -29,10 +28,8 @@ Status readBandGrid(const std::string& path, TextTable& grid)
     if (read.error().msg == Msg::CannotReadBandFile)
         return read.error();
     // A damaged file: show what it still holds beside the message.
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    fillGrid(grid, wholeBandRecords(content.str()));
+    const Result<std::string> content = readWholeFile(path, FileLimit::kBandTypes);
+    fillGrid(grid, wholeBandRecords(content.ok() ? *content : std::string()));
     return read.error();
 }
 

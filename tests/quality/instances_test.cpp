@@ -160,6 +160,8 @@ TEST(ValueTable, RefusesWhatItCannotRead)
     const auto twice = quality::ReadCsv("k,v\na,1\nx/a,2\n", "v.csv").value;
     EXPECT_EQ(quality::ReadColumn(twice, "v.csv", "k", "v").error, "v.csv: row 2: \"a\" given twice");
     EXPECT_EQ(quality::ReadTextFile("/nonexistent/x.csv").error, "/nonexistent/x.csv: cannot open the file");
+    // A device is read only until the size limit would be passed: it is refused at once.
+    EXPECT_EQ(quality::ReadTextFile("/dev/zero").error, "/dev/zero: not an ordinary file");
 }
 
 TEST(ValueTable, ReadsPublishedBounds)
