@@ -100,7 +100,8 @@ bool TMainForm::openProjectFile(const QString& fileName, bool addMode)
 {
     const std::string name = fileName.toStdString();
     const project_io::OpenOutcome outcome = project_io::OpenProject(name, addMode, m_project, m_settings);
-    if (outcome.status.msg == engine::Msg::CannotOpenProject) {
+    // Nothing was read: the project, its title and its report stay.
+    if (outcome.status.msg == engine::Msg::CannotOpenProject || outcome.status.msg == engine::Msg::UnknownFileKind) {
         showStatus(outcome.status, Messenger::Kind::Error);
         return false;
     }

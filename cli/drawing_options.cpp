@@ -72,6 +72,10 @@ int writeDrawings(Context& ctx, const engine::Project& project, const DrawingOpt
         }
         // The command line does not change the export dialog's saved choices.
         const output::DxfDrawingSetup setup = output::dxfSetupFromSettings(dxf, settingsPath);
+        // A release without its head or tail template would give a file
+        // without sections or end: no DXF at all.
+        if (setup.head.empty() || setup.tail.empty())
+            return ctx.fail(engine::Status(engine::Msg::DxfSettingsUnreadable, {settingsPath, dxf.activeRelease()}));
         const engine::Status st =
             output::writeDxfFile(options.dxfFile, output::buildDxf(project, ctx.settings, setup));
         if (!st.ok())

@@ -443,6 +443,23 @@ TEST_F(ProjectCommands, ReadOnlyProjectOpensAndSaveAsksForAName)
     EXPECT_EQ(contents(job("shared.vlp")), original);
 }
 
+TEST_F(ProjectCommands, FileOfNoKnownKindChangesNothing)
+{
+    start();
+    typeTables();
+    {
+        QFile f(job("notes.vlp.bak"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("a shopping list\n");
+    }
+    open(job("notes.vlp.bak"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(text(43)));
+    EXPECT_EQ(project().sheets.rowCount(), 2);
+    EXPECT_EQ(main().windowTitle(), untitled());
+    EXPECT_EQ(recent()[0], "");
+}
+
 TEST_F(ProjectCommands, MissingFileChangesNothing)
 {
     start();

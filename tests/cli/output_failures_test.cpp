@@ -171,6 +171,16 @@ TEST(OutputFailures, MissingDxfSettingsFileIsAnError)
     // A damaged one too.
     writeFile(dir.file("prog/Config/velmdxf.xml"), "<velm_dxf><layers>");
     EXPECT_EQ(runCli({"dxf-releases"}).code, cli::kExitUsage);
+    // One whose active release has no templates gives no headless drawing.
+    std::string shipped = readFile(std::string(VELMORA_SOURCE_DIR) + "/data/Config/velmdxf.xml");
+    for (const char* tag : {"<h1>", "</h1>", "<h3>", "</h3>"})
+        for (size_t at = shipped.find(tag); at != std::string::npos; at = shipped.find(tag))
+            shipped.replace(at, std::string(tag).size(), std::string(tag).replace(1 + (tag[1] == '/'), 1, "x"));
+    writeFile(dir.file("prog/Config/velmdxf.xml"), shipped);
+    const CliRun headless = runCli({"draw", project, "--dxf", dir.file("x.dxf")});
+    EXPECT_EQ(headless.code, cli::kExitUsage) << headless.err;
+    EXPECT_NE(headless.err.find("message 111"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.file("x.dxf")));
 }
 
 TEST(OutputFailures, ThreadCountIsCappedAtTheCores)

@@ -85,6 +85,12 @@ rc=$?
 [ $rc -eq 2 ] || fail "optimize --json - into a closed pipe: exit $rc"
 no_temporaries "$tmp"
 
+# More threads than cores, under a memory limit: a message or success, never
+# an abort.
+(ulimit -v 400000; timeout 60 "$cli" optimize "$example" --threads 300 --json "$tmp/threads.json" >/dev/null 2>"$tmp/err")
+rc=$?
+[ $rc -eq 0 ] || [ $rc -eq 2 ] || fail "--threads 300 under a memory limit: exit $rc"
+
 # --- read-only targets -----------------------------------------------------------
 cp "$example" "$tmp/ro.vlp"
 chmod 444 "$tmp/ro.vlp"
