@@ -173,9 +173,12 @@ void removeLayoutSvgs(const std::string& folder)
 {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        // A link of such a name goes too (not what it points to): the new
+        // layout must not be written through it into some other file.
         std::error_code kindError;
-        if (isLayoutSvgName(it->path().filename().string()) && it->is_regular_file(kindError)
-            && !it->is_symlink(kindError))
+        const auto kind = it->symlink_status(kindError).type();
+        if (isLayoutSvgName(it->path().filename().string())
+            && (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::symlink))
             std::filesystem::remove(it->path(), kindError);
     }
 }

@@ -57,7 +57,7 @@ private:
 // layout-1.svg, layout-2.svg, ... by group number, each the layout view of
 // that group drawn in a box of width x height pixels. The caller runs
 // GroupLayouts first. Layout files of an earlier run in the folder
-// (layout-N.svg, ordinary files) are removed first; each file is written
+// (layout-N.svg, ordinary files or links) are removed first; each file is written
 // whole or not at all. Returns Ok, or CannotWriteDrawing with the path (and
 // the file problem as reason).
 // True for the names writeLayoutSvgs gives its files: "layout-N.svg".

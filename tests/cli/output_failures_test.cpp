@@ -146,8 +146,13 @@ TEST(OutputFailures, SvgFolderKeepsNoLayoutsOfAnEarlierRun)
     fs::create_directories(svg);
     for (const char* name : {"layout-40.svg", "layout-7.svg", "notes.txt", "layout-x.svg"})
         writeFile(svg + "/" + name, "old");
+    // A link of a layout's name is not written through.
+    writeFile(dir.file("elsewhere.txt"), "keep");
+    fs::create_symlink(dir.file("elsewhere.txt"), svg + "/layout-1.svg");
     const CliRun r = runCli({"draw", project, "--svg", svg});
     ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_EQ(readFile(dir.file("elsewhere.txt")), "keep");
+    EXPECT_FALSE(fs::is_symlink(svg + "/layout-1.svg"));
     EXPECT_FALSE(fs::exists(svg + "/layout-40.svg"));
     EXPECT_TRUE(fs::exists(svg + "/layout-1.svg"));
     EXPECT_EQ(readFile(svg + "/notes.txt"), "old");
