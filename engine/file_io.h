@@ -16,7 +16,7 @@ namespace engine {
 
 // Largest file each reader accepts, in bytes.
 struct FileLimit {
-    static constexpr std::uint64_t kProject = 512ull << 20;     // project document, legacy text, XML
+    static constexpr std::uint64_t kProject = 256ull << 20;     // project document, legacy text, XML
     static constexpr std::uint64_t kForeign = 16ull << 20;      // Quillon file (10,000 lines of 20 bytes)
     static constexpr std::uint64_t kLanguage = 4ull << 20;      // language file (400 short lines)
     static constexpr std::uint64_t kBandTypes = 1ull << 20;     // band type file (50 records)

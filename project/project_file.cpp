@@ -647,39 +647,45 @@ OpenOutcome OpenProject(const std::string& fileName, bool addMode, engine::Proje
     ReadOutcome read;
     std::size_t replaced = 0;
     const bool legacy = kind == FileKind::Document && !bytes->empty() && (*bytes)[0] == 'V';
-    switch (kind) {
-    case FileKind::Foreign:
-        replaced = engine::decodeTextFile(*bytes).replaced;
-        read = ReadForeignProjectText(*bytes, project);
-        if (!read.status.ok())
-            read.status.args = {fileName};
-        break;
-    case FileKind::Document:
-        if (legacy) {
+    // A file within its size limit may still hold more than memory: that is
+    // a file that cannot be read, said with its name.
+    try {
+        switch (kind) {
+        case FileKind::Foreign:
             replaced = engine::decodeTextFile(*bytes).replaced;
-            read = ReadLegacyProjectText(*bytes, addMode, project, settings);
+            read = ReadForeignProjectText(*bytes, project);
             if (!read.status.ok())
-                read.status.args.insert(read.status.args.begin(), fileName);
-        } else {
+                read.status.args = {fileName};
+            break;
+        case FileKind::Document:
+            if (legacy) {
+                replaced = engine::decodeTextFile(*bytes).replaced;
+                read = ReadLegacyProjectText(*bytes, addMode, project, settings);
+                if (!read.status.ok())
+                    read.status.args.insert(read.status.args.begin(), fileName);
+            } else {
+                XmlDocument doc;
+                const XmlError loaded = doc.loadFromText(*bytes);
+                replaced = doc.replacedBytes();
+                read = readDocument(doc, loaded, fileName, addMode, project);
+            }
+            break;
+        case FileKind::Xml: {
+            // An XML file always replaces the rows, even for the add command, so
+            // all of them are new and in the file's unit.
             XmlDocument doc;
             const XmlError loaded = doc.loadFromText(*bytes);
             replaced = doc.replacedBytes();
-            read = readDocument(doc, loaded, fileName, addMode, project);
+            read = readDocument(doc, loaded, fileName, false, project);
+            firstSheetRow = 1;
+            firstPartRow = 1;
+            break;
         }
-        break;
-    case FileKind::Xml: {
-        // An XML file always replaces the rows, even for the add command, so
-        // all of them are new and in the file's unit.
-        XmlDocument doc;
-        const XmlError loaded = doc.loadFromText(*bytes);
-        replaced = doc.replacedBytes();
-        read = readDocument(doc, loaded, fileName, false, project);
-        firstSheetRow = 1;
-        firstPartRow = 1;
-        break;
-    }
-    case FileKind::Unknown:
-        break;
+        case FileKind::Unknown:
+            break;
+        }
+    } catch (const std::bad_alloc&) {
+        read = ReadOutcome{-1, engine::Status(Msg::CannotReadProject, {fileName})};
     }
     if (replaced > 0)
         outcome.warnings.emplace_back(Msg::TextBytesReplaced, std::vector<std::string>{fileName, std::to_string(replaced)});
