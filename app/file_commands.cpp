@@ -92,7 +92,8 @@ bool FileCommands::openProjectFile(const QString& fileName, bool addMode)
 {
     const std::string name = fileName.toStdString();
     const project_io::OpenOutcome outcome = project_io::OpenProject(name, addMode, m_project, m_settings);
-    if (outcome.status.msg == engine::Msg::CannotOpenProject) {
+    // Nothing was read: the project, its title and its report stay.
+    if (outcome.status.msg == engine::Msg::CannotOpenProject || outcome.status.msg == engine::Msg::UnknownFileKind) {
         m_main.showStatus(outcome.status, Messenger::Kind::Error);
         return false;
     }
@@ -185,7 +186,8 @@ void FileCommands::Pocninovo1Click()
 bool FileCommands::saveProcedure(bool ask, bool xml)
 {
     if (m_project.sheetRowCount() == 0 && m_project.partRowCount() == 0) {
-        m_main.showMessage(engine::Msg::CannotSaveProject);
+        m_main.showStatus(engine::Status(engine::Msg::CannotSaveProject, {}, engine::Msg::SaveTablesEmpty),
+                          Messenger::Kind::Error);
         return false;
     }
     const std::string current = m_project.fileName;

@@ -192,6 +192,9 @@ void TMainForm::showStatus(const engine::Status& status, Messenger::Kind kind)
     // Details (a file name, a row number) follow the message text.
     for (const std::string& arg : status.args)
         t += (t.isEmpty() ? "" : "\n") + qs(arg);
+    // The cause, when known (a full disk, a read-only file), closes the box.
+    if (status.reason != engine::Msg::Ok)
+        t += (t.isEmpty() ? "" : "\n") + text(status.reason);
     showText(t, kind, Messenger::Buttons::Ok, messagePlace());
 }
 

@@ -414,11 +414,16 @@ void TFSettings::lengthFieldExit(QLineEdit* edit)
         m_main->showMessage(r.msg, Messenger::Kind::Warning, Messenger::Buttons::Ok, messagePlace());
         return;
     }
-    m_remembered = edit->text();
     engine::Settings& s = m_main->settings();
-    if (edit == testera)
-        s.Testera = static_cast<std::uint16_t>(r.value);
-    else if (edit == minviska)
+    // The kerf is held in 16 bits: a longer one is refused, never wrapped.
+    if (edit == testera && !engine::setSetting(s, "Testera", std::to_string(r.value)).ok()) {
+        edit->setText(m_remembered);
+        m_main->showMessage(engine::Msg::CannotConvertValue, Messenger::Kind::Warning, Messenger::Buttons::Ok,
+                            messagePlace());
+        return;
+    }
+    m_remembered = edit->text();
+    if (edit == minviska)
         s.Visak = r.value;
     else if (edit == minviska2)
         s.Visak2 = r.value;

@@ -30,15 +30,21 @@ struct Context {
     // (read from the program folder on first use) followed by the detail
     // args, else a plain English fallback with the number.
     [[nodiscard]] std::string text(const engine::Status& status) const;
+    // The text of one message alone: the language entry, else the English fallback.
+    [[nodiscard]] std::string plainText(engine::Msg m) const;
     // The language table, read on first use; nullptr when the file is missing.
     [[nodiscard]] const engine::LanguageTable* language() const;
     // Prints the message on the error stream and returns kExitUsage.
     int fail(const engine::Status& status) const;
+    // Prints the message on the error stream; the command goes on.
+    void warn(const engine::Status& status) const;
     int usage(const std::string& line) const;
 
     // Cache of language(); public only so that Context stays an aggregate.
     mutable std::optional<engine::LanguageTable> languageCache = std::nullopt;
     mutable bool languageCacheFilled = false;
+    // Standard output already failed and was reported.
+    mutable bool outputFailed = false;
 };
 
 using CommandFn = int (*)(Context&);
@@ -60,5 +66,14 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 // present without a value.
 bool takeOption(Context& ctx, const std::string& name, std::string& value, bool& missingValue);
 bool takeFlag(Context& ctx, const std::string& name);
+
+// The arguments left after a command took its options do not fit: names the
+// first unknown option when there is one, else prints the usage line.
+// Returns kExitUsage.
+int rejectArguments(const Context& ctx, const std::string& usageLine);
+
+// Writes `text` to the file `target` whole or not at all, or to standard
+// output for "-" (flushed and checked). Prints the failure and returns false.
+bool writeOutput(const Context& ctx, const std::string& target, const std::string& text);
 
 } // namespace cli

@@ -55,12 +55,14 @@ int cmdArchive(Context& ctx)
     bool missing = false;
     if (takeOption(ctx, "--filter", filter, missing) && missing)
         return ctx.usage("--filter needs a text");
-    if (ctx.args.size() != 1)
-        return ctx.usage("usage: archive DIR [--filter TEXT]");
+    if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
+        return rejectArguments(ctx, "usage: archive DIR [--filter TEXT]");
 
     const project_io::ArchiveScan scan =
         project_io::scanArchive(ctx.args[0], filter, engine::areaUnitFromInt(ctx.settings.AreaStyle));
-    if (!scan.listed && scan.status.ok()) {
+    if (!scan.listed) {
+        if (!scan.status.ok())
+            return ctx.fail(scan.status);
         *ctx.out << "no project files\n";
         return kExitOk;
     }

@@ -14,7 +14,9 @@ int cmdDxfReleases(Context& ctx)
     if (!ctx.args.empty())
         return ctx.usage("dxf-releases takes no arguments");
     output::DxfSettings dxf;
-    (void)output::loadDxfSettings(output::dxfSettingsPath(engine::programFolder()), dxf);
+    const std::string path = output::dxfSettingsPath(engine::programFolder());
+    if (const engine::Status loaded = output::readDxfSettings(path, dxf); !loaded.ok())
+        return ctx.fail(loaded);
     for (const std::string& name : dxf.releases)
         *ctx.out << name << "\n";
     return kExitOk;
@@ -26,14 +28,19 @@ int cmdDraw(Context& ctx)
     int exitCode = kExitOk;
     if (!takeDrawingOptions(ctx, options, exitCode))
         return exitCode;
-    if (ctx.args.size() != 1)
-        return ctx.usage("usage: draw FILE (--dxf FILE [--dxf-release NAME] | --svg DIR [--svg-size WxH])");
+    if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
+        return rejectArguments(ctx, "usage: draw FILE (--dxf FILE [--dxf-release NAME] | --svg DIR [--svg-size WxH])");
     if (!options.any())
         return ctx.usage("draw: nothing to write; give --dxf FILE and/or --svg DIR");
     engine::Project project;
     const project_io::OpenOutcome opened = project_io::OpenProject(ctx.args[0], false, project, ctx.settings);
     if (!opened.status.ok())
         return ctx.fail(opened.status);
+    for (const engine::Status& w : opened.warnings)
+        ctx.warn(w);
+    // A drawing of nothing is no drawing: the project must hold a result.
+    if (project.result.elements.empty())
+        return ctx.fail(engine::Status(engine::Msg::NoResultToDraw, {ctx.args[0]}));
     groupLayoutsForDrawing(project, ctx.settings);
     return writeDrawings(ctx, project, options);
 }

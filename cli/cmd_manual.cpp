@@ -1,6 +1,5 @@
 #include "cli/cmd_manual.h"
 
-#include <fstream>
 #include <ostream>
 
 #include <nlohmann/json.hpp>
@@ -29,18 +28,6 @@ const char* searchEndName(engine::SearchEnd end)
     case engine::SearchEnd::KnownListFull: return "known_list_full";
     }
     return "";
-}
-
-bool writeText(Context& ctx, const std::string& target, const std::string& text)
-{
-    if (target == "-") {
-        *ctx.out << text;
-        return true;
-    }
-    std::ofstream f(target, std::ios::binary | std::ios::trunc);
-    f << text;
-    f.close();
-    return static_cast<bool>(f);
 }
 
 } // namespace
@@ -93,8 +80,8 @@ int cmdManual(Context& ctx)
     std::int32_t pick = 0;
     if (!engine::parseInteger(pickText, pick) || pick < 0 || pick > engine::ManualSession::kMaxSliderPosition)
         return ctx.usage("--pick needs a slider position from 0 to 20");
-    if (ctx.args.size() != 1 || (!ctx.args[0].empty() && ctx.args[0][0] == '-'))
-        return ctx.usage("usage: manual INPUT [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--report FILE|-]"
+    if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
+        return rejectArguments(ctx, "usage: manual INPUT [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--report FILE|-]"
                          " [--save FILE] [--take-offcuts] [--subtract-sheets]");
     ReportResources resources;
     if (const int rc = loadReportResources(ctx, reportOptions, resources); rc != kExitOk)
@@ -105,14 +92,14 @@ int cmdManual(Context& ctx)
     if (!opened.status.ok())
         return ctx.fail(opened.status);
     for (const engine::Status& w : opened.warnings)
-        *ctx.err << "velmora-cli: " << ctx.text(w) << "\n";
+        ctx.warn(w);
     engine::log3 search;
     const engine::UnattendedManualRun run =
         engine::runManualUnattended(project, search, ctx.settings, alpha, pi, pick);
     if (!run.status.ok())
         return ctx.fail(run.status);
     if (run.finalMessage != engine::Msg::Ok)
-        *ctx.err << "velmora-cli: " << ctx.text(engine::Status{run.finalMessage}) << "\n";
+        ctx.warn(engine::Status{run.finalMessage});
 
     // With the JSON on standard output the summary moves to standard error.
     std::ostream& summaryOut =
@@ -130,8 +117,8 @@ int cmdManual(Context& ctx)
     if (finished == kExitUsage)
         return finished;
 
-    if (wantJson && !writeText(ctx, jsonTarget, manualJson(project, ctx.settings, run.searches)))
-        return ctx.usage("cannot write " + jsonTarget);
+    if (wantJson && !writeOutput(ctx, jsonTarget, manualJson(project, ctx.settings, run.searches)))
+        return kExitUsage;
     if (wantSave) {
         const engine::Status st = project_io::SaveProject(saveTarget, project, ctx.settings, engine::programFolder());
         if (!st.ok())

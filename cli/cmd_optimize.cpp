@@ -1,8 +1,9 @@
 #include "cli/cmd_optimize.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <ostream>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -42,20 +43,18 @@ bool threadCount(Context& ctx, int& threads, std::string& problem)
         problem = "bad thread count '" + value + "'";
         return false;
     }
+    // More threads than cores buys nothing and costs a stack each; under a
+    // memory limit it could not even start them.
+    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    if (n > cores) {
+        *ctx.err << "velmora-cli: --threads " << n << " is more than the " << cores << " cores here; using " << cores
+                 << "\n";
+        n = cores;
+    }
     threads = n;
     return true;
 }
 
-// A message on standard error that does not end the command, with its
-// number as every error line carries it.
-void warn(const Context& ctx, const engine::Status& status)
-{
-    std::string line = ctx.text(status);
-    const std::string tag = "(message " + std::to_string(engine::number(status.msg)) + ")";
-    if (line.find(tag) == std::string::npos)
-        line += " " + tag;
-    *ctx.err << "velmora-cli: " << line << "\n";
-}
 } // namespace
 
 std::int64_t placedParts(const engine::Project& project)
@@ -144,8 +143,8 @@ int cmdOptimize(Context& ctx)
     std::string problem;
     if (!threadCount(ctx, threads, problem))
         return ctx.usage(problem);
-    if (ctx.args.size() != 1 || (!ctx.args[0].empty() && ctx.args[0][0] == '-'))
-        return ctx.usage("usage: optimize INPUT [--json FILE|-] [--report FILE|-] [--save FILE] [--threads N]"
+    if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
+        return rejectArguments(ctx, "usage: optimize INPUT [--json FILE|-] [--report FILE|-] [--save FILE] [--threads N]"
                          " [--take-offcuts] [--subtract-sheets] [--dxf FILE [--dxf-release NAME]]"
                          " [--svg DIR [--svg-size WxH]]");
     const std::string input = ctx.args[0];
@@ -155,7 +154,7 @@ int cmdOptimize(Context& ctx)
     if (!opened.status.ok())
         return ctx.fail(opened.status);
     for (const engine::Status& w : opened.warnings)
-        warn(ctx, w);
+        ctx.warn(w);
 
     // One velmora-cli process runs one command, so a generator in its start
     // state is the program's generator; a fresh one also keeps in-process
@@ -192,18 +191,8 @@ int cmdOptimize(Context& ctx)
                << "last sheet yield: " << stats.last_sheet_yield << " %\n"
                << "best attempt: " << outcome.bestAttempt << " of " << outcome.attempts << "\n";
 
-    if (wantJson) {
-        const std::string text = optimizeJson(project, ctx.settings, outcome);
-        if (jsonTarget == "-") {
-            *ctx.out << text;
-        } else {
-            std::ofstream f(jsonTarget, std::ios::binary | std::ios::trunc);
-            f << text;
-            f.close();
-            if (!f)
-                return ctx.usage("cannot write " + jsonTarget);
-        }
-    }
+    if (wantJson && !writeOutput(ctx, jsonTarget, optimizeJson(project, ctx.settings, outcome)))
+        return kExitUsage;
     if (drawing.any()) {
         groupLayoutsForDrawing(project, ctx.settings);
         if (const int code = writeDrawings(ctx, project, drawing); code != kExitOk)

@@ -141,7 +141,7 @@ bool openProject(Context& ctx, const std::string& fileName, engine::Project& pro
 {
     const project_io::OpenOutcome opened = project_io::OpenProject(fileName, false, project, ctx.settings);
     for (const engine::Status& w : opened.warnings)
-        *ctx.err << "velmora-cli: " << ctx.text(w) << "\n";
+        ctx.warn(w);
     if (!opened.status.ok()) {
         exitCode = ctx.fail(opened.status);
         return false;
@@ -153,8 +153,8 @@ bool openProject(Context& ctx, const std::string& fileName, engine::Project& pro
 
 int cmdShow(Context& ctx)
 {
-    if (ctx.args.size() != 1)
-        return ctx.usage("usage: velmora-cli show FILE");
+    if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
+        return rejectArguments(ctx, "usage: velmora-cli show FILE");
     engine::Project project;
     int exitCode = kExitOk;
     if (!openProject(ctx, ctx.args[0], project, exitCode))
@@ -177,8 +177,10 @@ int cmdShow(Context& ctx)
 
 int cmdConvert(Context& ctx)
 {
-    if (ctx.args.size() != 2)
-        return ctx.usage("usage: velmora-cli convert IN OUT");
+    if (ctx.args.size() != 2 || std::any_of(ctx.args.begin(), ctx.args.end(), [](const std::string& a) {
+            return a.size() > 1 && a[0] == '-';
+        }))
+        return rejectArguments(ctx, "usage: velmora-cli convert IN OUT");
     engine::Project project;
     int exitCode = kExitOk;
     if (!openProject(ctx, ctx.args[0], project, exitCode))

@@ -61,7 +61,9 @@ int writeDrawings(Context& ctx, const engine::Project& project, const DrawingOpt
     if (!options.dxfFile.empty()) {
         const std::string settingsPath = output::dxfSettingsPath(engine::programFolder());
         output::DxfSettings dxf;
-        (void)output::loadDxfSettings(settingsPath, dxf);
+        // Without its settings file a drawing has no sections and no end.
+        if (const engine::Status loaded = output::readDxfSettings(settingsPath, dxf); !loaded.ok())
+            return ctx.fail(loaded);
         if (!options.dxfRelease.empty()) {
             const auto it = std::find(dxf.releases.begin(), dxf.releases.end(), options.dxfRelease);
             if (it == dxf.releases.end())
@@ -70,6 +72,10 @@ int writeDrawings(Context& ctx, const engine::Project& project, const DrawingOpt
         }
         // The command line does not change the export dialog's saved choices.
         const output::DxfDrawingSetup setup = output::dxfSetupFromSettings(dxf, settingsPath);
+        // A release without its head or tail template would give a file
+        // without sections or end: no DXF at all.
+        if (setup.head.empty() || setup.tail.empty())
+            return ctx.fail(engine::Status(engine::Msg::DxfSettingsUnreadable, {settingsPath, dxf.activeRelease()}));
         const engine::Status st =
             output::writeDxfFile(options.dxfFile, output::buildDxf(project, ctx.settings, setup));
         if (!st.ok())

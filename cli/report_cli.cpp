@@ -1,6 +1,5 @@
 #include "cli/report_cli.h"
 
-#include <fstream>
 #include <ostream>
 
 #include "engine/offcut_reuse.h"
@@ -48,9 +47,14 @@ std::string messageText(const Context& ctx, const ReportResources& resources, co
 {
     const std::string& text = resources.lang.text(status.msg);
     std::string s = text.empty() ? ctx.text(status) : text;
-    if (!text.empty())
+    if (!text.empty()) {
         for (const std::string& a : status.args)
             s += " " + a;
+        if (status.reason != engine::Msg::Ok) {
+            const std::string& why = resources.lang.text(status.reason);
+            s += " - " + (why.empty() ? ctx.plainText(status.reason) : why);
+        }
+    }
     // The number goes with every message so that scripts can tell them apart.
     const std::string tag = "(message " + std::to_string(engine::number(status.msg)) + ")";
     if (s.find(tag) == std::string::npos)
@@ -87,18 +91,8 @@ int finishRun(Context& ctx, engine::Project& project, const ReportOptions& optio
             *ctx.err << "velmora-cli: --subtract-sheets: " << messageText(ctx, resources, r.error()) << "\n";
     }
 
-    if (!options.reportFile.empty()) {
-        const std::string text = reportText(project);
-        if (options.reportFile == "-") {
-            *ctx.out << text;
-        } else {
-            std::ofstream f(options.reportFile, std::ios::binary | std::ios::trunc);
-            f << text;
-            f.close();
-            if (!f)
-                return ctx.usage("cannot write report file " + options.reportFile);
-        }
-    }
+    if (!options.reportFile.empty() && !writeOutput(ctx, options.reportFile, reportText(project)))
+        return kExitUsage;
     return shown.allPlaced ? kExitOk : kExitPartsMissing;
 }
 

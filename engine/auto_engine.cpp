@@ -4,6 +4,8 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -181,6 +183,7 @@ struct Job {
     int attempt = -1;
     std::uint64_t start = 0;
     bool done = false;
+    bool failed = false;  // the worker ran out of memory: this thread builds it
     AutoAttempt result;
 };
 
@@ -232,8 +235,15 @@ void AutoEngine::runAllOnce(Rand31& rng, int threads, const std::function<void(i
     std::condition_variable jobDone;
     bool stop = false;
 
+    // An exception must not leave a thread (that ends the program): a
+    // worker without memory hands its jobs back undone, and this thread
+    // builds them itself.
     const auto worker = [&] {
-        detail::AttemptBuilder builder(*m_input);
+        std::optional<detail::AttemptBuilder> builder;
+        try {
+            builder.emplace(*m_input);
+        } catch (const std::bad_alloc&) {
+        }
         std::unique_lock lock(mutex);
         for (;;) {
             workReady.wait(lock, [&] { return stop || !queue.empty(); });
@@ -242,9 +252,17 @@ void AutoEngine::runAllOnce(Rand31& rng, int threads, const std::function<void(i
             Job* job = queue.front();
             queue.pop_front();
             lock.unlock();
-            Rand31 r = base.jumped(job->start);
-            builder.build(job->attempt, r, job->result);
+            bool failed = !builder;
+            if (builder) {
+                try {
+                    Rand31 r = base.jumped(job->start);
+                    builder->build(job->attempt, r, job->result);
+                } catch (const std::bad_alloc&) {
+                    failed = true;
+                }
+            }
             lock.lock();
+            job->failed = failed;
             job->done = true;
             jobDone.notify_all();
         }
@@ -290,6 +308,7 @@ void AutoEngine::runAllOnce(Rand31& rng, int threads, const std::function<void(i
                     next.attempt = nextIssue;
                     next.start = offset + static_cast<std::uint64_t>(nextIssue - c) * static_cast<std::uint64_t>(lastCount);
                     next.done = false;
+                    next.failed = false;
                     queue.push_back(&next);
                     ++nextIssue;
                 }
@@ -297,7 +316,7 @@ void AutoEngine::runAllOnce(Rand31& rng, int threads, const std::function<void(i
                 jobDone.wait(lock, [&] { return job.done; });
             }
         }
-        if (pool.empty() || (c >= 2 && job.start != offset)) {
+        if (pool.empty() || job.failed || (c >= 2 && job.start != offset)) {
             Rand31 r = base.jumped(offset);
             m_builder->build(c, r, job.result);
             job.start = offset;

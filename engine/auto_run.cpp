@@ -1,7 +1,9 @@
 #include "engine/auto_run.h"
 
 #include <cmath>
+#include <new>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -77,8 +79,10 @@ Status checkTables(const Project& project, LengthUnit unit)
     for (int r = 1; r <= parts.rowCount(); ++r) {
         const Footprint net = partNetSize(parts, r, unit);
         std::int32_t lock = 0;
+        // Any lock but 0 and 1 would leave the row's parts unplaced, reported
+        // as parts larger than the sheets.
         if (!readableLength(parts.cell(r, PartCol::Len), unit) || !readableLength(parts.cell(r, PartCol::Wid), unit)
-            || net.len < 0 || net.wid < 0 || !parseInteger(parts.cell(r, PartCol::Rot), lock))
+            || net.len < 0 || net.wid < 0 || !parseInteger(parts.cell(r, PartCol::Rot), lock) || lock < 0 || lock > 1)
             return Status{Msg::PartRowSizeUnreadable, {std::to_string(r)}};
         const std::int32_t q = quantityOf(parts.cell(r, PartCol::Qty));
         if (q < 0)
@@ -161,6 +165,11 @@ int automaticProgress(int a, int n)
     return static_cast<int>(std::trunc(static_cast<double>(a) / step));
 }
 
+namespace {
+AutoRunOutcome runEngine(Project& project, const Settings& settings, const AutoRunOptions& options,
+                         AutoRunOutcome out);
+} // namespace
+
 AutoRunOutcome runAutomatic(Project& project, const Settings& settings, const AutoRunOptions& options)
 {
     AutoRunOutcome out;
@@ -169,6 +178,23 @@ AutoRunOutcome runAutomatic(Project& project, const Settings& settings, const Au
         return out;
     out.attempts = automaticAttempts(settings.autoparam);
 
+    // The engine's work area and its threads are the run's large needs; a
+    // run that cannot have them ends with a message, the project unchanged
+    // but for the sorted tables.
+    try {
+        return runEngine(project, settings, options, out);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::system_error&) {
+    }
+    out.status = Status{Msg::RunFailed};
+    return out;
+}
+
+namespace {
+
+AutoRunOutcome runEngine(Project& project, const Settings& settings, const AutoRunOptions& options,
+                         AutoRunOutcome out)
+{
     AutoEngine engine;
     engine.Load(project.input.parts, project.input.sheets, settings.Testera, out.attempts);
     Rand31& rng = options.rng ? *options.rng : programRand31();
@@ -204,5 +230,7 @@ AutoRunOutcome runAutomatic(Project& project, const Settings& settings, const Au
     result.sheetsSubtracted = false;
     return out;
 }
+
+} // namespace
 
 } // namespace engine

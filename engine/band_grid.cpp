@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/band_types.h"
+#include "engine/file_io.h"
 
 namespace engine {
 

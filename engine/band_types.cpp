@@ -1,10 +1,6 @@
 #include "engine/band_types.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "engine/file_io.h"
 #include "engine/text_encoding.h"
 
 namespace engine {
@@ -64,14 +60,10 @@ BandTypeTable wholeBandRecords(std::string_view content)
 
 Result<BandTypeTable> LoadBandTypes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Status(Msg::CannotReadBandFile, {path});
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad())
-        return Status(Msg::CannotReadBandFile, {path});
-    Result<BandTypeTable> r = parseBandTypes(buf.str());
+    const Result<std::string> bytes = readWholeFile(path, FileLimit::kBandTypes);
+    if (!bytes.ok())
+        return becauseOf(Msg::CannotReadBandFile, {path}, bytes.error());
+    Result<BandTypeTable> r = parseBandTypes(*bytes);
     if (!r.ok()) {
         Status st = r.error();
         st.args.insert(st.args.begin(), path);
@@ -90,10 +82,8 @@ Status readBandTypes(const std::string& path, BandTypeTable& table)
     if (read.error().msg == Msg::CannotReadBandFile)
         return read.error();
     // A damaged file: what it still holds goes beside the message.
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    table = wholeBandRecords(content.str());
+    const Result<std::string> content = readWholeFile(path, FileLimit::kBandTypes);
+    table = wholeBandRecords(content.ok() ? *content : std::string());
     return read.error();
 }
 
@@ -128,26 +118,9 @@ Status saveBandTypes(const std::string& path, const BandTypeTable& table)
             if (f->find_first_of("\r\n") != std::string::npos)
                 return Status(Msg::BandFileNotWholeRecords, {path});
 
-    const std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return Status(Msg::CannotWriteBandFile, {path});
-        out << serializeBandTypes(kept);
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(tmp, ec);
-            return Status(Msg::CannotWriteBandFile, {path});
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::filesystem::remove(tmp, ec);
-        return Status(Msg::CannotWriteBandFile, {path});
-    }
+    const Status written = writeFileAtomically(path, serializeBandTypes(kept));
+    if (!written.ok())
+        return becauseOf(Msg::CannotWriteBandFile, {path}, written);
     return {};
 }
 

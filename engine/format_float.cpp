@@ -1,8 +1,11 @@
 #include "engine/format_float.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+#include "engine/units.h"
 
 namespace engine {
 
@@ -137,6 +140,17 @@ std::string formatFloat(std::string_view picture, double value)
     }
     out += p.suffix;
     return out;
+}
+
+std::string shortestFloatText(float value)
+{
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "NAN" : (value > 0 ? "INF" : "-INF");
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (ec != std::errc())
+        return formatGeneral(static_cast<double>(value));
+    return std::string(buf, end);
 }
 
 } // namespace engine

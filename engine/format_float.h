@@ -15,4 +15,8 @@ namespace engine {
 // character is copied through.
 [[nodiscard]] std::string formatFloat(std::string_view picture, double value);
 
+// The shortest plain decimal text (no exponent) that reads back as the same
+// single-precision value: 7.99f gives "7.99", not "7.9899998".
+[[nodiscard]] std::string shortestFloatText(float value);
+
 } // namespace engine

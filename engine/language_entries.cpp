@@ -57,7 +57,19 @@ constexpr std::array kNamedMessages = {
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new
 // messages are taken from the gaps of the table instead.
-constexpr std::array<ReservedEntryBlock, 6> kReservedBlocks = {{
+constexpr std::array<ReservedEntryBlock, 18> kReservedBlocks = {{
+    {12, 12, "files: why a file cannot be read or written"},
+    {15, 15, "files: why a file cannot be read or written"},
+    {26, 26, "files: why a file cannot be read or written"},
+    {28, 28, "files: why a file cannot be read or written"},
+    {30, 30, "files: why a file cannot be read or written"},
+    {32, 33, "files: why a file cannot be read or written"},
+    {40, 40, "files: why a file cannot be read or written"},
+    {42, 43, "project files: empty tables, unknown kind"},
+    {47, 47, "text files: bytes replaced"},
+    {95, 96, "drawing without result, settings range"},
+    {111, 112, "DXF settings file, archive folder"},
+    {140, 141, "settings file, output"},
     {115, 119, "band types and report"},
     {157, 162, "automatic run: unreadable rows, capacities"},
     {169, 173, "manual mode"},
@@ -72,6 +84,9 @@ constexpr std::array kReservedMessages = {
     157, 158, 159, 160, 161, 162, //
     169, 170, 171, 172,           //
     388, 390, 391, 392, 393, 394, 395, 396, 397, 398,
+    12, 15, 26, 28, 30, 32, 33, 40, // why a file cannot be read or written
+    42, 43, 47,                   // project files
+    95, 96, 111, 112, 140, 141,   // drawing, settings, DXF settings, archive, output
 };
 
 } // namespace

@@ -1,9 +1,7 @@
 #include "engine/language_table.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
-
+#include "engine/file_io.h"
 #include "engine/text_encoding.h"
 
 namespace engine {
@@ -62,13 +60,13 @@ std::string LanguageTable::pathFor(const std::string& programFolder, const std::
 
 LanguageTable::LoadResult LanguageTable::load(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    m_problem = {};
+    const Result<std::string> bytes = readWholeFile(path, FileLimit::kLanguage);
+    if (!bytes.ok()) {
+        m_problem = bytes.error();
         return LoadResult::CannotOpen;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return LoadResult::CannotOpen;
-    return loadFromBytes(bytes);
+    }
+    return loadFromBytes(*bytes);
 }
 
 LanguageTable::LoadResult LanguageTable::loadFromBytes(std::string_view bytes)
@@ -77,7 +75,8 @@ LanguageTable::LoadResult LanguageTable::loadFromBytes(std::string_view bytes)
     // The choice between UTF-8 and 1252 is made once for the whole file: a
     // 1252 file whose one line happens to be valid UTF-8 must not be read
     // half one way and half the other.
-    const bool utf8 = isValidUtf8(bytes);
+    const TextEncoding encoding = detectTextEncoding(bytes);
+    const bool utf8 = encoding == TextEncoding::Utf8;
     if (utf8 && bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom)
         bytes.remove_prefix(kUtf8Bom.size());
 
@@ -103,7 +102,7 @@ LanguageTable::LoadResult LanguageTable::loadFromBytes(std::string_view bytes)
             return LoadResult::FileHasError;
         }
         const std::string_view text = between(line, '"');
-        setText(n, utf8 ? std::string(text) : windows1252ToUtf8(text));
+        setText(n, decodeText(text, encoding).text);
     }
     return LoadResult::Ok;
 }

@@ -37,7 +37,8 @@ public:
     // (empty when there are fewer than two). The field "FINISH LINE" ends the
     // file; a field that is not a plain decimal integer (an empty line, say)
     // is FileHasError. Numbers outside 0..399 are read and ignored. Lines end
-    // in CR LF or LF; a file that is not valid UTF-8 is taken as Windows-1252.
+    // in CR LF or LF; the file's encoding is decided once (detectTextEncoding).
+    // Only an ordinary file of at most FileLimit::kLanguage bytes is read.
     // Entries the file does not mention keep their earlier texts.
     [[nodiscard]] LoadResult load(const std::string& path);
     // The same on the file's contents.
@@ -45,6 +46,9 @@ public:
 
     // 1-based number of the line that caused the last FileHasError, else 0.
     [[nodiscard]] int errorLine() const { return m_errorLine; }
+    // Why the last load gave CannotOpen (FileMissing, FileNotRegular,
+    // FileTooLarge, FileCannotRead with the path); Ok otherwise.
+    [[nodiscard]] const Status& problem() const { return m_problem; }
 
     // Path of the language file `name` in the program folder's Lang folder.
     [[nodiscard]] static std::string pathFor(const std::string& programFolder, const std::string& name);
@@ -52,6 +56,7 @@ public:
 private:
     std::array<std::string, kEntries> m_entries;
     int m_errorLine = 0;
+    Status m_problem;
 };
 
 } // namespace engine

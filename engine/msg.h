@@ -31,10 +31,26 @@ enum class Msg : int {
     // Project files.
     CannotSaveProject = 29,
     CannotOpenProject = 31,
-    CannotReadProject = 288,
+    CannotReadProject = 288,        // detail: the path, then where and what could not be read
+    UnknownFileKind = 43,           // detail: the path; neither project document, old text nor Quillon file
+    TextBytesReplaced = 47,         // warning, detail: the path, the number of bytes replaced
+    SaveTablesEmpty = 42,           // reason of CannotSaveProject: both tables are empty
+    TemplateUnusable = 397,         // the project template is missing or damaged
+
+    // Files in general: why a file could not be read or written (detail: the path).
+    FileNotRegular = 12,
+    FileTooLarge = 15,
+    DiskFull = 26,
+    FileReadOnly = 28,
+    FolderNotWritable = 30,
+    FileMissing = 32,
+    FileCannotRead = 33,
+    FileWriteFailed = 40,
 
     // Settings.
     CannotConvertValue = 296,
+    SettingOutOfRange = 96,         // detail: NAME=VALUE; wrong kind or outside the setting's range
+    SettingsFileUnreadable = 140,   // detail: the path, what is wrong
 
     // Results: report, bill, offcut reuse (message 20: NotAllPartsPlaced).
     GoodOffcutDescription = 21,
@@ -82,6 +98,10 @@ enum class Msg : int {
 
     // Drawings written to files.
     CannotWriteDxf = 389,
+    DxfSettingsUnreadable = 111,    // detail: the path; nothing drawn
+    NoResultToDraw = 95,            // detail: the project file
+    ArchiveFolderUnreadable = 112,  // detail: the folder
+    CannotWriteOutput = 141,        // detail: the path or "standard output"
     CannotWriteDrawing = 399,  // an SVG layout file
 
     // Manual mode.
@@ -105,9 +125,12 @@ enum class Msg : int {
 struct Status {
     Msg msg = Msg::Ok;
     std::vector<std::string> args;
+    // Why the step of `msg` failed, when a cause of its own is known (a full
+    // disk, a read-only file); shown after the message and its details.
+    Msg reason = Msg::Ok;
 
     Status() = default;
-    Status(Msg m, std::vector<std::string> a = {}) : msg(m), args(std::move(a)) {}
+    Status(Msg m, std::vector<std::string> a = {}, Msg why = Msg::Ok) : msg(m), args(std::move(a)), reason(why) {}
     [[nodiscard]] bool ok() const { return msg == Msg::Ok; }
 };
 

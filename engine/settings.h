@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <climits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,10 +73,18 @@ struct SettingRef {
     std::uint16_t* word = nullptr;  // Testera: an integer held in 16 bits
     bool* flag = nullptr;
     float* decimal = nullptr;
+    // The range an integer value must lie in (a unit code 0..5, a kerf that
+    // fits its 16 bits). Decimals (prices) must be finite, 0 or more and fit
+    // a single-precision float.
+    std::int64_t minimum = INT32_MIN;
+    std::int64_t maximum = INT32_MAX;
 
     [[nodiscard]] std::string toText() const;
-    // Sets the value from text of its kind; false when the text is not of it.
+    // Sets the value from text of its kind; false, and the value unchanged,
+    // when the text is not of its kind or lies outside the value's range.
     [[nodiscard]] bool fromText(std::string_view value) const;
+    // True when the value held now lies in its range.
+    [[nodiscard]] bool inRange() const;
 };
 
 // All values in the order start-up reads them.
@@ -84,16 +93,24 @@ struct SettingRef {
 // The order in which the close handler writes them back.
 [[nodiscard]] const std::vector<std::string_view>& settingsWriteOrder();
 
-// Sets one value by name from text ("JedMere=0" style). Unknown name or a
-// value of the wrong kind gives Msg::CannotConvertValue with the name.
+// Sets one value by name from text ("JedMere=0" style). An unknown name gives
+// CannotConvertValue with the name; a value of the wrong kind or outside the
+// value's range gives SettingOutOfRange with "NAME=VALUE"; either way the
+// setting keeps its value.
 [[nodiscard]] Status setSetting(Settings& s, std::string_view name, std::string_view value);
 
 // Reads name=value lines (sections, blank lines and ';' / '#' comments are
-// skipped; quoted values are unquoted) over `s`. A value of the wrong kind
-// is reported and left at what it was; reading goes on.
+// skipped; quoted values are unquoted; a UTF-8 byte order mark is dropped;
+// names the program does not know are skipped) over `s`. A value of the
+// wrong kind or outside its range is reported and left at what it was;
+// reading goes on. A file that cannot be read (FileMissing, FileNotRegular,
+// FileTooLarge, FileCannotRead), or is no text of such lines (UTF-16, NUL
+// bytes, a line without '=': SettingsFileUnreadable with the path and the
+// line) sets `problem` and changes nothing.
 struct SettingsFileResult {
     bool opened = false;
-    std::vector<std::string> brokenValues;  // names of values of the wrong kind
+    Status problem;
+    std::vector<std::string> brokenValues;  // "NAME=VALUE" of values of the wrong kind or range
 };
 SettingsFileResult readSettingsFile(Settings& s, const std::string& path);
 

@@ -22,10 +22,13 @@ LengthSetting readLengthSetting(std::string_view text, LengthUnit unit)
 
 bool readPrice(std::string_view text, float& price)
 {
-    double v = 0;
-    if (!parseDecimal(text, v))
+    // The price fields write the same setting as the settings store, with its checks.
+    float v = price;
+    SettingRef ref{"price", SettingKind::Decimal};
+    ref.decimal = &v;
+    if (!ref.fromText(text))
         return false;
-    price = static_cast<float>(v);
+    price = v;
     return true;
 }
 
@@ -34,24 +37,16 @@ std::string priceText(float price) { return formatGeneral(static_cast<double>(pr
 std::vector<std::string> resetOutOfRange(Settings& s, const Settings& d)
 {
     std::vector<std::string> names;
-    const auto check = [&](const char* name, std::int32_t& v, std::int32_t def, std::int32_t lo, std::int32_t hi) {
-        if (v < lo || v > hi) {
-            v = def;
-            names.emplace_back(name);
-        }
-    };
-    check("JedMere", s.JedMere, d.JedMere, 0, 5);
-    check("AreaStyle", s.AreaStyle, d.AreaStyle, 0, 5);
-    check("StatFontSize", s.StatFontSize, d.StatFontSize, 1, 200);
-    check("LayoutSrafura", s.LayoutSrafura, d.LayoutSrafura, 5, 50);
-    check("XlAutoPref", s.XlAutoPref, d.XlAutoPref, 0, 2);
-    check("frmstate", s.frmstate, d.frmstate, 0, 2);
-    check("manparam", s.manparam, d.manparam, 0, 2);
-    check("autoparam", s.autoparam, d.autoparam, 0, 2);
-    check("Visak", s.Visak, d.Visak, 0, 2147483647);
-    check("Visak2", s.Visak2, d.Visak2, 0, 2147483647);
-    check("DefSheetWidth", s.DefSheetWidth, d.DefSheetWidth, 0, 2147483647);
-    check("DefSheetHeight", s.DefSheetHeight, d.DefSheetHeight, 0, 2147483647);
+    Settings defaults = d;
+    const std::vector<SettingRef> refs = settingRefs(s);
+    const std::vector<SettingRef> fallback = settingRefs(defaults);
+    for (size_t i = 0; i < refs.size(); ++i) {
+        if (refs[i].inRange())
+            continue;
+        // The default itself lies in range, so its text always reads back.
+        (void)refs[i].fromText(fallback[i].toText());
+        names.emplace_back(refs[i].name);
+    }
     return names;
 }
 

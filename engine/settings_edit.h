@@ -24,7 +24,8 @@ struct LengthSetting {
 };
 [[nodiscard]] LengthSetting readLengthSetting(std::string_view text, LengthUnit unit);
 
-// A price typed into a price field; false when it is no decimal number.
+// A price typed into a price field; false (and the price unchanged) when it
+// is no decimal number, below 0 or too large for the single-precision price.
 [[nodiscard]] bool readPrice(std::string_view text, float& price);
 // The stored price in its shortest decimal form.
 [[nodiscard]] std::string priceText(float price);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,31 @@ namespace engine {
 // characters of the same number, as browsers decode them.
 [[nodiscard]] std::string windows1252ToUtf8(std::string_view bytes);
 
-// `bytes` unchanged when it is valid UTF-8, otherwise read as Windows-1252.
+enum class TextEncoding { Utf8, Windows1252 };
+
+// How the bytes of one file are to be read, decided once for the whole file:
+// - valid UTF-8 is UTF-8;
+// - a declared encoding (an XML declaration's "UTF-8", "windows-1252",
+//   "ISO-8859-1", ...; empty when there is none) is followed;
+// - otherwise a file that holds at least one well-formed multi-byte UTF-8
+//   sequence is UTF-8 with a few damaged bytes, and only a file with none is
+//   8-bit Windows-1252 text from an older version. One stray byte must not
+//   turn a whole UTF-8 file into mojibake.
+[[nodiscard]] TextEncoding detectTextEncoding(std::string_view bytes, std::string_view declaredEncoding = {});
+
+struct DecodedText {
+    std::string text;          // UTF-8
+    std::size_t replaced = 0;  // bytes that were no UTF-8, each now U+FFFD
+};
+
+// `bytes` as UTF-8 in the given encoding; as UTF-8, every byte that starts
+// no well-formed sequence becomes U+FFFD and is counted.
+[[nodiscard]] DecodedText decodeText(std::string_view bytes, TextEncoding encoding);
+
+// detectTextEncoding, then decodeText.
+[[nodiscard]] DecodedText decodeTextFile(std::string_view bytes, std::string_view declaredEncoding = {});
+
+// decodeTextFile(bytes).text.
 [[nodiscard]] std::string toUtf8(std::string_view bytes);
 
 } // namespace engine

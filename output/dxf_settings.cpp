@@ -1,11 +1,11 @@
 #include "output/dxf_settings.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
+#include <sstream>
 
 #include <pugixml.hpp>
 
+#include "engine/file_io.h"
 #include "engine/units.h"
 
 namespace output {
@@ -24,9 +24,22 @@ bool readInt(const pugi::xml_node& node, const char* child, std::int32_t& out)
     return engine::parseInteger(c.child_value(), out);
 }
 
+// The file problem (missing, not an ordinary file, too large) when the file
+// cannot be read; Ok also for a file that then does not parse.
+engine::Status readDocument(const std::string& path, pugi::xml_document& doc, bool& parsed)
+{
+    parsed = false;
+    const engine::Result<std::string> bytes = engine::readWholeFile(path, engine::FileLimit::kDxfSettings);
+    if (!bytes.ok())
+        return bytes.error();
+    parsed = static_cast<bool>(doc.load_buffer(bytes->data(), bytes->size(), kParseOptions, pugi::encoding_auto));
+    return {};
+}
+
 bool loadDocument(const std::string& path, pugi::xml_document& doc)
 {
-    return static_cast<bool>(doc.load_file(path.c_str(), kParseOptions));
+    bool parsed = false;
+    return readDocument(path, doc, parsed).ok() && parsed;
 }
 
 pugi::xml_node nthChild(const pugi::xml_node& parent, const char* name, int n)
@@ -37,6 +50,8 @@ pugi::xml_node nthChild(const pugi::xml_node& parent, const char* name, int n)
             return c;
     return {};
 }
+
+bool readSettingsTree(const pugi::xml_document& doc, DxfSettings& settings);
 
 // Replaces the text of an element, creating the text node when the element is empty.
 bool setText(pugi::xml_node node, const std::string& text)
@@ -65,9 +80,24 @@ std::string dxfSettingsPath(const std::string& programFolder) { return programFo
 
 bool loadDxfSettings(const std::string& path, DxfSettings& settings)
 {
+    return readDxfSettings(path, settings).ok();
+}
+
+engine::Status readDxfSettings(const std::string& path, DxfSettings& settings)
+{
     pugi::xml_document doc;
-    if (!loadDocument(path, doc))
-        return false;
+    bool parsed = false;
+    if (const engine::Status read = readDocument(path, doc, parsed); !read.ok())
+        return engine::becauseOf(engine::Msg::DxfSettingsUnreadable, {path}, read);
+    if (!parsed || !readSettingsTree(doc, settings))
+        return engine::Status(engine::Msg::DxfSettingsUnreadable, {path});
+    return {};
+}
+
+namespace {
+
+bool readSettingsTree(const pugi::xml_document& doc, DxfSettings& settings)
+{
     const pugi::xml_node root = doc.child("velm_dxf");
     if (!root)
         return false;
@@ -120,6 +150,8 @@ bool loadDxfSettings(const std::string& path, DxfSettings& settings)
     return true;
 }
 
+} // namespace
+
 bool saveDxfSettings(const std::string& path, const DxfSettings& settings)
 {
     pugi::xml_document doc;
@@ -156,20 +188,9 @@ bool saveDxfSettings(const std::string& path, const DxfSettings& settings)
         active = versions.append_attribute("active");
     active.set_value(std::to_string(settings.active).c_str());
 
-    // Written beside the file and renamed over it: a failed write cannot
-    // leave half a settings file behind.
-    const std::string temp = path + ".tmp";
-    if (!doc.save_file(temp.c_str(), "\t", pugi::format_default, pugi::encoding_utf8)) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    std::ostringstream text;
+    doc.save(text, "\t", pugi::format_default, pugi::encoding_utf8);
+    return engine::writeFileAtomically(path, text.str()).ok();
 }
 
 std::vector<std::string> fetchDxfTemplate(const std::string& path, int version, DxfTemplate which)

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/msg.h"
+
 namespace output {
 
 constexpr int kDxfLayerCount = 6;
@@ -65,6 +67,11 @@ struct DxfSettings {
 // the reading silently: what was read before stays, the rest keeps its
 // earlier value. Returns false when the reading stopped early.
 bool loadDxfSettings(const std::string& path, DxfSettings& settings);
+
+// The same, for callers that must not go on without the file (a drawing
+// without its templates is no DXF file): Ok, or DxfSettingsUnreadable with
+// the path (and the file problem as reason when the file cannot be read).
+[[nodiscard]] engine::Status readDxfSettings(const std::string& path, DxfSettings& settings);
 
 // Writes file path, layer names and colours, item layers and switches and
 // the active release into the existing file; everything else in the file

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 
+#include "engine/file_io.h"
 #include "output/diagram_painter.h"
 
 namespace output {
@@ -489,11 +489,9 @@ engine::Status writeDxfFile(const std::string& fileName, const std::vector<std::
         text += dxfEncodeText(line);
         text += "\r\n";
     }
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out)
-        return engine::Status(engine::Msg::CannotWriteDxf, {fileName});
+    const engine::Status written = engine::writeFileAtomically(fileName, text);
+    if (!written.ok())
+        return engine::becauseOf(engine::Msg::CannotWriteDxf, {fileName}, written);
     return {};
 }
 

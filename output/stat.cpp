@@ -4,6 +4,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "engine/format_float.h"
 #include "output/layout_groups.h"
 #include "output/report_text.h"
 
@@ -282,10 +283,13 @@ void writeBill(stat& s, const Context& c)
     double a = 0;
     if (!engine::parseDecimal(engine::FormatArea(net, c.areaUnit, false), a))
         a = 0;
+    // The price is shown as it was typed (the shortest text of the float),
+    // not with the digits a single-precision value drags along ("7.9899998"),
+    // and the amount to the cent, never in exponent form.
     const double cena1 = static_cast<double>(c.settings.CENA1);
     box.line("  (" + engine::FormatArea(s.totalSheetArea, c.areaUnit, true) + " - "
-             + engine::FormatArea(s.usefulOffcutArea, c.areaUnit, true) + ") * " + engine::formatGeneral(cena1, 8, 4)
-             + " = " + engine::formatGeneral(cena1 * a, 8, 4));
+             + engine::FormatArea(s.usefulOffcutArea, c.areaUnit, true) + ") * " + engine::shortestFloatText(c.settings.CENA1)
+             + " = " + engine::formatFloat("0.00", cena1 * a));
     box.line(" ");
 
     bool headed = false;
@@ -305,9 +309,10 @@ void writeBill(stat& s, const Context& c)
         std::string cost;
         double price = 0;
         if (engine::parseDecimal(band.price, price)) {
-            // Rounded to whole hundreds, as the price lists are.
+            // To the cent: a bill that rounds each band to hundreds would
+            // charge 200 for 219.85.
             cost = engine::formatGeneral(
-                engine::RoundHalfUp(price * engine::LengthInUnit(static_cast<double>(b), c.unit), 2));
+                engine::RoundHalfUp(price * engine::LengthInUnit(static_cast<double>(b), c.unit), -2));
         } else {
             cost = c.t(number(Msg::BandPriceNotANumber));
             s.warnings.emplace_back(Msg::BandPriceNotANumber, std::vector<std::string>{band.name, band.price});

@@ -1,10 +1,11 @@
 #include "output/svg_canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
+#include "engine/file_io.h"
 #include "output/diagram_painter.h"
 
 namespace output {
@@ -157,12 +158,40 @@ std::string SvgCanvas::document() const
     return doc;
 }
 
+bool isLayoutSvgName(std::string_view name)
+{
+    constexpr std::string_view prefix = "layout-";
+    constexpr std::string_view suffix = ".svg";
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) || !name.ends_with(suffix))
+        return false;
+    const std::string_view digits = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    return digits.front() != '0'
+        && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void removeLayoutSvgs(const std::string& folder)
+{
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        // A link of such a name goes too (not what it points to): the new
+        // layout must not be written through it into some other file.
+        std::error_code kindError;
+        const auto kind = it->symlink_status(kindError).type();
+        if (isLayoutSvgName(it->path().filename().string())
+            && (kind == std::filesystem::file_type::regular || kind == std::filesystem::file_type::symlink))
+            std::filesystem::remove(it->path(), kindError);
+    }
+}
+
 engine::Status writeLayoutSvgs(const std::string& folder, const engine::Project& project,
                                const engine::Settings& settings, const engine::LanguageTable& language, int width,
                                int height)
 {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
+    // The folder holds the layouts of this result only: files of an earlier,
+    // larger result would pass for a part of it.
+    removeLayoutSvgs(folder);
     const DiagramPainter painter(project, settings, language);
     const int groups = static_cast<int>(project.result.groups.size());
     for (int g = 0; g < groups; ++g) {
@@ -171,11 +200,9 @@ engine::Status writeLayoutSvgs(const std::string& folder, const engine::Project&
         const DiagramPainter::PaintOutcome outcome = painter.paint(canvas, g, width, height, state);
         canvas.setTitle(outcome.caption);
         const std::string path = (std::filesystem::path(folder) / ("layout-" + std::to_string(g + 1) + ".svg")).string();
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out << canvas.document();
-        out.close();
-        if (!out)
-            return engine::Status(engine::Msg::CannotWriteDrawing, {path});
+        const engine::Status written = engine::writeFileAtomically(path, canvas.document());
+        if (!written.ok())
+            return engine::becauseOf(engine::Msg::CannotWriteDrawing, {path}, written);
     }
     return {};
 }

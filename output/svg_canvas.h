@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/language_table.h"
@@ -55,7 +56,15 @@ private:
 // Writes one SVG per LayoutGroup of project.result into `folder`, named
 // layout-1.svg, layout-2.svg, ... by group number, each the layout view of
 // that group drawn in a box of width x height pixels. The caller runs
-// GroupLayouts first. Returns Ok, or CannotWriteDrawing with the path.
+// GroupLayouts first. Layout files of an earlier run in the folder
+// (layout-N.svg, ordinary files or links) are removed first; each file is written
+// whole or not at all. Returns Ok, or CannotWriteDrawing with the path (and
+// the file problem as reason).
+// True for the names writeLayoutSvgs gives its files: "layout-N.svg".
+[[nodiscard]] bool isLayoutSvgName(std::string_view name);
+// Removes the files of those names from `folder`.
+void removeLayoutSvgs(const std::string& folder);
+
 [[nodiscard]] engine::Status writeLayoutSvgs(const std::string& folder, const engine::Project& project,
                                              const engine::Settings& settings, const engine::LanguageTable& language,
                                              int width = 1200, int height = 800);

@@ -5,12 +5,9 @@
 #include <filesystem>
 #include <limits>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <pugixml.hpp>
 
+#include "engine/file_io.h"
 #include "engine/format_float.h"
 #include "project/foreign_project.h"
 #include "project/legacy_project.h"
@@ -63,27 +60,12 @@ std::string lowerExtension(const std::string& name)
     return ext;
 }
 
-// Opens the file for reading and writing, as the archive always did, and
-// reads it whole. Anything but a regular file fails like an unopenable one
-// (a FIFO would otherwise block the scan).
-bool readForArchive(const std::string& path, std::string& bytes)
+// Reads a listed file whole, for reading only (a read-only project is no
+// locked one); anything but an ordinary file fails (a FIFO would otherwise
+// block the scan).
+engine::Result<std::string> readForArchive(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    char buf[65536];
-    while (ok) {
-        const ssize_t got = ::read(fd, buf, sizeof buf);
-        if (got < 0)
-            ok = false;
-        if (got <= 0)
-            break;
-        bytes.append(buf, static_cast<std::size_t>(got));
-    }
-    ::close(fd);
-    return ok;
+    return engine::readWholeFile(path, engine::FileLimit::kProject);
 }
 
 // Sheet area in square tenths of a millimetre, summed without overflow.
@@ -245,8 +227,9 @@ ArchiveScan scanArchive(const std::string& folder, const std::string& filter, en
 {
     ArchiveScan scan;
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        scan.status = Status(Msg::ArchiveCannotOpenFile, {folder});
+    // A folder that is missing or cannot be listed is no empty archive.
+    if (!std::filesystem::is_directory(folder, ec) || (std::filesystem::directory_iterator(folder, ec), ec)) {
+        scan.status = Status(Msg::ArchiveFolderUnreadable, {folder});
         return scan;
     }
     const std::vector<std::string> names = listArchiveFolder(folder, archiveMask(filter));
@@ -255,11 +238,12 @@ ArchiveScan scanArchive(const std::string& folder, const std::string& filter, en
     scan.listed = true;
     for (const std::string& name : names) {
         const std::string path = (std::filesystem::path(folder) / name).string();
-        std::string bytes;
-        if (!readForArchive(path, bytes)) {
-            scan.status = Status(Msg::ArchiveCannotOpenFile, {path});
+        const engine::Result<std::string> read = readForArchive(path);
+        if (!read.ok()) {
+            scan.status = engine::becauseOf(Msg::ArchiveCannotOpenFile, {path}, read.error());
             return scan;
         }
+        const std::string& bytes = *read;
         const std::string ext = lowerExtension(name);
         FileFigures f;
         ArchiveRow row;

@@ -27,8 +27,10 @@ struct ArchiveScan {
     // The grand total ("###,###,###.00"); empty when the scan stopped early
     // or listed nothing, in which case the page keeps the old one.
     std::optional<std::string> grandTotal;
-    // Ok; ArchiveCannotOpenFile + path when a file cannot be opened for
-    // reading and writing (or the folder cannot be listed); CannotReadProject
+    // Ok; ArchiveFolderUnreadable + folder when the folder is missing or
+    // cannot be listed; ArchiveCannotOpenFile + path when a file cannot be
+    // read (the file problem as reason: not an ordinary file, no
+    // permission, too large); CannotReadProject
     // + path when a file's content does not read (malformed document, a
     // count, price, unit, length or quantity that is no number).
     engine::Status status;

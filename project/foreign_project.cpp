@@ -1,8 +1,6 @@
 #include "project/foreign_project.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "engine/file_io.h"
 #include "engine/text_encoding.h"
 
 
@@ -34,6 +32,9 @@ std::string_view trimControls(std::string_view s)
 engine::Result<std::vector<std::string>> splitQuillonPieces(std::string_view bytes)
 {
     std::vector<std::string> pieces;
+    // The encoding is the file's, not each piece's: a piece of plain letters
+    // must not decide differently from its neighbours.
+    const engine::TextEncoding encoding = engine::detectTextEncoding(bytes);
     std::size_t i = 0;
     while (i < bytes.size()) {
         if (pieces.size() == static_cast<std::size_t>(kMaxQuillonPieces))
@@ -43,7 +44,7 @@ engine::Result<std::vector<std::string>> splitQuillonPieces(std::string_view byt
             if (bytes[end++] == '\n')
                 break;
         }
-        pieces.push_back(engine::toUtf8(trimControls(bytes.substr(i, end - i))));
+        pieces.push_back(engine::decodeText(trimControls(bytes.substr(i, end - i)), encoding).text);
         i = end;
     }
     return pieces;
@@ -82,13 +83,10 @@ ReadOutcome readForeignProjectText(std::string_view bytes, engine::Project& proj
 
 ReadOutcome ReadForeignProject(const std::string& fileName, engine::Project& project, const engine::Settings&)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        return {-1, Status(Msg::CannotOpenProject, {fileName})};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return {-1, Status(Msg::CannotOpenProject, {fileName})};
-    ReadOutcome r = readForeignProjectText(bytes, project);
+    const engine::Result<std::string> bytes = engine::readWholeFile(fileName, engine::FileLimit::kForeign);
+    if (!bytes.ok())
+        return {-1, engine::becauseOf(Msg::CannotOpenProject, {fileName}, bytes.error())};
+    ReadOutcome r = readForeignProjectText(*bytes, project);
     if (!r.status.ok())
         r.status.args = {fileName};
     return r;

@@ -1,11 +1,10 @@
 #include "project/legacy_project.h"
 
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
 
+#include "engine/file_io.h"
 #include "engine/text_encoding.h"
 #include "project/limits.h"
 
@@ -61,7 +60,13 @@ private:
     const engine::Settings& m_settings;
 };
 
-ReadOutcome failed() { return {-1, Status(Msg::CannotReadProject)}; }
+ReadOutcome failed(std::string where = {})
+{
+    std::vector<std::string> args;
+    if (!where.empty())
+        args.push_back(std::move(where));
+    return {-1, Status(Msg::CannotReadProject, std::move(args))};
+}
 
 std::optional<std::int32_t> LegacyReader::integerEntry(std::string_view key) const
 {
@@ -234,24 +239,29 @@ ReadOutcome LegacyReader::run()
     // first: a damaged file is refused before anything changes.
     const auto unit = integerEntry("JEDMERE");
     if (!unit || *unit < 0 || *unit > 5)
-        return failed();
+        return failed("JEDMERE: '" + entry("JEDMERE") + "'");
     const std::string header = m_lines.empty() ? std::string() : m_lines.front();
     const auto nElem = integerEntry("DUZ_ELEM");
     const auto nOffcut = integerEntry("DUZ_VISKOVI");
     const auto nTable = integerEntry("DUZ_TABLE");
     const auto nSheets = integerEntry("TABLA1");
     const auto nParts = integerEntry("TABLA2");
-    if (!nElem || !nOffcut || !nTable || !nSheets || !nParts)
-        return failed();
-    if (*nSheets > kMaxTableRows - m_project.sheetRowCount() || *nParts > kMaxTableRows - m_project.partRowCount())
-        return failed();
+    for (const std::string_view key : {"DUZ_ELEM", "DUZ_VISKOVI", "DUZ_TABLE", "TABLA1", "TABLA2"})
+        if (!integerEntry(key))
+            return failed(std::string(key) + ": '" + entry(key) + "'");
+    if (*nSheets > kMaxTableRows - m_project.sheetRowCount())
+        return failed("TABLA1: '" + entry("TABLA1") + "'");
+    if (*nParts > kMaxTableRows - m_project.partRowCount())
+        return failed("TABLA2: '" + entry("TABLA2") + "'");
 
     const bool shortForm = header == "VELMORA 1.5";
     const auto sheets = section("tab_1", *nSheets, kSheetRecord);
     const auto parts = shortForm ? section("tab_2", *nParts, kShortPartRecord)
                                  : section("tab_2a", *nParts, kFullPartRecord);
-    if (!sheets || !parts)
-        return failed();
+    if (!sheets)
+        return failed("tab_1: TABLA1 '" + entry("TABLA1") + "'");
+    if (!parts)
+        return failed((shortForm ? "tab_2" : "tab_2a") + std::string(": TABLA2 '") + entry("TABLA2") + "'");
 
     const bool readLayouts = !m_addMode && !m_settings.LoadSema;
     const bool readTexts = !m_addMode && !m_settings.LoadReport;
@@ -260,20 +270,27 @@ ReadOutcome LegacyReader::run()
     std::optional<Section> table{Section{}};
     if (readLayouts) {
         if (*nElem > kMaxPlacedElements || *nOffcut > kMaxOffcuts || *nTable > kMaxStockSheets)
-            return failed();
+            return failed("DUZ_ELEM / DUZ_VISKOVI / DUZ_TABLE: '" + entry("DUZ_ELEM") + "' / '"
+                          + entry("DUZ_VISKOVI") + "' / '" + entry("DUZ_TABLE") + "'");
         elems = section("elem", *nElem, kElementRecord);
         offcuts = section("viskovi", *nOffcut, kOffcutRecord);
         table = section("table", *nTable, kSheetInstanceRecord);
-        if (!elems || !offcuts || !table)
-            return failed();
+        if (!elems)
+            return failed("elem: DUZ_ELEM '" + entry("DUZ_ELEM") + "'");
+        if (!offcuts)
+            return failed("viskovi: DUZ_VISKOVI '" + entry("DUZ_VISKOVI") + "'");
+        if (!table)
+            return failed("table: DUZ_TABLE '" + entry("DUZ_TABLE") + "'");
     }
     std::optional<Section> reportText{Section{}};
     std::optional<Section> billText{Section{}};
     if (readTexts) {
         reportText = textSection("xxStat1");
         billText = textSection("xxStat2");
-        if (!reportText || !billText)
-            return failed();
+        if (!reportText)
+            return failed("xxStat1");
+        if (!billText)
+            return failed("xxStat2");
     }
 
     // The old result does not belong to the rows read now; when the file's
@@ -286,7 +303,7 @@ ReadOutcome LegacyReader::run()
     readSheets(*sheets);
     readParts(*parts, shortForm);
     if (readLayouts && !readResult(*elems, *offcuts, *table))
-        return failed();
+        return failed("elem / viskovi / table");
     if (readTexts) {
         readText(*reportText, m_project.report);
         readText(*billText, m_project.bill);
@@ -338,15 +355,12 @@ ReadOutcome readLegacyProjectText(std::string_view bytes, bool addMode, engine::
 ReadOutcome ReadLegacyProject(const std::string& fileName, bool addMode, engine::Project& project,
                               const engine::Settings& settings)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        return {-1, Status(Msg::CannotOpenProject, {fileName})};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return {-1, Status(Msg::CannotOpenProject, {fileName})};
-    ReadOutcome r = readLegacyProjectText(bytes, addMode, project, settings);
+    const engine::Result<std::string> bytes = engine::readWholeFile(fileName, engine::FileLimit::kProject);
+    if (!bytes.ok())
+        return {-1, engine::becauseOf(Msg::CannotOpenProject, {fileName}, bytes.error())};
+    ReadOutcome r = readLegacyProjectText(*bytes, addMode, project, settings);
     if (!r.status.ok())
-        r.status.args = {fileName};
+        r.status.args.insert(r.status.args.begin(), fileName);
     return r;
 }
 

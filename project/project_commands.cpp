@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/file_io.h"
 #include "engine/settings_edit.h"
 
 namespace project_io {
@@ -110,7 +111,11 @@ std::string ShortenRecentName(const std::string& name, const TextWidth& width, i
 bool needsFileName(const std::string& name)
 {
     std::error_code ec;
-    return name.empty() || isSeparator(name.back()) || std::filesystem::is_directory(name, ec);
+    if (name.empty() || isSeparator(name.back()) || std::filesystem::is_directory(name, ec))
+        return true;
+    // A project opened from a read-only file is saved under a new name, as an
+    // untitled one, instead of failing on the file it came from.
+    return engine::isReadOnlyFile(name);
 }
 
 std::string savedFileName(const std::string& name, std::string_view extension)

@@ -33,8 +33,8 @@ using TextWidth = std::function<int(const std::string&)>;
 [[nodiscard]] std::string ShortenRecentName(const std::string& name, const TextWidth& width, int maxWidth = 250);
 
 // True when `name` has no file part: empty, ending in a folder separator or
-// naming an existing folder. Such a project is untitled and a plain Save
-// asks for a name.
+// naming an existing folder; or naming a read-only file. Such a project is
+// untitled and a plain Save asks for a name.
 [[nodiscard]] bool needsFileName(const std::string& name);
 
 // The file a save writes: `name` with its last three characters replaced by

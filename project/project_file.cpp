@@ -7,12 +7,12 @@
 #include <optional>
 #include <string_view>
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "engine/file_io.h"
+#include "engine/text_encoding.h"
 #include "engine/units.h"
 #include "project/foreign_project.h"
 #include "project/legacy_project.h"
+#include "project/limits.h"
 #include "project/project_binding.h"
 #include "project/xml_document.h"
 
@@ -62,29 +62,46 @@ std::string trimmedRight(std::string_view s)
 // ---- reading ----
 
 // Thrown inside ReadProjectDocument only, where one guard turns any failure
-// into -1; it never leaves this file.
-struct ReadFailure {};
+// into -1; it never leaves this file. `where` names the element (its path
+// from `job`, items numbered from 1) and the value found there, for the
+// message.
+struct ReadFailure {
+    std::string where;
+};
 
-void require(bool ok)
+std::string quoted(const std::string& value)
 {
-    if (!ok)
-        throw ReadFailure{};
+    // A long value is cut: the message needs to show which it is, not all of it.
+    constexpr size_t kShown = 40;
+    return "'" + (value.size() > kShown ? value.substr(0, kShown) + "..." : value) + "'";
 }
 
-std::int32_t requiredInt(const std::string& text)
+void require(bool ok, const std::string& where, const std::string& value)
+{
+    if (!ok)
+        throw ReadFailure{where + " = " + quoted(value)};
+}
+
+std::int32_t requiredInt(const std::string& text, const std::string& where)
 {
     std::int32_t v = 0;
-    require(engine::parseInteger(text, v));
+    require(engine::parseInteger(text, v), where, text);
     return v;
 }
 
 // The `count` of a list: required, not negative, and small enough to be real.
-int requiredCount(const std::optional<std::string>& text)
+int requiredCount(const std::optional<std::string>& text, const std::string& where)
 {
-    require(text.has_value());
-    const std::int32_t k = requiredInt(*text);
-    require(k >= 0 && k <= kMaxDocumentItems);
+    if (!text)
+        throw ReadFailure{where + " (missing)"};
+    const std::int32_t k = requiredInt(*text, where);
+    require(k >= 0 && k <= kMaxDocumentItems, where, *text);
     return k;
+}
+
+std::string itemName(const char* list, const char* item, int i)
+{
+    return std::string(list) + "/" + item + "[" + std::to_string(i + 1) + "]";
 }
 
 std::optional<std::string> countOf(const auto& list)
@@ -97,22 +114,24 @@ std::optional<std::string> countOf(const auto& list)
 // Walks `k` items of a list; the item after the last one present fails the
 // read, so a count larger than the list never reads past its end.
 template <class List, class Fn>
-void forEachItem(const List& list, int k, Fn&& fn)
+void forEachItem(const List& list, int k, const char* listName, const char* itemTag, Fn&& fn)
 {
     auto cursor = list.items();
     for (int i = 0; i < k; ++i) {
         auto item = cursor.next();
-        require(item.has_value());
-        fn(*item);
+        if (!item)
+            throw ReadFailure{itemName(listName, itemTag, i) + " (missing; count = " + std::to_string(k) + ")"};
+        fn(*item, i);
     }
 }
 
 void readDetails(XmlVelmRoot& root, XmlJob& job, engine::Project& project, int& unit)
 {
     project.details.author = root.author.get();
-    unit = requiredInt(job.measure.get());
+    const std::string measure = job.measure.get();
+    unit = requiredInt(measure, "job/measure");
     // A unit outside the six known ones would turn every length into 0.
-    require(unit >= 0 && unit <= 5);
+    require(unit >= 0 && unit <= 5, "job/measure", measure);
     project.details.coverTitle = job.cover_title.get();
     project.details.clientName = job.client_name.get();
     project.details.clientSurname = job.client_surname.get();
@@ -150,10 +169,10 @@ void readStats(const XmlStats& stats, engine::ProjectStats& out)
 
 void readSheets(const XmlTabSheetsType& list, bool addMode, engine::Project& project)
 {
-    const int k = requiredCount(countOf(list));
+    const int k = requiredCount(countOf(list), "tab_sheets/@count");
     if (!addMode)
         project.sheets.clear();
-    forEachItem(list, k, [&](const XmlSheetType& s) {
+    forEachItem(list, k, "tab_sheets", "sheet", [&](const XmlSheetType& s, int) {
         project.sheets.appendRow({"", s.len.get(), s.wid.get(), s.qty.get(), s.descr.get()});
     });
 }
@@ -167,16 +186,16 @@ void readBand(const XmlBand& band, int edge, std::vector<std::string>& row)
 
 void readParts(const XmlTabPartsType& list, bool addMode, engine::Project& project)
 {
-    const int k = requiredCount(countOf(list));
+    const int k = requiredCount(countOf(list), "tab_parts/@count");
     if (!addMode)
         project.parts.clear();
     project.input.totalParts = 0;
-    forEachItem(list, k, [&](const XmlPartType& p) {
+    forEachItem(list, k, "tab_parts", "part", [&](const XmlPartType& p, int i) {
         std::vector<std::string> row(static_cast<size_t>(PartCol::Count));
         row[PartCol::Len] = p.len.get();
         row[PartCol::Wid] = p.wid.get();
         row[PartCol::Qty] = p.qty.get();
-        const std::int32_t qty = requiredInt(row[PartCol::Qty]);
+        const std::int32_t qty = requiredInt(row[PartCol::Qty], itemName("tab_parts", "part", i) + "/qty");
         row[PartCol::Ini] = p.ini.get();
         row[PartCol::Rot] = p.rot.get();
         readBand(p.bl1.get(), 0, row);
@@ -191,32 +210,34 @@ void readParts(const XmlTabPartsType& list, bool addMode, engine::Project& proje
 void readResult(const XmlDiagrams& diagrams, engine::CuttingResult& result)
 {
     const XmlElementsType elements = diagrams.elements.get();
-    const int ke = requiredCount(countOf(elements));
+    const int ke = requiredCount(countOf(elements), "diagrams/elements/@count");
     result.elements.clear();
     result.groups.clear();
     result.sheetRowUsage.clear();
-    forEachItem(elements, ke, [&](const XmlElemType& e) {
+    forEachItem(elements, ke, "elements", "e", [&](const XmlElemType& e, int i) {
+        const std::string at = itemName("elements", "e", i) + "/";
         engine::PlacedElement p;
-        p.tnb = requiredInt(e.tnb.get());
-        p.x = requiredInt(e.x.get());
-        p.y = requiredInt(e.y.get());
-        p.x1 = requiredInt(e.x1.get());
-        p.y1 = requiredInt(e.y1.get());
-        p.rot = requiredInt(e.rot.get());
-        p.enb = requiredInt(e.enb.get());
+        p.tnb = requiredInt(e.tnb.get(), at + "tnb");
+        p.x = requiredInt(e.x.get(), at + "x");
+        p.y = requiredInt(e.y.get(), at + "y");
+        p.x1 = requiredInt(e.x1.get(), at + "x1");
+        p.y1 = requiredInt(e.y1.get(), at + "y1");
+        p.rot = requiredInt(e.rot.get(), at + "rot");
+        p.enb = requiredInt(e.enb.get(), at + "enb");
         result.elements.push_back(p);
     });
 
     const XmlOffcutsType offcuts = diagrams.offcuts.get();
-    const int ko = requiredCount(countOf(offcuts));
+    const int ko = requiredCount(countOf(offcuts), "diagrams/offcuts/@count");
     result.offcuts.clear();
-    forEachItem(offcuts, ko, [&](const XmlOffcutType& o) {
+    forEachItem(offcuts, ko, "offcuts", "o", [&](const XmlOffcutType& o, int i) {
+        const std::string at = itemName("offcuts", "o", i) + "/";
         engine::Offcut c;
-        c.tnb = requiredInt(o.tnb.get());
-        c.x = requiredInt(o.x.get());
-        c.y = requiredInt(o.y.get());
-        c.x1 = requiredInt(o.x1.get());
-        c.y1 = requiredInt(o.y1.get());
+        c.tnb = requiredInt(o.tnb.get(), at + "tnb");
+        c.x = requiredInt(o.x.get(), at + "x");
+        c.y = requiredInt(o.y.get(), at + "y");
+        c.x1 = requiredInt(o.x1.get(), at + "x1");
+        c.y1 = requiredInt(o.y1.get(), at + "y1");
         result.offcuts.push_back(c);
     });
 }
@@ -229,11 +250,13 @@ void rebuildSheetInstances(engine::Project& project, int unit)
     std::vector<std::int32_t> quantities;
     long long total = 0;
     for (int r = 1; r <= project.sheetRowCount(); ++r) {
-        const std::int32_t q = requiredInt(project.sheets.cell(r, SheetCol::Qty));
+        const std::string& qty = project.sheets.cell(r, SheetCol::Qty);
+        const std::string where = itemName("tab_sheets", "sheet", r - 1) + "/qty";
+        const std::int32_t q = requiredInt(qty, where);
         quantities.push_back(q);
         if (q > 0)
             total += q;
-        require(total <= kMaxSheetInstances);
+        require(total <= kMaxSheetInstances, where, qty);
     }
     std::vector<engine::SheetInstance> list;
     list.reserve(static_cast<size_t>(total));
@@ -278,20 +301,99 @@ void convertRows(engine::Project& project, int firstSheetRow, int firstPartRow, 
 
 enum class FileKind { Unknown, Foreign, Document, Xml };
 
-// The extension must match its all-upper or all-lower form exactly.
-FileKind kindOf(const std::string& fileName)
+std::string lowerExtension(const std::string& fileName)
 {
-    const std::string ext = std::filesystem::path(fileName).extension().string();
-    if (ext == ".QLN" || ext == ".qln")
+    std::string ext = std::filesystem::path(fileName).extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+// The root element's name of an XML text, or empty when the text does not
+// start like an XML document. Only the start is looked at: the reader
+// checks the rest.
+std::string xmlRootName(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    size_t i = 0;
+    for (;;) {
+        while (i < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[i])))
+            ++i;
+        if (i >= bytes.size() || bytes[i] != '<')
+            return {};
+        if (bytes.substr(i, 2) == "<?" || bytes.substr(i, 4) == "<!--" || bytes.substr(i, 2) == "<!") {
+            const std::string_view close = bytes.substr(i, 4) == "<!--" ? "-->" : ">";
+            const size_t end = bytes.find(close, i);
+            if (end == std::string_view::npos)
+                return {};
+            i = end + close.size();
+            continue;
+        }
+        size_t e = i + 1;
+        while (e < bytes.size() && !std::isspace(static_cast<unsigned char>(bytes[e])) && bytes[e] != '>'
+               && bytes[e] != '/')
+            ++e;
+        return std::string(bytes.substr(i + 1, e - i - 1));
+    }
+}
+
+// A Quillon file: four header lines, then records of which at least one is
+// a stock sheet ("tab_1" on a line of its own).
+bool looksForeign(std::string_view bytes)
+{
+    int line = 0;
+    size_t start = 0;
+    while (start < bytes.size() && line < kMaxQuillonPieces) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        if (line >= 4 && trimmed(bytes.substr(start, end - start)) == "tab_1")
+            return true;
+        start = end + 1;
+        ++line;
+    }
+    return false;
+}
+
+// The extension decides in any case (".VLP", ".Vlp"); a name without one of
+// the three known extensions ("job.vlp.bak", "job.txt") is judged by its
+// content, so that no file is ever taken for an empty project.
+FileKind kindOf(const std::string& fileName, std::string_view bytes)
+{
+    const std::string ext = lowerExtension(fileName);
+    if (ext == ".qln")
         return FileKind::Foreign;
-    if (ext == ".VLP" || ext == ".vlp")
+    if (ext == ".vlp")
         return FileKind::Document;
-    if (ext == ".XML" || ext == ".xml")
+    if (ext == ".xml")
         return FileKind::Xml;
+    if (!bytes.empty() && bytes[0] == 'V')
+        return FileKind::Document;  // the old text project, by its first byte
+    if (xmlRootName(bytes) == "velm_root")
+        return FileKind::Document;
+    if (looksForeign(bytes))
+        return FileKind::Foreign;
     return FileKind::Unknown;
 }
 
 // ---- saving ----
+
+// A template is the document's structure only: rows it holds would come
+// before the project's own and shift the items every `count` promises.
+void dropTemplateRows(const XmlNode& root)
+{
+    const XmlNode data = root.findChild("job").findChild("data");
+    const std::pair<XmlNode, const char*> lists[] = {
+        {data.findChild("tab_sheets"), "sheet"},
+        {data.findChild("tab_parts"), "part"},
+        {data.findChild("diagrams").findChild("elements"), "e"},
+        {data.findChild("diagrams").findChild("offcuts"), "o"},
+    };
+    for (const auto& [list, item] : lists)
+        while (list.removeItem(item, 0)) {
+        }
+}
 
 void writeBand(const XmlBand& band, const engine::TextTable& parts, int row, int edge)
 {
@@ -455,36 +557,39 @@ engine::Status SaveProject(const std::string& fileName, const engine::Project& p
 {
     const engine::Status failed(Msg::CannotSaveProject, {fileName});
     if (trimmed(fileName).empty())
-        return failed;
+        return engine::Status(Msg::CannotSaveProject, {fileName}, Msg::FolderNotWritable);
     // The template is filled in memory and the result replaces the target in
     // one rename: copying the template over the target first, as a plain
     // copy-then-fill would, destroys the old project when the fill fails.
     XmlDocument doc;
-    if (doc.load(projectTemplatePath(programFolder)) != XmlError::None)
-        return failed;
+    if (doc.load(projectTemplatePath(programFolder), engine::FileLimit::kTemplate) != XmlError::None)
+        return engine::Status(Msg::CannotSaveProject, {fileName}, Msg::TemplateUnusable);
     std::optional<XmlVelmRoot> root = getVelmRoot(doc);
     if (!root)
-        return failed;
+        return engine::Status(Msg::CannotSaveProject, {fileName}, Msg::TemplateUnusable);
     try {
+        dropTemplateRows(doc.root());
         fillDocument(*root, project, settings);
     } catch (const std::bad_alloc&) {
         return failed;
     }
     if (doc.saveAs(fileName) != XmlError::None)
-        return failed;
+        return engine::becauseOf(Msg::CannotSaveProject, {fileName}, doc.problem());
     return {};
 }
 
-ReadOutcome ReadProjectDocument(const std::string& fileName, bool addMode, engine::Project& project,
-                                const engine::Settings&)
+namespace {
+
+ReadOutcome readDocument(XmlDocument& doc, XmlError loaded, const std::string& fileName, bool addMode,
+                         engine::Project& project)
 {
-    const ReadOutcome failed{-1, engine::Status(Msg::CannotReadProject, {fileName})};
-    XmlDocument doc;
-    if (doc.load(fileName) != XmlError::None)
-        return failed;
+    if (loaded == XmlError::CannotOpen)
+        return {-1, engine::becauseOf(Msg::CannotOpenProject, {fileName}, doc.problem())};
+    if (loaded != XmlError::None)
+        return {-1, engine::Status(Msg::CannotReadProject, {fileName, doc.errorDetail()})};
     std::optional<XmlVelmRoot> root = getVelmRoot(doc);
     if (!root)
-        return failed;
+        return {-1, engine::Status(Msg::CannotReadProject, {fileName, "<" + doc.root().tag() + ">"})};
 
     int unit = -1;
     try {
@@ -496,31 +601,41 @@ ReadOutcome ReadProjectDocument(const std::string& fileName, bool addMode, engin
         readParts(data.tab_parts.get(), addMode, project);
         readResult(data.diagrams.get(), project.result);
         rebuildSheetInstances(project, unit);
-    } catch (const ReadFailure&) {
-        return failed;
+    } catch (const ReadFailure& f) {
+        return {-1, engine::Status(Msg::CannotReadProject, {fileName, f.where})};
     } catch (const std::bad_alloc&) {
-        return failed;
+        return {-1, engine::Status(Msg::CannotReadProject, {fileName})};
     }
     return {unit, {}};
+}
+
+} // namespace
+
+ReadOutcome ReadProjectDocument(const std::string& fileName, bool addMode, engine::Project& project,
+                                const engine::Settings&)
+{
+    XmlDocument doc;
+    const XmlError loaded = doc.load(fileName);
+    return readDocument(doc, loaded, fileName, addMode, project);
 }
 
 OpenOutcome OpenProject(const std::string& fileName, bool addMode, engine::Project& project,
                         const engine::Settings& settings)
 {
     OpenOutcome outcome;
-    // The file must open for reading and writing, as it always had to; the
-    // handle only gives the first byte.
-    int firstByte = -1;
-    {
-        const int fd = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC);
-        if (fd < 0) {
-            outcome.status = engine::Status(Msg::CannotOpenProject, {fileName});
-            return outcome;
-        }
-        unsigned char c = 0;
-        if (::read(fd, &c, 1) == 1)
-            firstByte = c;
-        ::close(fd);
+    // The file is read once, for reading only: on this system a read-only
+    // file is not a locked one, and asking for write access would refuse it.
+    const engine::Result<std::string> bytes = engine::readWholeFile(fileName, engine::FileLimit::kProject);
+    if (!bytes.ok()) {
+        outcome.status = engine::becauseOf(Msg::CannotOpenProject, {fileName}, bytes.error());
+        return outcome;
+    }
+    const FileKind kind = kindOf(fileName, *bytes);
+    if (kind == FileKind::Unknown) {
+        // Nothing changes: no reader would run, and an empty project must
+        // never stand in for a file that was not understood.
+        outcome.status = engine::Status(Msg::UnknownFileKind, {fileName});
+        return outcome;
     }
 
     project.fileName = fileName;
@@ -529,45 +644,66 @@ OpenOutcome OpenProject(const std::string& fileName, bool addMode, engine::Proje
     int firstSheetRow = project.sheetRowCount() + 1;
     int firstPartRow = project.partRowCount() + 1;
 
-    const FileKind kind = kindOf(fileName);
     ReadOutcome read;
-    bool readerRan = true;
-    switch (kind) {
-    case FileKind::Foreign:
-        read = ReadForeignProject(fileName, project, settings);
-        break;
-    case FileKind::Document:
-        read = firstByte == 'V' ? ReadLegacyProject(fileName, addMode, project, settings)
-                                : ReadProjectDocument(fileName, addMode, project, settings);
-        break;
-    case FileKind::Xml:
-        // An XML file always replaces the rows, even for the add command, so
-        // all of them are new and in the file's unit.
-        read = ReadProjectDocument(fileName, false, project, settings);
-        firstSheetRow = 1;
-        firstPartRow = 1;
-        break;
-    case FileKind::Unknown:
-        readerRan = false;
-        break;
-    }
-
-    if (readerRan) {
-        if (read.unit < 0) {
-            outcome.status = read.status.ok() ? engine::Status(Msg::CannotReadProject, {fileName}) : read.status;
-        } else {
+    std::size_t replaced = 0;
+    const bool legacy = kind == FileKind::Document && !bytes->empty() && (*bytes)[0] == 'V';
+    // A file within its size limit may still hold more than memory: that is
+    // a file that cannot be read, said with its name.
+    try {
+        switch (kind) {
+        case FileKind::Foreign:
+            replaced = engine::decodeTextFile(*bytes).replaced;
+            read = readForeignProjectText(*bytes, project);
             if (!read.status.ok())
-                outcome.warnings.push_back(read.status);
-            // After a failed read there is no file unit, so the rows read
-            // before the failure stay as they were read.
-            if (read.unit != settings.JedMere)
-                convertRows(project, firstSheetRow, firstPartRow, read.unit, settings.JedMere);
+                read.status.args = {fileName};
+            break;
+        case FileKind::Document:
+            if (legacy) {
+                replaced = engine::decodeTextFile(*bytes).replaced;
+                read = readLegacyProjectText(*bytes, addMode, project, settings);
+                if (!read.status.ok())
+                    read.status.args.insert(read.status.args.begin(), fileName);
+            } else {
+                XmlDocument doc;
+                const XmlError loaded = doc.loadFromText(*bytes);
+                replaced = doc.replacedBytes();
+                read = readDocument(doc, loaded, fileName, addMode, project);
+            }
+            break;
+        case FileKind::Xml: {
+            // An XML file always replaces the rows, even for the add command, so
+            // all of them are new and in the file's unit.
+            XmlDocument doc;
+            const XmlError loaded = doc.loadFromText(*bytes);
+            replaced = doc.replacedBytes();
+            read = readDocument(doc, loaded, fileName, false, project);
+            firstSheetRow = 1;
+            firstPartRow = 1;
+            break;
         }
+        case FileKind::Unknown:
+            break;
+        }
+    } catch (const std::bad_alloc&) {
+        read = ReadOutcome{-1, engine::Status(Msg::CannotReadProject, {fileName})};
+    }
+    if (replaced > 0)
+        outcome.warnings.emplace_back(Msg::TextBytesReplaced, std::vector<std::string>{fileName, std::to_string(replaced)});
+
+    if (read.unit < 0) {
+        outcome.status = read.status.ok() ? engine::Status(Msg::CannotReadProject, {fileName}) : read.status;
+    } else {
+        if (!read.status.ok())
+            outcome.warnings.push_back(read.status);
+        // After a failed read there is no file unit, so the rows read
+        // before the failure stay as they were read.
+        if (read.unit != settings.JedMere)
+            convertRows(project, firstSheetRow, firstPartRow, read.unit, settings.JedMere);
     }
 
     project.recomputeTotals();
 
-    outcome.showResults = readerRan && outcome.status.ok() && !addMode && kind == FileKind::Document
+    outcome.showResults = outcome.status.ok() && !addMode && kind == FileKind::Document
         && project.sheetRowCount() > 0 && project.partRowCount() > 0 && !project.result.elements.empty()
         && !settings.LoadSema;
     return outcome;

@@ -17,9 +17,11 @@ constexpr int kMaxDocumentItems = 1'000'000;
 constexpr long long kMaxSheetInstances = 1'000'000;
 
 // Writes the project document of `project` to `fileName` from the template
-// Config/template.vlp in `programFolder`. The write is atomic: a temporary
-// file beside the target is renamed over it, so a failed save leaves an
-// existing file byte for byte. Returns Ok or CannotSaveProject.
+// Config/template.vlp in `programFolder` (its structure only: rows the
+// template holds are not saved). The write is engine::writeFileAtomically, so
+// a failed save leaves an existing file byte for byte. Returns Ok or
+// CannotSaveProject with the cause as reason (TemplateUnusable, FileReadOnly,
+// FileNotRegular, FolderNotWritable, DiskFull, FileWriteFailed).
 [[nodiscard]] engine::Status SaveProject(const std::string& fileName, const engine::Project& project,
                                          const engine::Settings& settings, const std::string& programFolder);
 
@@ -37,14 +39,19 @@ struct ReadOutcome {
                                               const engine::Settings& settings);
 
 struct OpenOutcome {
-    engine::Status status;                 // Ok, CannotOpenProject or CannotReadProject
+    // Ok; CannotOpenProject (with the file problem as reason); UnknownFileKind
+    // (nothing changed); CannotReadProject (path, then where and what).
+    engine::Status status;
     bool showResults = false;              // the caller runs ShowResults and shows the layouts page
     std::vector<engine::Status> warnings;  // further messages to show, in order
 };
 
 // Opens any project file (.vlp document or legacy text, .xml, .qln) into
 // `project`, replacing it or adding to it, converts the new rows to the
-// current unit and refreshes the totals.
+// current unit and refreshes the totals. The file is read once, for reading
+// only. Its kind comes from the extension in any case, else from its
+// content; a file of no known kind changes nothing. Bytes that were no valid
+// text give the warning TextBytesReplaced (path, count).
 [[nodiscard]] OpenOutcome OpenProject(const std::string& fileName, bool addMode, engine::Project& project,
                                       const engine::Settings& settings);
 

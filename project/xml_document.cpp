@@ -1,5 +1,6 @@
 #include "project/xml_document.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <new>
@@ -8,7 +9,6 @@
 #include <pugixml.hpp>
 
 #include "engine/text_encoding.h"
-#include "project/atomic_file.h"
 
 namespace project_io {
 
@@ -73,6 +73,37 @@ bool isUtf8Name(std::string_view name)
 }
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+// The encoding an XML declaration at the start of `text` names; empty when
+// there is no declaration or it names none.
+std::string declaredEncoding(std::string_view text)
+{
+    if (startsWith(text, "\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    if (!startsWith(text, "<?xml"))
+        return {};
+    const size_t end = text.find("?>");
+    const std::string_view decl = text.substr(0, end);
+    const size_t at = decl.find("encoding");
+    if (at == std::string_view::npos)
+        return {};
+    size_t i = decl.find_first_of("\"'", at);
+    if (i == std::string_view::npos)
+        return {};
+    const char quote = decl[i];
+    const size_t close = decl.find(quote, i + 1);
+    if (close == std::string_view::npos)
+        return {};
+    return std::string(decl.substr(i + 1, close - i - 1));
+}
+
+std::string lineOf(std::string_view text, std::ptrdiff_t offset)
+{
+    if (offset < 0)
+        offset = 0;
+    const auto upTo = text.substr(0, std::min(text.size(), static_cast<size_t>(offset)));
+    return "line " + std::to_string(1 + std::count(upTo.begin(), upTo.end(), '\n'));
+}
 
 } // namespace
 
@@ -201,14 +232,18 @@ XmlDocument::~XmlDocument() = default;
 XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;
 XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
 
-XmlError XmlDocument::load(const std::string& fileName)
+XmlError XmlDocument::load(const std::string& fileName, std::uint64_t sizeLimit)
 {
     close();
     m_fileName = fileName;
-    std::string bytes;
-    if (!readWholeFile(fileName, bytes))
+    m_problem = {};
+    m_errorDetail.clear();
+    engine::Result<std::string> bytes = engine::readWholeFile(fileName, sizeLimit);
+    if (!bytes.ok()) {
+        m_problem = bytes.error();
         return XmlError::CannotOpen;
-    return loadFromText(bytes);
+    }
+    return loadFromText(*bytes);
 }
 
 XmlError XmlDocument::loadFromText(std::string_view text)
@@ -218,16 +253,19 @@ XmlError XmlDocument::loadFromText(std::string_view text)
     m_impl->doc.reset();
     m_impl->active = false;
     m_impl->bom = startsWith(text, "\xEF\xBB\xBF");
+    m_replaced = 0;
+    m_errorDetail.clear();
 
     const bool wideBom = startsWith(text, "\xFF\xFE") || startsWith(text, "\xFE\xFF");
     pugi::xml_parse_result parsed;
+    std::string utf8;
     try {
         if (wideBom) {
             parsed = m_impl->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_auto);
-        } else if (engine::isValidUtf8(text)) {
-            parsed = m_impl->doc.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
         } else {
-            const std::string utf8 = engine::windows1252ToUtf8(text);
+            engine::DecodedText decoded = engine::decodeTextFile(text, declaredEncoding(text));
+            m_replaced = decoded.replaced;
+            utf8 = std::move(decoded.text);
             parsed = m_impl->doc.load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
         }
     } catch (const std::bad_alloc&) {
@@ -235,8 +273,24 @@ XmlError XmlDocument::loadFromText(std::string_view text)
         return XmlError::Malformed;
     }
     if (!parsed || !m_impl->doc.document_element()) {
+        m_errorDetail = lineOf(wideBom ? std::string_view() : std::string_view(utf8), parsed ? 0 : parsed.offset);
         m_impl->doc.reset();
         return XmlError::Malformed;
+    }
+    // A well-formed document has one root element and no text beside it;
+    // the parser takes a fragment without complaint.
+    int roots = 0;
+    for (pugi::xml_node c = m_impl->doc.first_child(); c; c = c.next_sibling()) {
+        if (c.type() == pugi::node_element && ++roots == 2) {
+            m_errorDetail = lineOf(utf8, c.offset_debug()) + ": " + c.name();
+            m_impl->doc.reset();
+            return XmlError::Malformed;
+        }
+        if (isText(c) && !isBlank(c.value())) {
+            m_errorDetail = lineOf(utf8, c.offset_debug());
+            m_impl->doc.reset();
+            return XmlError::Malformed;
+        }
     }
     // The tree is written back as UTF-8, so a declaration naming another
     // encoding would lie about the saved bytes.
@@ -282,7 +336,9 @@ XmlError XmlDocument::saveAs(const std::string& fileName) const
     } catch (const std::bad_alloc&) {
         return XmlError::CannotWrite;
     }
-    return writeFileAtomically(fileName, text) ? XmlError::None : XmlError::CannotWrite;
+    const engine::Status written = engine::writeFileAtomically(fileName, text);
+    m_problem = written;
+    return written.ok() ? XmlError::None : XmlError::CannotWrite;
 }
 
 void XmlDocument::close()

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "engine/file_io.h"
+#include "engine/msg.h"
+
 namespace pugi {
 struct xml_node_struct;
 }
@@ -73,7 +76,10 @@ enum class XmlError {
 // keeps the declaration, comments and processing instructions, so whatever
 // the program does not touch survives a save. Files are read as UTF-8 when
 // they are valid UTF-8 (or UTF-16/32 with a byte order mark), else as
-// Windows-1252; the document is always written as UTF-8. Nothing here throws.
+// Windows-1252 (see engine::detectTextEncoding: an encoding the declaration
+// names is followed, and a UTF-8 file with a few bad bytes keeps its UTF-8
+// with those bytes replaced); the document is always written as UTF-8.
+// A document has exactly one root element. Nothing here throws.
 class XmlDocument {
 public:
     XmlDocument();
@@ -83,9 +89,10 @@ public:
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
-    // Parses `fileName` and remembers it as the document's file name. On
-    // failure the document is empty (inactive).
-    [[nodiscard]] XmlError load(const std::string& fileName);
+    // Parses `fileName` (an ordinary file of at most `sizeLimit` bytes) and
+    // remembers it as the document's file name. On failure the document is
+    // empty (inactive) and problem() / errorDetail() say why.
+    [[nodiscard]] XmlError load(const std::string& fileName, std::uint64_t sizeLimit = engine::FileLimit::kProject);
     // Parses text held in memory (no file name).
     [[nodiscard]] XmlError loadFromText(std::string_view text);
 
@@ -106,10 +113,22 @@ public:
     // Drops the tree.
     void close();
 
+    // Why the last load or save failed: the file problem (FileMissing,
+    // FileNotRegular, FileTooLarge, FileCannotRead, FileReadOnly, DiskFull,
+    // ...) with the path; Ok after a parse error or success.
+    [[nodiscard]] const engine::Status& problem() const { return m_problem; }
+    // Where a parse failed: "line N", or "line N: second root element".
+    [[nodiscard]] const std::string& errorDetail() const { return m_errorDetail; }
+    // Bytes of the last loaded text that were no UTF-8 and were replaced.
+    [[nodiscard]] std::size_t replacedBytes() const { return m_replaced; }
+
 private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     std::string m_fileName;
+    mutable engine::Status m_problem;
+    std::string m_errorDetail;
+    std::size_t m_replaced = 0;
 };
 
 } // namespace project_io

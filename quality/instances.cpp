@@ -2,9 +2,9 @@
 
 #include <array>
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <system_error>
+
+#include "engine/file_io.h"
 
 namespace quality {
 
@@ -122,18 +122,17 @@ Read<std::vector<std::array<std::int64_t, 3>>> readFourColumns(std::string_view 
 Read<std::string> readTextFile(const std::string& path)
 {
     Read<std::string> r;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        r.error = path + ": cannot open the file";
+    engine::Result<std::string> bytes = engine::readWholeFile(path, engine::FileLimit::kInstance);
+    if (!bytes.ok()) {
+        switch (bytes.error().msg) {
+        case engine::Msg::FileMissing: r.error = path + ": cannot open the file"; break;
+        case engine::Msg::FileNotRegular: r.error = path + ": not an ordinary file"; break;
+        case engine::Msg::FileTooLarge: r.error = path + ": file too large"; break;
+        default: r.error = path + ": cannot read the file"; break;
+        }
         return r;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
-        r.error = path + ": cannot read the file";
-        return r;
-    }
-    r.value = std::move(buffer).str();
+    r.value = std::move(*bytes);
     return r;
 }
 

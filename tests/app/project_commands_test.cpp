@@ -244,7 +244,8 @@ TEST_F(ProjectCommands, EmptyTablesAreNotSaved)
     start();
     main().SacuvajKao1Click();
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, text(29));
+    // Message 29 names the one cause that applies.
+    EXPECT_EQ(messages.shown[0].text, text(29) + "\n" + text(42));
     EXPECT_TRUE(dialogs.requests.empty());
 }
 
@@ -422,6 +423,41 @@ TEST_F(ProjectCommands, UnreadableFileIsNotReplacedByAPlainSave)
     EXPECT_EQ(dialogs.requests.back().mode, app::FileDialogRequest::Mode::Save);
     EXPECT_EQ(dialogs.requests.back().folder, job(""));
     EXPECT_EQ(contents(job("broken.vlp")), original);
+}
+
+TEST_F(ProjectCommands, ReadOnlyProjectOpensAndSaveAsksForAName)
+{
+    start();
+    makeProject(job("shared.vlp"));
+    QFile::setPermissions(job("shared.vlp"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray original = contents(job("shared.vlp"));
+    open(job("shared.vlp"));
+    // On this system a read-only file is not a locked one: it opens.
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown[0].text.toStdString();
+    EXPECT_GT(project().sheets.rowCount(), 0);
+    EXPECT_EQ(main().windowTitle(), "Velmora Pro - shared");
+    // A plain Save asks for a name, as for an untitled project.
+    main().Sacuvaj1Click();
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(dialogs.requests.back().mode, app::FileDialogRequest::Mode::Save);
+    EXPECT_EQ(contents(job("shared.vlp")), original);
+}
+
+TEST_F(ProjectCommands, FileOfNoKnownKindChangesNothing)
+{
+    start();
+    typeTables();
+    {
+        QFile f(job("notes.vlp.bak"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("a shopping list\n");
+    }
+    open(job("notes.vlp.bak"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(text(43)));
+    EXPECT_EQ(project().sheets.rowCount(), 2);
+    EXPECT_EQ(main().windowTitle(), untitled());
+    EXPECT_EQ(recent()[0], "");
 }
 
 TEST_F(ProjectCommands, MissingFileChangesNothing)

@@ -77,6 +77,12 @@ TEST_F(SettingsDialog, LengthFieldsNormaliseOrRefuse)
     EXPECT_EQ(messages.shown[0].text, text(272));
     EXPECT_EQ(saw->text(), "0.46");
     EXPECT_EQ(main().settings().Testera, 46);
+    // A kerf of 7 m does not fit the setting's 16 bits: refused, not wrapped.
+    saw->setText("700");
+    forms.settings->lengthFieldExit(saw);
+    EXPECT_EQ(messages.shown.back().text, text(296));
+    EXPECT_EQ(saw->text(), "0.46");
+    EXPECT_EQ(main().settings().Testera, 46);
 }
 
 TEST_F(SettingsDialog, PriceFieldRefusesLetters)
@@ -91,6 +97,11 @@ TEST_F(SettingsDialog, PriceFieldRefusesLetters)
     forms.settings->cenaChange(price);
     EXPECT_EQ(messages.shown.back().text, text(296));
     EXPECT_EQ(price->text(), "12.5");
+    // A price beyond a single-precision float would become infinity.
+    price->setText("1e39");
+    forms.settings->cenaChange(price);
+    EXPECT_EQ(messages.shown.back().text, text(296));
+    EXPECT_FLOAT_EQ(main().settings().CENA1, 12.5f);
 }
 
 TEST_F(SettingsDialog, BandingSwitchShowsTheBandFields)

@@ -41,7 +41,8 @@ TEST(CliText, FallsBackWithoutALanguageFile)
     std::ostringstream err;
     const cli::Context ctx = contextFor("NoSuchLanguage", err);
     EXPECT_EQ(ctx.text(engine::Status(engine::Msg::CannotReadProject, {"a", "b"})),
-              "The project file cannot be read. (message 288) a b");
+              "The project file cannot be read: it is damaged or not a Velmora project. The rows read before the "
+              "error have been kept; check them before saving. (message 288) a b");
     EXPECT_EQ(ctx.language(), nullptr);
 }
 

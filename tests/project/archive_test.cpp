@@ -4,6 +4,8 @@
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -135,15 +137,24 @@ TEST(ArchiveScan, UnopenableFileStopsTheScan)
     EXPECT_FALSE(scan.grandTotal.has_value());
 }
 
-TEST(ArchiveScan, ReadOnlyFileStopsTheScanForAUser)
+TEST(ArchiveScan, ReadOnlyFileIsListed)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root may write to read-only files";
+    // A read-only project is no locked one: the archive only reads it.
     TempFolder dir;
     dir.copyFrom(kData + "totals/a-cabinet.vlp", "b.vlp");
     fs::permissions(dir.path() + "/b.vlp", fs::perms::owner_read);
     const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
+    EXPECT_TRUE(scan.status.ok());
+    EXPECT_EQ(scan.rows.size(), 1U);
+}
+
+TEST(ArchiveScan, SpecialFileStopsTheScanWithItsCause)
+{
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir.path() + "/a-pipe.vlp").c_str(), 0600), 0);
+    const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     EXPECT_EQ(scan.status.msg, Msg::ArchiveCannotOpenFile);
+    EXPECT_EQ(scan.status.reason, Msg::FileNotRegular);
     EXPECT_TRUE(scan.rows.empty());
 }
 

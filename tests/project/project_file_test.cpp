@@ -362,23 +362,6 @@ TEST(ProjectOpen, UpperCaseExtensionsAreRead)
     }
 }
 
-TEST(ProjectOpen, MixedCaseExtensionReadsNothing)
-{
-    TempDir dir;
-    const std::string file = dir.file("mixed.Vlp");
-    fs::copy_file(kData + "cm_project.vlp", file);
-    engine::Project p = richProject(1);
-    const engine::ProjectDetails details = p.details;
-    const project_io::OpenOutcome opened = OpenProject(file, false, p, settingsIn(1));
-    EXPECT_TRUE(opened.status.ok());
-    EXPECT_EQ(p.sheetRowCount(), 0);
-    EXPECT_EQ(p.partRowCount(), 0);
-    EXPECT_EQ(p.sheetQtyTotal, 0);
-    EXPECT_EQ(p.partQtyTotal, 0);
-    EXPECT_EQ(p.details, details);
-    EXPECT_EQ(p.fileName, file);
-}
-
 TEST(ProjectOpen, ShowsResultsOnlyForAVlpWithLayoutsWhenAllowed)
 {
     engine::Settings s = settingsIn(1);
