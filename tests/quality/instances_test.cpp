@@ -159,9 +159,9 @@ TEST(ValueTable, RefusesWhatItCannotRead)
     EXPECT_EQ(quality::readColumn(t, "v.csv", "k", "v").error, "v.csv: row 2: \"seven\" in column \"v\" is no number");
     const auto twice = quality::readCsv("k,v\na,1\nx/a,2\n", "v.csv").value;
     EXPECT_EQ(quality::readColumn(twice, "v.csv", "k", "v").error, "v.csv: row 2: \"a\" given twice");
-    EXPECT_EQ(quality::ReadTextFile("/nonexistent/x.csv").error, "/nonexistent/x.csv: cannot open the file");
+    EXPECT_EQ(quality::readTextFile("/nonexistent/x.csv").error, "/nonexistent/x.csv: cannot open the file");
     // A device is read only until the size limit would be passed: it is refused at once.
-    EXPECT_EQ(quality::ReadTextFile("/dev/zero").error, "/dev/zero: not an ordinary file");
+    EXPECT_EQ(quality::readTextFile("/dev/zero").error, "/dev/zero: not an ordinary file");
 }
 
 TEST(ValueTable, ReadsPublishedBounds)
