@@ -17,9 +17,9 @@ inline constexpr const char* kLanguageFileHasError = "Language file has error";
 // assigns the same number.
 class LanguageTable {
 public:
-    static constexpr int kEntries = 400;
+    static constexpr int kEntries = 600;
 
-    // Entry n, or an empty text for a number outside 0..399.
+    // Entry n, or an empty text for a number outside 0..kEntries-1.
     [[nodiscard]] const std::string& text(int n) const;
     [[nodiscard]] const std::string& text(Msg m) const { return text(number(m)); }
     void setText(int n, std::string text);
