@@ -87,7 +87,7 @@ void TBands::loadGrid()
     // The main window names a missing or damaged file when it reads it; the
     // dialog shows what the file holds.
     engine::TextTable read(engine::kBandColumns);
-    (void)engine::readBandGrid(m_main->programFolder() + "Config/bands.vlb", read);
+    (void)engine::readBandGrid(engine::bandTypesPath(m_main->programFolder()), read);
     for (int c = 0; c < engine::kBandColumns; ++c)
         read.setTitle(c, m_grid.title(c));
     m_grid = read;
@@ -96,7 +96,8 @@ void TBands::loadGrid()
 
 void TBands::btnBandSaveClick()
 {
-    const engine::Status saved = engine::writeBandGrid(m_main->programFolder() + "Config/bands.vlb", m_grid);
+    const engine::Status saved = engine::writeBandGrid(
+        engine::bandTypesPath(m_main->programFolder(), engine::DataUse::Write), m_grid);
     if (!saved.ok()) {
         // The edits stay in the grid; the old file is untouched.
         m_main->showStatus(saved, Messenger::Kind::Error);

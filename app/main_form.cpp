@@ -233,7 +233,10 @@ void TMainForm::readSettingsAtStart()
     // The language chosen above stays; Jezik only names it for the next start.
     m_settings.Jezik = m_languageName;
     if (m_settings.ProjectPath.empty())
-        m_settings.ProjectPath = m_programFolder + "Projects/";
+        m_settings.ProjectPath = engine::programDataPath(m_programFolder, "Projects/");
+    // A shared program folder keeps no user's projects: the user's own
+    // Projects folder is made for the save dialogs to open in.
+    (void)engine::programDataPath(m_programFolder, "Projects/", engine::DataUse::Write);
     m_project.fileName = m_settings.ProjectPath;
     for (const std::string& name : broken)
         showText(text(engine::Msg::CannotConvertValue) + ": " + qs(name), Messenger::Kind::Warning,
@@ -313,7 +316,7 @@ void TMainForm::applyBanding() { pag1->applyBanding(m_settings.Kantiranje); }
 void TMainForm::LoadBandTypes()
 {
     engine::TextTable grid(engine::kBandColumns);
-    const engine::Status read = engine::readBandGrid(m_programFolder + "Config/bands.vlb", grid);
+    const engine::Status read = engine::readBandGrid(engine::bandTypesPath(m_programFolder), grid);
     if (read.msg != engine::Msg::CannotReadBandFile)
         m_bandTypes = grid;
     if (!read.ok())
