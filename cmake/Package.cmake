@@ -21,8 +21,8 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 if(TARGET velmora)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 endif()
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Velmora lays out rectangular parts on stock sheets with straight through
+# CPack puts the summary above it as the synopsis.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Velmora lays out rectangular parts on stock sheets with straight through
 cuts, automatically (many randomised attempts, the best one kept) or sheet by
 sheet in a manual mode. Parts have sizes in six units, quantities, grain lock
 and an edge band on each of their four edges.
