@@ -10,7 +10,7 @@ fail() { echo "package: $*" >&2; exit 1; }
 for tool in cpack dpkg-deb dpkg-shlibdeps; do
     command -v "$tool" > /dev/null || { echo "skipped: the package needs $tool"; exit 77; }
 done
-if [ "${VELMORA_SANITIZED:-0}" = 1 ] || [ "${VELMORA_SANITIZED:-}" = true ]; then
+if [ "${VELMORA_SANITIZED:-0}" = 1 ]; then
     echo "skipped: a sanitized build is not packaged"
     exit 77
 fi
