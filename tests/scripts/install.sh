@@ -104,7 +104,7 @@ else
 fi
 
 # The project file types, registered in the prefix only.
-if command -v update-mime-database > /dev/null && command -v xdg-mime > /dev/null; then
+if command -v update-mime-database > /dev/null && command -v xdg-mime > /dev/null && command -v mimetype > /dev/null; then
     export XDG_DATA_DIRS="$prefix/share:/usr/local/share:/usr/share"
     update-mime-database "$prefix/share/mime"
     cp "$prefix/share/velmora/examples/kitchen.vlp" job.vlp
@@ -115,7 +115,7 @@ if command -v update-mime-database > /dev/null && command -v xdg-mime > /dev/nul
         || fail "xdg-mime gives $(xdg-mime query filetype job.qln) for a .qln"
     unset XDG_DATA_DIRS
 else
-    skipped+=("file types (packages shared-mime-info, xdg-utils)")
+    skipped+=("file types (packages shared-mime-info, xdg-utils, libfile-mimeinfo-perl)")
 fi
 
 # The manual pages name every option the help texts name, and man reads them without a warning.
