@@ -7,6 +7,8 @@
 #include <thread>
 
 #include <QAction>
+#include <QComboBox>
+#include <QPushButton>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include "app/file_dialogs.h"
 #include "app/main_form.h"
 #include "app/progress_window.h"
+#include "app/project_details_dialog.h"
 #include "app/unsaved_changes.h"
 #include "app_fixture.h"
 
@@ -368,4 +371,44 @@ TEST_F(UnsavedWork, ClosingDuringARunStopsTheRunNotTheProgram)
     EXPECT_FALSE(closed);
     EXPECT_FALSE(done);  // cancelled by the close
     EXPECT_TRUE(main().isVisible());
+}
+
+TEST_F(UnsavedWork, DetailsAndBandChoicesAreChanges)
+{
+    writeSettings({"iLang=Finished", "Jezik=English", "Kantiranje=1"});
+    start();
+    showActive();
+    // The details dialog confirmed unchanged is no change; a new title is.
+    const auto details = [this](const QString& title) {
+        QTimer::singleShot(0, &main(), [this, title] {
+            if (!title.isEmpty())
+                forms.details->cover_title->setText(title);
+            forms.details->Button1->click();
+        });
+        main().Detalji1Click();
+    };
+    details({});
+    EXPECT_FALSE(main().projectChanged());
+    details("Kuhinja Jovanovic");
+    EXPECT_EQ(project().details.coverTitle, "Kuhinja Jovanovic");
+    EXPECT_TRUE(main().projectChanged());
+
+    // A band type chosen in a part's band cell.
+    auto f = [this](const char* n) { return main().findChild<QLineEdit*>(n); };
+    f("Edit6")->setText("50");
+    f("Edit7")->setText("40");
+    typeEnter(f("Edit8"), "");
+    dialogs.answers.push_back(job("bands.vlp"));
+    main().Sacuvaj1Click();
+    ASSERT_FALSE(main().projectChanged());
+    QTableView* grid = main().pag1->StringGrid2;
+    const QModelIndex cell = grid->model()->index(0, engine::PartCol::Band + 2);
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    auto* chooser = grid->findChild<QComboBox*>("ComboBox1");
+    ASSERT_NE(chooser, nullptr);
+    chooser->setCurrentIndex(2);
+    emit chooser->activated(2);
+    ASSERT_FALSE(project().parts.cell(1, engine::PartCol::Band + 2).empty());
+    EXPECT_TRUE(main().projectChanged());
 }
