@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -497,6 +498,10 @@ void TMainForm::PrinterSetup1Click()
     // Chooses the printer and the page layout of the printouts; prints nothing.
     QPageSetupDialog dialog(&printer(), this);
     dialog.setObjectName("PageSetupDialog");
+    // Cancel in the words of the program's other dialogs.
+    for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
+        if (QPushButton* cancel = box->button(QDialogButtonBox::Cancel))
+            cancel->setText(text(kCancelText));
     dialog.exec();
 }
 

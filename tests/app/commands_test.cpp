@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -65,6 +67,7 @@ protected:
         bool shown = false;
         bool pageSetup = false;
         bool print = false;
+        QString cancel;
     };
     Modal modalOf(const std::function<void()>& action)
     {
@@ -74,6 +77,10 @@ protected:
             seen.shown = w != nullptr;
             seen.pageSetup = qobject_cast<QPageSetupDialog*>(w) != nullptr;
             seen.print = qobject_cast<QPrintDialog*>(w) != nullptr;
+            if (w)
+                for (QDialogButtonBox* box : w->findChildren<QDialogButtonBox*>())
+                    if (QPushButton* b = box->button(QDialogButtonBox::Cancel))
+                        seen.cancel = b->text();
             if (auto* d = qobject_cast<QDialog*>(w))
                 d->reject();
         });
@@ -132,12 +139,14 @@ TEST_F(Commands, EveryEnabledCommandHasAHandler)
 
 TEST_F(Commands, PrinterSetupSetsUpThePageAndPrintsNothing)
 {
-    start();
+    writeSettings({"iLang=Finished", "Jezik=Srpski"});
+    start({}, false);
     showActive();
     const Modal shown = modalOf([this] { main().menus().PrinterSetup1->trigger(); });
     EXPECT_TRUE(shown.shown);
     EXPECT_TRUE(shown.pageSetup);
     EXPECT_FALSE(shown.print);
+    EXPECT_EQ(shown.cancel, QString("Otkaži"));
     // The page layout chosen stays with the main window's printer.
     EXPECT_EQ(&main().printer(), &main().printer());
 }
