@@ -48,6 +48,10 @@ TablePanel::TablePanel(const Names& names, const QString& caption, engine::TextT
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->setWordWrap(false);
+    // Narrow columns keep the start and the end of their texts and
+    // headings; the tooltips hold the whole text.
+    m_grid->setTextElideMode(Qt::ElideMiddle);
+    m_grid->horizontalHeader()->setTextElideMode(Qt::ElideMiddle);
     m_viewport = m_grid->viewport();
     m_viewport->installEventFilter(this);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &TablePanel::showPopup);
