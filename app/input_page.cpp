@@ -55,13 +55,13 @@ InputPage::InputPage(TMainForm& main)
     auto* lay = new QHBoxLayout(this);
     lay->setContentsMargins(4, 4, 4, 4);
     // The sheet side gives up width to the wider part table in a small
-    // window (a third of the page, at least 260 pixels) and never takes more
-    // than 315.
+    // window (three tenths of the page, at least 240 pixels) and never takes
+    // more than 315.
     QWidget* left = buildSheetSide();
-    left->setMinimumWidth(260);
+    left->setMinimumWidth(240);
     left->setMaximumWidth(315);
-    lay->addWidget(left, 1);
-    lay->addWidget(buildPartSide(), 2);
+    lay->addWidget(left, 3);
+    lay->addWidget(buildPartSide(), 7);
 }
 
 QLineEdit* InputPage::entryField(const char* name, int maxLength, const QString& initial)
@@ -110,7 +110,9 @@ QWidget* InputPage::buildSheetSide()
     entry->setColumnStretch(3, 28);
     panMainSheet->model()->setCommit(
         [this](int row, int col, const QString& t) { return StringGrid1SetEditText(row, col, t); });
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Numbers take what they need, the description the rest.
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    StringGrid1->horizontalHeader()->setSectionResizeMode(engine::SheetCol::Descr, QHeaderView::Stretch);
     StringGrid1->setItemDelegate(new GridDelegate(StringGrid1));
     BitBtn3 = panMainSheet->addButton("BitBtn3", ":/icons/clear.svg");
     connect(BitBtn3, &QToolButton::clicked, this, &InputPage::BitBtn3Click);

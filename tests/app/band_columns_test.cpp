@@ -3,11 +3,11 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStyle>
-#include <QStyleOptionHeaderV2>
 #include <QTableView>
 
 #include "app/band_type_model.h"
 #include "app/grid_delegate.h"
+#include "app/grid_header.h"
 #include "app/main_form.h"
 #include "app_fixture.h"
 
@@ -54,15 +54,8 @@ protected:
     // The heading as the header draws it in its section.
     QString shownHeading(int section)
     {
-        QHeaderView* h = grid()->horizontalHeader();
-        QStyleOptionHeaderV2 opt;
-        opt.initFrom(h);
-        opt.section = section;
-        opt.text = h->model()->headerData(section, Qt::Horizontal).toString();
-        opt.textElideMode = h->textElideMode();
-        opt.rect = QRect(0, 0, h->sectionSize(section), h->height());
-        const QRect label = h->style()->subElementRect(QStyle::SE_HeaderLabel, &opt, h);
-        return opt.fontMetrics.elidedText(opt.text, opt.textElideMode, label.width());
+        auto* h = qobject_cast<app::GridHeader*>(grid()->horizontalHeader());
+        return h ? h->shownText(section) : QString();
     }
 };
 
@@ -98,6 +91,20 @@ TEST_F(BandColumns, NamesAndHeadingsDifferAtTheSmallestWindow)
         forms = {};
         QFile::remove(settingsFile());
     }
+}
+
+TEST_F(BandColumns, NarrowHeadingsKeepTheirEnds)
+{
+    startWithTwoBandedParts("Srpski");
+    for (int c = 6; c <= 9; ++c)
+        grid()->setColumnWidth(c, 40);
+    const QString d1 = shownHeading(6);
+    const QString d2 = shownHeading(7);
+    EXPECT_NE(d1, text(184));
+    EXPECT_TRUE(d1.endsWith("1")) << d1.toStdString();
+    EXPECT_TRUE(d2.endsWith("2")) << d2.toStdString();
+    EXPECT_NE(d1, d2);
+    EXPECT_NE(shownHeading(8), shownHeading(9));
 }
 
 TEST_F(BandColumns, ShortTextsAreShownWhole)
