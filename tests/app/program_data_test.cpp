@@ -1,6 +1,8 @@
 // A program folder nobody may write (installed for all users): the band
 // dialog saves to the user's own copy, and the next start reads it.
+#include <QAbstractItemModel>
 #include <QComboBox>
+#include <QTableView>
 #include <QFile>
 
 #include "app/bands_dialog.h"
@@ -56,13 +58,11 @@ TEST_F(ReadOnlyProgramFolder, BandDialogSavesToTheUsersCopyAndTheNextStartReadsI
     EXPECT_FALSE(QFile::exists(userCopy()));
 
     forms.bands->Newbandtype1Click();
-    engine::TextTable& grid = forms.bands->grid();
-    ASSERT_EQ(grid.rowCount(), 4);
-    grid.setCell(4, 0, "Oak 1");
-    grid.setCell(4, 1, "0.1");
-    grid.setCell(4, 2, "O");
-    grid.setCell(4, 3, "2");
-    grid.setCell(4, 4, "1.5");
+    QAbstractItemModel* model = forms.bands->StringGrid1->model();
+    ASSERT_EQ(model->rowCount(), 4);
+    const char* cells[] = {"Oak 1", "0.1", "O", "2", "1.5"};
+    for (int c = 0; c < 5; ++c)
+        ASSERT_TRUE(model->setData(model->index(3, c), cells[c], Qt::EditRole)) << c;
     messages.shown.clear();
     forms.bands->btnBandSaveClick();
     EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text.toStdString();
@@ -77,5 +77,5 @@ TEST_F(ReadOnlyProgramFolder, BandDialogSavesToTheUsersCopyAndTheNextStartReadsI
     EXPECT_TRUE(messages.shown.empty());
     ASSERT_EQ(main().pag1->ComboBox2->count(), 4);
     EXPECT_EQ(main().pag1->ComboBox2->itemText(3), "Oak 1");
-    EXPECT_EQ(forms.bands->grid().cell(4, 0), "Oak 1");
+    EXPECT_EQ(forms.bands->table().record(3).name, "Oak 1");
 }
