@@ -113,6 +113,14 @@ int printTextSize(const engine::Settings& settings) { return std::clamp(settings
 
 int printAll(PrintTarget& target, const PrintContext& c, const PrintOptions& options)
 {
+    if (!options.layouts && options.copies > 1) {
+        PrintOptions once = options;
+        once.copies = 1;
+        int pages = 0;
+        for (int i = 0; i < options.copies; ++i)
+            pages += printAll(target, c, once);
+        return pages;
+    }
     int pages = 0;
     const int size = printTextSize(c.settings);
     if (options.cover) {
@@ -127,10 +135,10 @@ int printAll(PrintTarget& target, const PrintContext& c, const PrintOptions& opt
     }
     if (options.bill)
         pages += printText(target, c.project.bill, size);
-    if (options.lists) {
+    if (options.sheetList)
         pages += printText(target, sheetListText(c.project, c.settings, c.language, c.now), size);
+    if (options.partList)
         pages += printText(target, partListText(c.project, c.settings, c.language, c.now), size);
-    }
     return pages;
 }
 

@@ -30,13 +30,16 @@ struct PrintOptions {
     bool report = false;
     bool layouts = true;
     bool bill = false;
-    bool lists = false;
+    bool sheetList = false;
+    bool partList = false;
     int first = 0;
     int last = -1;
     int copies = 1;
 };
 
-// Prints the run onto `target`; returns the number of pages.
+// Prints the run onto `target`; returns the number of pages. `copies`
+// repeats the layouts inside their document; a run without layouts (a text
+// document alone) is printed `copies` times.
 int printAll(PrintTarget& target, const PrintContext& c, const PrintOptions& options);
 
 } // namespace output

@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev
     clang libclang-rt-14-dev
     python3 python3-ezdxf python3-openpyxl poppler-utils librsvg2-bin librecad
-    xvfb xauth
+    xvfb xauth fonts-dejavu-core
 )
 
 missing=()

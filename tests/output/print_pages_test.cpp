@@ -339,7 +339,7 @@ TEST(PrintAll, DocumentOrder)
     f.project.report = {{"REPORT"}};
     f.project.bill = {{"BILL"}};
     output::PrintOptions o;
-    o.cover = o.report = o.bill = o.lists = true;
+    o.cover = o.report = o.bill = o.sheetList = o.partList = true;
     o.perPage = 2;
     RecordingTarget target;
     EXPECT_EQ(output::printAll(target, f.context(), o), 6);
@@ -351,6 +351,15 @@ TEST(PrintAll, DocumentOrder)
     EXPECT_TRUE(has(pages[3], "BILL"));
     EXPECT_TRUE(has(pages[4], "SHEETS") || has(pages[4], "-("));
     EXPECT_TRUE(has(pages[5], "A1"));
+
+    // A text document alone is repeated for its copies.
+    output::PrintOptions bill;
+    bill.layouts = false;
+    bill.bill = true;
+    bill.copies = 3;
+    RecordingTarget three;
+    EXPECT_EQ(output::printAll(three, f.context(), bill), 3);
+    EXPECT_EQ(three.documents, 3);
 }
 
 } // namespace
