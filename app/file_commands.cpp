@@ -1,5 +1,9 @@
 #include "app/file_commands.h"
 
+#include <QPushButton>
+
+#include "app/diagram_page.h"
+
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
@@ -62,6 +66,7 @@ void FileCommands::setPrintEnabled(bool enabled)
 {
     // The tool button follows the action.
     m_main.menus().Print1->setEnabled(enabled);
+    m_main.diagramPage()->BitBtn8->setEnabled(enabled);
 }
 
 std::optional<QString> FileCommands::chooseProjectFile(bool save, const QString& filter, const QString& suffix)

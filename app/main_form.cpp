@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QUrl>
 
 #include "app/about_box.h"
@@ -21,6 +22,8 @@
 #include "app/input_page.h"
 #include "app/main_menus.h"
 #include "app/manual_page.h"
+#include "app/print_commands.h"
+#include "app/print_dialog.h"
 #include "app/qt_text.h"
 #include "app/report_page.h"
 #include "app/settings_dialog.h"
@@ -60,6 +63,7 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
 
     m_menus = std::make_unique<MainMenus>(*this);
     m_files = std::make_unique<FileCommands>(*this);
+    m_print = new PrintCommands(*this);
     buildPages();
     connectCommands();
 
@@ -153,6 +157,13 @@ void TMainForm::connectCommands()
     connect(pag1->BitBtn15, &QPushButton::clicked, this, &TMainForm::BitBtn15Click);
     connect(pag1->TableMinus, &QPushButton::clicked, this, &TMainForm::TableMinusClick);
     connect(pag3->Image5, &DiagramView::recut, this, &TMainForm::ShowResults);
+    // Print1 stays as the result leaves it (enabled after a shown result).
+    connect(m.Print1, &QAction::triggered, m_print, &PrintCommands::Print1Click);
+    connect(pag3->BitBtn8, &QPushButton::clicked, m_print, &PrintCommands::BitBtn8Click);
+    connect(pag4->Stampaj, &QToolButton::clicked, m_print, &PrintCommands::StampajClick);
+    connect(pag4->StampajCene, &QToolButton::clicked, m_print, &PrintCommands::StampajCeneClick);
+    connect(pag1->BitBtn1, &QToolButton::clicked, m_print, &PrintCommands::BitBtn1Click);
+    connect(pag1->BitBtn2, &QToolButton::clicked, m_print, &PrintCommands::BitBtn2Click);
 }
 
 engine::LengthUnit TMainForm::unit() const { return engine::lengthUnitFromInt(m_settings.JedMere); }
@@ -410,6 +421,12 @@ QPrinter& TMainForm::printer()
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
+}
+
+void TMainForm::setPrintOptions(TPrnEx* panel)
+{
+    m_prnEx = panel;
+    m_print->setOptionsPanel(panel);
 }
 
 void TMainForm::PrinterSetup1Click()
