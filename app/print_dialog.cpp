@@ -74,16 +74,21 @@ TPrintDialogEx::TPrintDialogEx(QWidget* parent, TPrnEx* options, int groups, int
     : QDialog(parent), m_options(options), m_groups(groups), m_shown(shownGroup)
 {
     setObjectName("TPrintDialogEx");
-    setWindowTitle(tr("Print"));
+    auto* main = qobject_cast<TMainForm*>(parent);
+    const auto t = [main](int entry, const char* fallback) {
+        const QString s = main ? main->text(entry) : QString();
+        return s.isEmpty() ? QString(fallback) : s;
+    };
+    setWindowTitle(t(447, "Print options"));
     auto* h = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     h->addLayout(left, 1);
     if (groups > 0) {
-        auto* range = new QGroupBox(tr("Layouts"));
+        auto* range = new QGroupBox(t(89, "Print the layouts"));
         auto* grid = new QGridLayout(range);
-        rbAll = new QRadioButton(tr("All"));
-        rbPages = new QRadioButton(tr("From"));
-        rbSelection = new QRadioButton(tr("Selection"));
+        rbAll = new QRadioButton(t(448, "All layouts"));
+        rbPages = new QRadioButton(t(449, "Layouts from"));
+        rbSelection = new QRadioButton(t(451, "The layout shown"));
         spFrom = new QSpinBox;
         spTo = new QSpinBox;
         for (QSpinBox* s : {spFrom, spTo}) {
@@ -93,14 +98,14 @@ TPrintDialogEx::TPrintDialogEx(QWidget* parent, TPrnEx* options, int groups, int
         grid->addWidget(rbAll, 0, 0, 1, 4);
         grid->addWidget(rbPages, 1, 0);
         grid->addWidget(spFrom, 1, 1);
-        grid->addWidget(new QLabel(tr("to")), 1, 2);
+        grid->addWidget(new QLabel(t(450, "to")), 1, 2);
         grid->addWidget(spTo, 1, 3);
         grid->addWidget(rbSelection, 2, 0, 1, 4);
         rbAll->setChecked(true);
         left->addWidget(range);
     }
     auto* copiesRow = new QHBoxLayout;
-    copiesRow->addWidget(new QLabel(tr("Copies")));
+    copiesRow->addWidget(new QLabel(t(452, "Copies")));
     spCopies = new QSpinBox;
     spCopies->setRange(1, 999);
     copiesRow->addWidget(spCopies);
@@ -108,11 +113,11 @@ TPrintDialogEx::TPrintDialogEx(QWidget* parent, TPrnEx* options, int groups, int
     left->addLayout(copiesRow);
     left->addStretch(1);
     auto* buttons = new QHBoxLayout;
-    btnPrint = new QPushButton(tr("Print..."));
+    btnPrint = new QPushButton(t(88, "Print..."));
     btnPrint->setObjectName("btnPrint");
-    btnPdf = new QPushButton(tr("PDF file..."));
+    btnPdf = new QPushButton(t(445, "Print to PDF file..."));
     btnPdf->setObjectName("btnPdf");
-    auto* cancel = new QPushButton(tr("Cancel"));
+    auto* cancel = new QPushButton(t(453, "Cancel"));
     buttons->addWidget(btnPrint);
     buttons->addWidget(btnPdf);
     buttons->addWidget(cancel);
