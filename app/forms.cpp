@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +19,9 @@
 #include "app/bands_dialog.h"
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
+#include "app/file_dialogs.h"
+#include "app/file_commands.h"
+#include "app/qt_text.h"
 #include "app/input_page.h"
 #include "app/progress_window.h"
 #include "app/report_page.h"
@@ -71,6 +75,37 @@ void shootAutomaticRun(TMainForm& main, const QString& folder)
     main.PageControl1->setCurrentWidget(main.pag1);
     QApplication::processEvents();
     main.grab().save(folder + "/input_result.png");
+}
+
+// Opens a modal window with `open` and saves its picture once it is up,
+// then closes it unanswered.
+void shootModal(const QString& file, const std::function<void()>& open)
+{
+    QTimer::singleShot(0, [file] {
+        QApplication::processEvents();
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            w->grab().save(file);
+            if (auto* d = qobject_cast<QDialog*>(w))
+                d->reject();
+        }
+    });
+    open();
+}
+
+// The question about unsaved changes, an open dialog and the page set-up.
+void shootQuestionsAndDialogs(TMainForm& main, const QString& folder)
+{
+    shootModal(folder + "/save_changes_question.png", [&main] {
+        main.showMessage(engine::Msg{406}, Messenger::Kind::Confirmation, Messenger::Buttons::SaveDiscardCancel);
+    });
+    shootModal(folder + "/open_dialog.png", [&main] {
+        FileDialogRequest request;
+        request.title = main.text(167);
+        request.filter = "Velmora (*.vlp *.VLP)";
+        request.folder = qs(main.fileCommands().dialogStartFolder());
+        (void)FileDialogs::current().choose(&main, request);
+    });
+    shootModal(folder + "/page_setup.png", [&main] { main.PrinterSetup1Click(); });
 }
 
 // Saves the main window and the dialogs as pictures, at the design size and
@@ -134,6 +169,7 @@ void takeScreenshots(Forms& f, const QString& folder)
     f.main->setWindowState(Qt::WindowNoState);
     f.main->resize(795, 590);
     shootAutomaticRun(*f.main, folder);
+    shootQuestionsAndDialogs(*f.main, folder);
 }
 
 } // namespace

@@ -136,6 +136,13 @@ public:
     // A new result: the next refresh (ShowResults) shows the first group.
     void firstDiagramGroup();
 
+    // Whether the project has changes that are in no file: set by every
+    // edit of the tables, the details and by a new result; cleared by Save,
+    // Open and New.
+    [[nodiscard]] bool projectChanged() const { return m_changed; }
+    void markProjectChanged() { m_changed = true; }
+    void setProjectChanged(bool changed) { m_changed = changed; }
+
     // --- the File menu's project commands (FileCommands) ---
     [[nodiscard]] FileCommands& fileCommands() { return *m_files; }
     bool openProjectFile(const QString& fileName, bool addMode = false)
@@ -183,7 +190,12 @@ protected:
 private:
     void buildPages();
     void connectCommands();
+    // Every edit of the two tables marks the project changed.
+    void watchTableEdits();
     void chooseLanguageAtStart();
+    // Qt's own texts and the buttons of message boxes and file dialogs in
+    // the language `name`.
+    void applyLanguageToDialogs(const std::string& name);
     void readSettingsAtStart();
     void applyWindowPlacement();
     void writeSettings();
@@ -192,6 +204,9 @@ private:
     std::string m_programFolder;
     QString m_startError;
     bool m_writeAtClose = true;
+    bool m_changed = false;
+    // Above 0 while the tables are shown again without being changed.
+    int m_showingTables = 0;
 
     engine::Project m_project;
     engine::Settings m_settings;

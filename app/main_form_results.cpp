@@ -98,6 +98,7 @@ void TMainForm::Button4Click()
     engine::programRand31() = rng;
     firstDiagramGroup();
     ShowResults();
+    markProjectChanged();
 }
 
 void TMainForm::BitBtn15Click()

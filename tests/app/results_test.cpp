@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/command_check.h"
 #include "app/main_form.h"
 #include "app/progress_window.h"
 #include "app_fixture.h"
@@ -197,8 +198,11 @@ TEST_F(AutomaticRun, CompleteResultSwitchesPagesAndCommands)
     EXPECT_FALSE(tabShown("pag2"));
     EXPECT_TRUE(widget("BitBtn15")->isEnabled());
     EXPECT_TRUE(widget("TableMinus")->isEnabled());
+    // The print command has its handler and is enabled with a result.
+    ASSERT_TRUE(app::hasCommandHandler(widget<QAction>("Print1")));
     EXPECT_TRUE(widget<QAction>("Print1")->isEnabled());
     EXPECT_TRUE(widget("ToolButton8")->isEnabled());
+    EXPECT_TRUE(widget("BitBtn8")->isEnabled());
     // The report and bill boxes can be printed.
     EXPECT_TRUE(widget("Stampaj")->isEnabled());
     EXPECT_TRUE(widget("StampajCene")->isEnabled());
@@ -462,6 +466,8 @@ TEST_F(AutomaticRun, SheetSubtractionOncePerResult)
     EXPECT_EQ(project().sheets.row(1), (std::vector<std::string>{"", "50", "50", "2", "unused"}));
     EXPECT_EQ(project().sheets.row(2), (std::vector<std::string>{"", "100.04", "80", "3", "second"}));
     EXPECT_EQ(main().pag1->StringGrid1->model()->rowCount(), 2);
+    // The caption counts the sheets the table holds now, not the ones cut.
+    EXPECT_EQ(widget<QLabel>("Label15")->text(), text(130) + " (5)");
     EXPECT_FALSE(widget("TableMinus")->isEnabled());
     main().TableMinusClick();
     EXPECT_EQ(project().sheets.row(2)[engine::SheetCol::Qty], "3");
