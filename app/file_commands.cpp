@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/diagram_page.h"
 #include "app/file_dialogs.h"
 #include "app/input_page.h"
 #include "app/main_form.h"
@@ -71,6 +72,7 @@ void FileCommands::setPrintEnabled(bool enabled)
     // must not look as if it could.
     QAction* print = m_main.menus().Print1;
     print->setEnabled(enabled && hasCommandHandler(print));
+    m_main.diagramPage()->BitBtn8->setEnabled(enabled);
 }
 
 void FileCommands::setLastFolder(const std::string& projectPath)

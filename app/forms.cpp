@@ -1,5 +1,7 @@
 #include "app/forms.h"
 
+#include "app/print_dialog.h"
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -48,6 +50,8 @@ Forms createForms(const StartupOptions& options)
     f.main->setDialogs(f.settings, f.about, f.bands);
     f.details = new TPrProp(f.main.get());
     f.main->setDetailsDialog(f.details);
+    f.printOptions = new TPrnEx(f.main.get());
+    f.main->setPrintOptions(f.printOptions);
     return f;
 }
 

@@ -10,6 +10,7 @@ class TFSettings;
 class TAboutBox;
 class TBands;
 class TPrProp;
+class TPrnEx;
 
 // The program's windows: the main window and its dialogs, created once in
 // a fixed order (settings, about box, band types, then the later dialogs),
@@ -21,6 +22,7 @@ struct Forms {
     TAboutBox* about = nullptr;
     TBands* bands = nullptr;
     TPrProp* details = nullptr;
+    TPrnEx* printOptions = nullptr;
 };
 
 // Creates the forms. When the main window's start fails (main->startError()

@@ -115,6 +115,7 @@ QWidget* InputPage::buildSheetSide()
     StringGrid1->horizontalHeader()->setSectionResizeMode(engine::SheetCol::Descr, QHeaderView::Stretch);
     StringGrid1->setItemDelegate(new GridDelegate(StringGrid1));
     BitBtn3 = panMainSheet->addButton("BitBtn3", ":/icons/clear.svg");
+    BitBtn1 = panMainSheet->addButton("BitBtn1", ":/icons/print.svg");
     connect(BitBtn3, &QToolButton::clicked, this, &InputPage::BitBtn3Click);
     connect(Deleterow2, &QAction::triggered, this, &InputPage::Deleterow2Click);
     connect(panMainSheet, &TablePanel::emptyGridClicked, this, [this] { emptyGridClicked(StringGrid1); });
@@ -181,6 +182,7 @@ QWidget* InputPage::buildPartSide()
     });
     BitBtn4 = panMainPart->addButton("BitBtn4", ":/icons/clear.svg");
     BitBtn16 = panMainPart->addButton("BitBtn16", ":/icons/lock_all.svg");
+    BitBtn2 = panMainPart->addButton("BitBtn2", ":/icons/print.svg");
     connect(BitBtn4, &QToolButton::clicked, this, &InputPage::BitBtn4Click);
     connect(BitBtn16, &QToolButton::clicked, this, &InputPage::BitBtn16Click);
     connect(Deleterow1, &QAction::triggered, this, &InputPage::Deleterow1Click);
@@ -196,7 +198,7 @@ QWidget* InputPage::buildPartSide()
 void InputPage::addCaptionTargets(CaptionTargets& targets) const
 {
     targets.add({Label1, Label2, Label3, Label6, Label10, Label11, Label48, Label52, Label53, Label12, Label15, Label21,
-                 Button4, Button1, BitBtn15, TableMinus, BitBtn3, BitBtn4, BitBtn16, Label42, StringGrid1, StringGrid2,
+                 Button4, Button1, BitBtn15, TableMinus, BitBtn3, BitBtn4, BitBtn16, BitBtn1, BitBtn2, Label42, StringGrid1, StringGrid2,
                  Deleterow1, Deleterow2});
     panMainStat->addCaptionTargets(targets);
 }

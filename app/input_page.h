@@ -90,6 +90,7 @@ public:
     QLineEdit* Edit1;
     QTableView* StringGrid1;
     QToolButton* BitBtn3;
+    QToolButton* BitBtn1;  // prints the sheet list
     QMenu* PopupMenu1;
     QAction* Deleterow2;
     QWidget* panMainAlg;
@@ -116,6 +117,7 @@ public:
     QTableView* StringGrid2;
     QToolButton* BitBtn4;
     QToolButton* BitBtn16;
+    QToolButton* BitBtn2;  // prints the part list
     QMenu* PopupMenu2;
     QAction* Deleterow1;
     StatisticsPanel* panMainStat;

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QUrl>
 
 #include "app/about_box.h"
@@ -24,6 +25,8 @@
 #include "app/input_page.h"
 #include "app/main_menus.h"
 #include "app/manual_page.h"
+#include "app/print_commands.h"
+#include "app/print_dialog.h"
 #include "app/progress_window.h"
 #include "app/qt_text.h"
 #include "app/qt_translations.h"
@@ -79,6 +82,7 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
     m_bandModel = new BandTypeModel(m_bandTypes, this);
     m_menus = std::make_unique<MainMenus>(*this);
     m_files = std::make_unique<FileCommands>(*this);
+    m_print = new PrintCommands(*this);
     buildPages();
     connectCommands();
 
@@ -175,6 +179,13 @@ void TMainForm::connectCommands()
     connect(pag1->Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
     connect(pag1->BitBtn15, &QPushButton::clicked, this, &TMainForm::BitBtn15Click);
     connect(pag1->TableMinus, &QPushButton::clicked, this, &TMainForm::TableMinusClick);
+    // Print1 stays as the result leaves it (enabled after a shown result).
+    connect(m.Print1, &QAction::triggered, m_print, &PrintCommands::Print1Click);
+    connect(pag3->BitBtn8, &QPushButton::clicked, m_print, &PrintCommands::BitBtn8Click);
+    connect(pag4->Stampaj, &QToolButton::clicked, m_print, &PrintCommands::StampajClick);
+    connect(pag4->StampajCene, &QToolButton::clicked, m_print, &PrintCommands::StampajCeneClick);
+    connect(pag1->BitBtn1, &QToolButton::clicked, m_print, &PrintCommands::BitBtn1Click);
+    connect(pag1->BitBtn2, &QToolButton::clicked, m_print, &PrintCommands::BitBtn2Click);
     connect(pag3->Image5, &DiagramView::recut, this, [this] {
         ShowResults();
         markProjectChanged();
@@ -493,6 +504,12 @@ QPrinter& TMainForm::printer()
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
+}
+
+void TMainForm::setPrintOptions(TPrnEx* panel)
+{
+    m_prnEx = panel;
+    m_print->setOptionsPanel(panel);
 }
 
 void TMainForm::PrinterSetup1Click()

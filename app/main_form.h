@@ -29,6 +29,8 @@ class FileCommands;
 class InputPage;
 class MainMenus;
 class ManualPage;
+class PrintCommands;
+class TPrnEx;
 class ReportPage;
 class SettingsStore;
 class TAboutBox;
@@ -170,6 +172,11 @@ public:
     void PrinterSetup1Click();
     // The printer that the printer set-up chooses and the print commands use.
     [[nodiscard]] QPrinter& printer();
+    // The print commands (print_commands.*) and their options panel.
+    [[nodiscard]] PrintCommands& printCommands() { return *m_print; }
+    void setPrintOptions(TPrnEx* panel);
+    [[nodiscard]] TPrnEx* printOptions() const { return m_prnEx; }
+    [[nodiscard]] DiagramPage* diagramPage() const { return pag3; }
 
     // The menus and the tool bar.
     [[nodiscard]] MainMenus& menus() { return *m_menus; }
@@ -222,6 +229,8 @@ private:
     TAboutBox* m_aboutBox = nullptr;
     TBands* m_bands = nullptr;
     TPrProp* m_details = nullptr;
+    TPrnEx* m_prnEx = nullptr;
+    PrintCommands* m_print = nullptr;
     TwndProgress* m_progress = nullptr;
 };
 

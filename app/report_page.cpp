@@ -91,7 +91,7 @@ QWidget* ReportPage::buildPanel(const char* panelName, const char* captionName, 
     v->addWidget(caption);
     v->addWidget(box, 1);
     print = toolButton(printName, ":/icons/print.svg");
-    // Printing of the boxes comes with the print commands.
+    // Enabled while the box has something to print.
     print->setEnabled(false);
     clear = toolButton(clearName, ":/icons/clear.svg");
     connect(clear, &QToolButton::clicked, box, &QTextEdit::clear);
@@ -125,12 +125,16 @@ void ReportPage::showReport(const engine::RichText& report, const engine::RichTe
 {
     showRichText(RichEdit1, report);
     showRichText(RichEdit2, bill);
+    Stampaj->setEnabled(!report.empty());
+    StampajCene->setEnabled(!bill.empty());
 }
 
 void ReportPage::clear()
 {
     RichEdit1->clear();
     RichEdit2->clear();
+    Stampaj->setEnabled(false);
+    StampajCene->setEnabled(false);
 }
 
 int ReportPage::reportLineCount() const { return RichEdit1->document()->blockCount(); }

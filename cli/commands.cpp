@@ -19,6 +19,9 @@ const std::vector<Command>& commands()
                  "                            draw the stored result of a project as DXF and/or SVG", cmdDraw},
         {"manual", "manual IN [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--report FILE|-] [--save FILE]\n"
                    "                            fill every sheet in the manual mode, taking slider position K", cmdManual},
+        {"print", "print IN --pdf OUT [--per-page 1|2|4] [--cover] [--report] [--bill] [--lists]\n"
+                  "          [--groups FROM-TO] [--copies N] [--optimize] [--paper a4|letter]\n"
+                  "                            print the layouts (and cover, report, bill, lists) to one PDF", cmdPrint},
     };
     return list;
 }

@@ -11,5 +11,6 @@ int cmdArchive(Context& ctx);
 int cmdDxfReleases(Context& ctx);
 int cmdDraw(Context& ctx);
 int cmdManual(Context& ctx);
+int cmdPrint(Context& ctx);
 
 } // namespace cli

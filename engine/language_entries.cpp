@@ -16,6 +16,7 @@ constexpr std::array kRuntimeTexts = {
     238, 239, 242, 243, 244, 248, 255, 259, 260, 261, 264, 266, 272, 273, 274, 275, 276, 277, 278, 279,
     280, 281, 282, 283, 288, 289, 290, 293, 294, 295, 296, 305, 314, 385, 386, 387,
     401, 402, 403, 404, 405, 406, 407, 408, 409, 410,  // message box buttons, unsaved changes, file dialogs
+    445, 446, 447, 448, 449, 450, 451, 452, 453,       // the print dialog
 };
 
 // Keep in step with engine/msg.h; a test reads msg.h and checks that every
@@ -46,6 +47,10 @@ constexpr std::array kNamedMessages = {
     number(Msg::BandCellNotConverted),
     number(Msg::CannotWriteDxf),
     number(Msg::CannotWriteDrawing),
+    number(Msg::CannotWritePdf),
+    number(Msg::PrintRangeOutside),
+    number(Msg::PrintingNotBuilt),
+    number(Msg::NoResultToPrint),
     number(Msg::ManualNothingFits),
     number(Msg::ManualGenerationPrefix),
     number(Msg::ManualKnownPrefix),

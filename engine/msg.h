@@ -104,6 +104,12 @@ enum class Msg : int {
     CannotWriteOutput = 141,        // detail: the path or "standard output"
     CannotWriteDrawing = 399,  // an SVG layout file
 
+    // Printing.
+    CannotWritePdf = 441,          // detail: the path
+    PrintRangeOutside = 442,       // detail: the range asked, the number of layouts
+    PrintingNotBuilt = 443,        // this velmora-cli was built without the PDF writer
+    NoResultToPrint = 444,         // detail: the project file
+
     // Manual mode.
     ManualNothingFits = 3,         // no stock sheet can take any part as entered
     ManualGenerationPrefix = 4,    // status: before the generation number

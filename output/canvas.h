@@ -43,6 +43,10 @@ public:
     // size in typographic points; the surface converts points to its pixels.
     virtual void setFont(const std::string& family, int pointSize) = 0;
 
+    // Bold for the following texts, until changed; setFont keeps it. Surfaces
+    // that cannot show bold ignore it.
+    virtual void setBold(bool bold) { (void)bold; }
+
     // A line from (x1, y1) to (x2, y2), both ends included, with the current pen.
     virtual void drawLine(int x1, int y1, int x2, int y2) = 0;
 

@@ -1,5 +1,7 @@
 #include "project/project_file.h"
 
+#include "engine/date_format.h"
+
 #include <array>
 #include <cctype>
 #include <cstdio>
@@ -23,22 +25,6 @@ namespace {
 using engine::Msg;
 namespace PartCol = engine::PartCol;
 namespace SheetCol = engine::SheetCol;
-
-constexpr std::array<const char*, 12> kMonthShort = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<const char*, 12> kMonthLong = {"January", "February", "March",     "April",
-                                                    "May",     "June",     "July",      "August",
-                                                    "September", "October", "November", "December"};
-constexpr std::array<const char*, 7> kDayShort = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr std::array<const char*, 7> kDayLong = {"Sunday", "Monday", "Tuesday", "Wednesday",
-                                                 "Thursday", "Friday", "Saturday"};
-
-std::string twoDigits(int v)
-{
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", v);
-    return buf;
-}
 
 std::string trimmed(std::string_view s)
 {
@@ -492,56 +478,7 @@ void fillDocument(XmlVelmRoot& root, const engine::Project& project, const engin
 
 std::string formatSaveDateTime(const std::string& dateFormat, const std::tm& when)
 {
-    std::string out;
-    const std::string& f = dateFormat;
-    size_t i = 0;
-    const auto run = [&](char c) {
-        size_t n = 0;
-        while (i + n < f.size() && std::tolower(static_cast<unsigned char>(f[i + n])) == c)
-            ++n;
-        return n;
-    };
-    while (i < f.size()) {
-        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(f[i])));
-        if (c == 'd') {
-            const size_t n = run('d');
-            if (n == 1)
-                out += std::to_string(when.tm_mday);
-            else if (n == 2)
-                out += twoDigits(when.tm_mday);
-            else if (n == 3)
-                out += kDayShort[static_cast<size_t>(when.tm_wday % 7)];
-            else
-                out += kDayLong[static_cast<size_t>(when.tm_wday % 7)];
-            i += n;
-        } else if (c == 'm') {
-            const size_t n = run('m');
-            const auto month = static_cast<size_t>(when.tm_mon % 12);
-            if (n == 1)
-                out += std::to_string(when.tm_mon + 1);
-            else if (n == 2)
-                out += twoDigits(when.tm_mon + 1);
-            else if (n == 3)
-                out += kMonthShort[month];
-            else
-                out += kMonthLong[month];
-            i += n;
-        } else if (c == 'y') {
-            const size_t n = run('y');
-            const int year = when.tm_year + 1900;
-            out += n <= 2 ? twoDigits(year % 100) : std::to_string(year);
-            i += n;
-        } else if (f[i] == '\'' || f[i] == '"') {
-            const char quote = f[i++];
-            while (i < f.size() && f[i] != quote)
-                out += f[i++];
-            ++i;
-        } else {
-            out += f[i++];
-        }
-    }
-    out += ' ' + twoDigits(when.tm_hour) + ':' + twoDigits(when.tm_min) + ':' + twoDigits(when.tm_sec);
-    return out;
+    return engine::FormatDateTime(dateFormat, when) + " " + engine::FormatDateTime("hh:nn:ss", when);
 }
 
 std::string projectTemplatePath(const std::string& programFolder)

@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
     clang libclang-rt-14-dev
     python3 python3-ezdxf python3-openpyxl poppler-utils librsvg2-bin librecad
-    xvfb xauth
+    xvfb xauth fonts-dejavu-core
     desktop-file-utils appstream lintian shared-mime-info xdg-utils libfile-mimeinfo-perl bash-completion
 )
 

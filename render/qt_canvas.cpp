@@ -1,15 +1,31 @@
-#include "app/qt_canvas.h"
+#include "render/qt_canvas.h"
 
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPen>
 
-namespace app {
+namespace render {
 
 namespace {
 
 QRect toQRect(const output::Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 } // namespace
+
+QString QtCanvas::availableFamily(const std::string& family)
+{
+    // A typeface the system does not have (Arial on Linux) is drawn in
+    // DejaVu Sans, the same on every machine, rather than in whatever the
+    // font configuration picks as its look-alike.
+    static std::string lastAsked;
+    static QString lastFound;
+    if (family == lastAsked && !lastFound.isEmpty())
+        return lastFound;
+    const QString asked = QString::fromStdString(family);
+    lastAsked = family;
+    lastFound = QFontDatabase::hasFamily(asked) ? asked : QStringLiteral("DejaVu Sans");
+    return lastFound;
+}
 
 QtCanvas::QtCanvas(QPainter& painter) : m_painter(painter), m_font(painter.font())
 {
@@ -47,9 +63,20 @@ void QtCanvas::setPen(output::Colour colour, output::PenStyle style)
 
 void QtCanvas::setFont(const std::string& family, int pointSize)
 {
-    m_font = QFont(QString::fromStdString(family));
+    m_font = QFont(availableFamily(family));
     if (pointSize > 0)
         m_font.setPointSize(pointSize);
+    m_font.setBold(m_bold);
+    m_painter.setFont(m_font);
+    m_metrics.reset();
+}
+
+void QtCanvas::setBold(bool bold)
+{
+    if (bold == m_bold)
+        return;
+    m_bold = bold;
+    m_font.setBold(bold);
     m_painter.setFont(m_font);
     m_metrics.reset();
 }
@@ -111,4 +138,4 @@ int QtCanvas::textHeight(const std::string& text)
     return metrics().height();
 }
 
-} // namespace app
+} // namespace render
