@@ -18,8 +18,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.velmora.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+if(TARGET velmora OR TARGET render)
+    # The printed pages are drawn in the DejaVu typefaces, by the window and
+    # by velmora-cli print (through Qt's offscreen platform plugin).
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+endif()
 if(TARGET velmora)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
     # Qt's own texts (file dialogs, buttons) in the chosen language.
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 endif()

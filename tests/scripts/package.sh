@@ -30,7 +30,7 @@ for dep in libc6 libstdc++6 libpugixml1v5; do
     grep -q "$dep" "$tmp/control.txt" || fail "no dependency on $dep: $(cat "$tmp/control.txt")"
 done
 if [ -x "$bin/velmora" ]; then
-    for dep in libqt6widgets6 qt6-qpa-plugins; do
+    for dep in libqt6widgets6 qt6-qpa-plugins fonts-dejavu-core; do
         grep -q "$dep" "$tmp/control.txt" || fail "no dependency on $dep: $(cat "$tmp/control.txt")"
     done
 fi
