@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/about_box.h"
+#include "app/archive_page.h"
 #include "app/bands_dialog.h"
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
@@ -131,6 +132,16 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.details->grab().save(folder + "/details_" + suffix + ".png");
         f.details->hide();
+        f.about->show();
+        QApplication::processEvents();
+        f.about->grab().save(folder + "/about_" + suffix + ".png");
+        f.about->hide();
+        for (QWidget* page : {static_cast<QWidget*>(f.main->pag4), static_cast<QWidget*>(f.main->Arhiva)}) {
+            f.main->PageControl1->setCurrentWidget(page);
+            QApplication::processEvents();
+            f.main->grab().save(folder + "/" + page->objectName() + "_" + suffix + ".png");
+        }
+        f.main->PageControl1->setCurrentIndex(0);
         if (f.main->resultPageVisible()) {
             // The layout page with the pointer a third of the way into the drawing.
             f.main->PageControl1->setCurrentWidget(f.main->pag3);

@@ -16,6 +16,7 @@
 
 #include "app/about_box.h"
 #include "app/archive_page.h"
+#include "app/band_type_model.h"
 #include "app/bands_dialog.h"
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
@@ -31,7 +32,7 @@
 #include "app/settings_store.h"
 #include "app/table_panel.h"
 #include "app/text_table_model.h"
-#include "engine/band_grid.h"
+#include "engine/band_types.h"
 #include "engine/language_choice.h"
 #include "engine/paths.h"
 #include "engine/settings_edit.h"
@@ -75,6 +76,7 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
     setMinimumSize(kDesignWidth, kDesignHeight);
     resize(kDesignWidth, kDesignHeight);
 
+    m_bandModel = new BandTypeModel(m_bandTypes, this);
     m_menus = std::make_unique<MainMenus>(*this);
     m_files = std::make_unique<FileCommands>(*this);
     buildPages();
@@ -383,16 +385,13 @@ void TMainForm::applyBanding() { pag1->applyBanding(m_settings.Kantiranje); }
 
 void TMainForm::LoadBandTypes()
 {
-    engine::TextTable grid(engine::kBandColumns);
-    const engine::Status read = engine::readBandGrid(m_programFolder + "Config/bands.vlb", grid);
-    if (read.msg != engine::Msg::CannotReadBandFile)
-        m_bandTypes = grid;
+    // A file that cannot be read leaves the table as it was; a damaged one
+    // gives its whole records.
+    const engine::Status read = m_bandTypes.load(engine::bandTypesPath(m_programFolder));
     if (!read.ok())
         showStatus(read, Messenger::Kind::Error);
-    QStringList names;
-    for (int r = 1; r <= m_bandTypes.rowCount(); ++r)
-        names << qs(m_bandTypes.cell(r, engine::BandCol::Name));
-    pag1->setBandNames(names);
+    m_bandModel->refresh();
+    pag1->bandTypesChanged();
 }
 
 // ---------------------------------------------------------------------------

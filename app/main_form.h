@@ -15,6 +15,7 @@
 #include "engine/project.h"
 #include "engine/settings.h"
 #include "engine/statistics_captions.h"
+#include "engine/band_type_table.h"
 #include "engine/text_table.h"
 
 class QPrinter;
@@ -31,6 +32,7 @@ class ManualPage;
 class ReportPage;
 class SettingsStore;
 class TAboutBox;
+class BandTypeModel;
 class TBands;
 class TFSettings;
 class TPrProp;
@@ -100,7 +102,9 @@ public:
 
     // The band types of Config/bands.vlb into the band choosers.
     void LoadBandTypes();
-    [[nodiscard]] const engine::TextTable& bandTypes() const { return m_bandTypes; }
+    [[nodiscard]] const engine::BandTypeTable& bandTypes() const { return m_bandTypes; }
+    // The band types as the part table's band choosers list them.
+    [[nodiscard]] BandTypeModel* bandModel() const { return m_bandModel; }
 
     // Banding switch: entry fields, grid columns.
     void applyBanding();
@@ -206,7 +210,8 @@ private:
     engine::Settings m_defaults;
     engine::LanguageTable m_lang;
     std::string m_languageName;
-    engine::TextTable m_bandTypes{5};
+    engine::BandTypeTable m_bandTypes;
+    BandTypeModel* m_bandModel = nullptr;
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<QPrinter> m_printer;
     CaptionWindows m_captionWindows;
