@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,9 +18,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSoundEffect>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/diagram_page.h"
@@ -462,16 +465,51 @@ void ManualPage::searchFinished(const engine::Status& status)
     Image3->update();
     emit searchEnded();
     if (engine::shouldPlaySound(m_main->settings().Zvuk, t))
-        playSound();
+        playFinishedSound();
 }
 
-void ManualPage::playSound()
+void ManualPage::playFinishedSound()
 {
     ++m_soundAttempts;
-    // Played through the platform player when the program has one; a
-    // program built without it reports the sound as not playable.
-    m_main->showMessage(engine::Msg::SoundCannotPlay);
+    const QString file = qs(engine::manualSoundFile(m_main->settings(), m_main->programFolder()));
+    const QFileInfo info(file);
+    if (!info.isFile() || !info.isReadable()) {
+        soundFailed();
+        return;
+    }
+    if (!m_sound) {
+        m_sound = new QSoundEffect(this);
+        m_sound->setObjectName("sound");
+        connect(m_sound, &QSoundEffect::statusChanged, this, [this] {
+            if (!m_playWhenReady)
+                return;
+            if (m_sound->status() == QSoundEffect::Ready) {
+                m_playWhenReady = false;
+                m_sound->play();
+            } else if (m_sound->status() == QSoundEffect::Error) {
+                m_playWhenReady = false;
+                soundFailed();
+            }
+        });
+    }
+    const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+    if (m_sound->source() == url && m_sound->status() == QSoundEffect::Ready) {
+        m_sound->play();
+        return;
+    }
+    if (m_sound->source() == url && m_sound->status() == QSoundEffect::Error) {
+        soundFailed();
+        return;
+    }
+    // Loading goes on in the background; the status says when it is done.
+    m_playWhenReady = true;
+    m_sound->setSource(url);
+}
+
+void ManualPage::soundFailed()
+{
     m_main->settings().Zvuk = false;
+    m_main->showMessage(engine::Msg::SoundCannotPlay);
 }
 
 // ---------------------------------------------------------------------------

@@ -19,6 +19,7 @@ class QScrollBar;
 class QStatusBar;
 class QTimer;
 class QFrame;
+class QSoundEffect;
 
 namespace app {
 
@@ -74,9 +75,13 @@ public:
     [[nodiscard]] const engine::log3& searchEngine() const { return *m_engine; }
     // The text of status panel i (0..4).
     [[nodiscard]] QString statusText(int panel) const;
-    // Whether the search's finished sound should be played and was; tests
-    // count the attempts.
-    int soundAttempts() const { return m_soundAttempts; }
+    // The finished sheet's sound: SoundPath, else sound.wav in the program
+    // folder, played without waiting. A file that cannot be played shows
+    // message 8 and switches the sound off (when it is found out, which may
+    // be after the file has loaded).
+    void playFinishedSound();
+    [[nodiscard]] int soundAttempts() const { return m_soundAttempts; }
+    [[nodiscard]] QSoundEffect* soundEffect() const { return m_sound; }
 
     // The controls, by their design names.
     ManualPreview* Image3;
@@ -118,7 +123,7 @@ private:
     void paintPreview(QPainter& painter);
     void hideNotice();
     void searchFinished(const engine::Status& status);
-    void playSound();
+    void soundFailed();
     // The window's commands that would change the tables under the session.
     void setModeCommands(bool modeOn);
     void finishMode();
@@ -132,6 +137,8 @@ private:
     bool m_searching = false;
     int m_ticks = 0;
     int m_soundAttempts = 0;
+    QSoundEffect* m_sound = nullptr;
+    bool m_playWhenReady = false;
 };
 
 } // namespace app

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSoundEffect>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -340,4 +341,51 @@ TEST_F(ManualMode, NoticeGoesOnTheSecondTickOrAClick)
     ASSERT_TRUE(page().Panel3->isVisibleTo(&page()));
     QTest::mouseClick(page().Panel3, Qt::LeftButton);
     EXPECT_FALSE(page().Panel3->isVisibleTo(&page()));
+}
+
+// The tests run with no sound device: playing must neither hang nor crash,
+// and a file that cannot be played switches the sound off with message 8.
+TEST_F(ManualMode, MissingSoundFileSwitchesTheSoundOff)
+{
+    start();
+    main().settings().Zvuk = true;
+    main().settings().SoundPath = (home() + "none.wav").toStdString();  // and no sound.wav in the program folder
+    page().playFinishedSound();
+    EXPECT_FALSE(main().settings().Zvuk);
+    EXPECT_TRUE(messageStarts(engine::Msg::SoundCannotPlay));
+}
+
+TEST_F(ManualMode, SoundFileThatIsNoWaveIsReported)
+{
+    start();
+    QFile bad(home() + "bad.wav");
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("this is not a wave file\n");
+    bad.close();
+    main().settings().Zvuk = true;
+    main().settings().SoundPath = bad.fileName().toStdString();
+    page().playFinishedSound();
+    QTRY_VERIFY_WITH_TIMEOUT(!main().settings().Zvuk, 10000);
+    EXPECT_TRUE(messageStarts(engine::Msg::SoundCannotPlay));
+}
+
+TEST_F(ManualMode, ShippedSoundLoadsAndPlaysWithoutADevice)
+{
+    start();
+    main().settings().Zvuk = true;
+    main().settings().SoundPath = (home() + "none.wav").toStdString();
+    // The program folder's own sound.wav is the fallback.
+    ASSERT_TRUE(QFile::copy(QString(VELMORA_SOURCE_DIR) + "/data/sound.wav", home() + "sound.wav"));
+    page().playFinishedSound();
+    ASSERT_NE(page().soundEffect(), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(page().soundEffect()->status() == QSoundEffect::Ready ||
+                                 page().soundEffect()->status() == QSoundEffect::Error,
+                             10000);
+    EXPECT_EQ(page().soundEffect()->status(), QSoundEffect::Ready);
+    EXPECT_TRUE(main().settings().Zvuk);
+    EXPECT_TRUE(messages.shown.empty());
+    // Again, now from the loaded sound.
+    page().playFinishedSound();
+    QTest::qWait(200);
+    EXPECT_EQ(page().soundAttempts(), 2);
 }
