@@ -25,6 +25,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/archive_page.h"
 #include "app/diagram_page.h"
 #include "app/file_commands.h"
 #include "app/input_page.h"
@@ -148,7 +149,7 @@ ManualPage::ManualPage(QWidget* parent)
     StatusBar1 = new QStatusBar;
     StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
-    const int widths[5] = {120, 120, 140, 130, 0};
+    const int widths[5] = {120, 210, 150, 110, 0};
     for (int i = 0; i < 5; ++i) {
         StatusPanels[i] = new QLabel;
         StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -274,6 +275,7 @@ void ManualPage::Button1Click()
     pages->setCurrentWidget(this);
     pages->setTabVisible(pages->indexOf(m_main->pag1), false);
     m_main->setResultPageVisible(false);
+    showOtherPages(false);
     Image3->update();
     BitBtn5->setFocus();
 }
@@ -300,6 +302,23 @@ void ManualPage::setModeCommands(bool modeOn)
     }
 }
 
+void ManualPage::showOtherPages(bool show)
+{
+    // The report and the archive (whose Open would replace the tables) go
+    // while the mode is on, and come back as they were.
+    QTabWidget* pages = m_main->PageControl1;
+    static const char* kWasShown = "velmoraShownBeforeManual";
+    for (QWidget* page : {static_cast<QWidget*>(m_main->pag4), static_cast<QWidget*>(m_main->Arhiva)}) {
+        const int index = pages->indexOf(page);
+        if (!show) {
+            page->setProperty(kWasShown, pages->isTabVisible(index));
+            pages->setTabVisible(index, false);
+        } else if (page->property(kWasShown).isValid()) {
+            pages->setTabVisible(index, page->property(kWasShown).toBool());
+        }
+    }
+}
+
 void ManualPage::finishMode()
 {
     ScrollBar1->blockSignals(true);
@@ -311,6 +330,7 @@ void ManualPage::finishMode()
     hideNotice();
     Timer1->stop();
     setModeCommands(false);
+    showOtherPages(true);
     QTabWidget* pages = m_main->PageControl1;
     pages->setTabVisible(pages->indexOf(m_main->pag1), true);
     pages->setTabVisible(pages->indexOf(this), false);
@@ -331,6 +351,7 @@ void ManualPage::PrekiniClick()
     hideNotice();
     Timer1->stop();
     setModeCommands(false);
+    showOtherPages(true);
     // The sheets accepted so far are not shown, so nothing may act on them:
     // no print, no offcuts, no subtraction, and Save writes no result.
     engine::Project& project = m_main->project();

@@ -127,6 +127,7 @@ private:
     // The window's commands that would change the tables under the session.
     void setModeCommands(bool modeOn);
     void finishMode();
+    void showOtherPages(bool show);
     void addToAlpha(double step);
     [[nodiscard]] QString lengthText(std::int32_t length) const;
 

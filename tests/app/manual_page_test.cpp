@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/archive_page.h"
 #include "app/input_page.h"
 #include "app/main_form.h"
 #include "app/main_menus.h"
@@ -96,6 +97,9 @@ TEST_F(ManualMode, EnteringShowsTheFirstSheetAndLocksTheTableCommands)
     EXPECT_TRUE(tabShown(&page()));
     EXPECT_FALSE(tabShown(main().pag1));
     EXPECT_EQ(main().PageControl1->currentWidget(), &page());
+    // The only page shown.
+    for (int i = 0; i < main().PageControl1->count(); ++i)
+        EXPECT_EQ(main().PageControl1->isTabVisible(i), main().PageControl1->widget(i) == &page()) << i;
 
     const engine::ManualSession& s = *page().session();
     const engine::SheetInstance& sheet = s.currentSheetInstance();
@@ -119,6 +123,7 @@ TEST_F(ManualMode, EnteringShowsTheFirstSheetAndLocksTheTableCommands)
     EXPECT_FALSE(page().active());
     EXPECT_TRUE(tabShown(main().pag1));
     EXPECT_FALSE(tabShown(&page()));
+    EXPECT_TRUE(tabShown(main().Arhiva));
     for (QAction* a : {m.Pocninovo1, m.Ucitaj1, m.Dodaj1, m.fromXML, m.Settings1})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_TRUE(main().pag1->Button4->isEnabled());
