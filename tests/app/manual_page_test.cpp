@@ -394,3 +394,20 @@ TEST_F(ManualMode, ShippedSoundLoadsAndPlaysWithoutADevice)
     QTest::qWait(200);
     EXPECT_EQ(page().soundAttempts(), 2);
 }
+
+TEST_F(ManualMode, SearchLimitFromTheSettingsEndsWhenTheListIsFull)
+{
+    startWith(kExample);
+    main().settings().manparam = 0;  // 20000 blocks
+    main().pag1->Button1->click();
+    search("0.05");
+    const engine::ManualSession& s = *page().session();
+    EXPECT_EQ(s.lastSearch().end, engine::SearchEnd::KnownListFull);
+    EXPECT_EQ(s.lastSearch().known, 20000u);
+    EXPECT_EQ(page().statusText(4), main().text(engine::Msg::ManualKnownListFull));
+    EXPECT_TRUE(page().BitBtn7->isEnabled());
+    // With the larger limit the same search goes on past it.
+    main().settings().manparam = 2;
+    search("0.05");
+    EXPECT_GT(page().session()->lastSearch().known, 20000u);
+}
