@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build run test test-main test-asan gui bench quality fuzz clean
+.PHONY: all deps build run test test-main test-asan gui bench quality fuzz install package clean
 
 all: build
 
@@ -58,6 +58,17 @@ fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
 		-DVELMORA_BUILD_APP=OFF -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
 	cmake --build build-fuzz -j $(JOBS)
+
+# Installs the programs, their data, desktop entry, icons, file types and
+# manual pages under PREFIX (DESTDIR=... stages the files elsewhere).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package velmora_<version>_<arch>.deb, in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/velmora_*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BUILD)-bench build-fuzz

@@ -6,6 +6,8 @@
 #include <QSvgWidget>
 #include <QVBoxLayout>
 
+#include "velmora_version.h"
+
 #include "app/captions.h"
 #include "app/main_form.h"
 
@@ -21,9 +23,10 @@ TAboutBox::TAboutBox(TMainForm* main)
     ProgramIcon = new QSvgWidget(":/icons/velmora.svg");
     ProgramIcon->setObjectName("ProgramIcon");
     ProgramIcon->setFixedSize(96, 96);
-    ProductName = new QLabel("<b style='font-size:16pt'>Velmora Pro</b><br>Version 1.3<br><br>"
-                             "Cutting plans for panel saws:<br>sheets, parts, edge bands, layouts.<br><br>"
-                             "Norvik");
+    ProductName = new QLabel(QString("<b style='font-size:16pt'>Velmora Pro</b><br>Version %1<br><br>"
+                                     "Cutting plans for panel saws:<br>sheets, parts, edge bands, layouts.<br><br>"
+                                     "Norvik")
+                                 .arg(velmora::kVersion));
     ProductName->setObjectName("ProductName");
     h->addWidget(ProgramIcon);
     h->addSpacing(12);

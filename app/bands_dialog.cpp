@@ -96,7 +96,8 @@ void TBands::setTable(const engine::BandTypeTable& table)
 
 void TBands::btnBandSaveClick()
 {
-    const engine::Status saved = m_table.save(engine::bandTypesPath(m_main->programFolder()));
+    const engine::Status saved = m_table.save(
+        engine::bandTypesPath(m_main->programFolder(), engine::DataUse::Write));
     if (!saved.ok()) {
         // The edits stay in the grid; the old file is untouched.
         m_main->showStatus(saved, Messenger::Kind::Error);

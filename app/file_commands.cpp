@@ -17,6 +17,7 @@
 #include "app/command_check.h"
 #include "app/unsaved_changes.h"
 #include "app/report_page.h"
+#include "engine/paths.h"
 #include "engine/settings_edit.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
@@ -85,7 +86,7 @@ std::string FileCommands::projectPathSetting()
 {
     if (!m_project.fileName.empty())
         return m_project.fileName;
-    return m_lastFolder.empty() ? m_programFolder + "Projects/" : m_lastFolder;
+    return m_lastFolder.empty() ? engine::programDataPath(m_programFolder, "Projects/") : m_lastFolder;
 }
 
 std::string FileCommands::dialogStartFolder()
@@ -95,7 +96,7 @@ std::string FileCommands::dialogStartFolder()
     std::error_code ec;
     if (!m_lastFolder.empty() && std::filesystem::is_directory(m_lastFolder, ec))
         return m_lastFolder;
-    const std::string projects = m_programFolder + "Projects/";
+    const std::string projects = engine::programDataPath(m_programFolder, "Projects/", engine::DataUse::Write);
     std::filesystem::create_directories(projects, ec);
     return projects;
 }

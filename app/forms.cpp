@@ -3,16 +3,22 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
+
+#include "velmora_version.h"
 
 #include "app/about_box.h"
 #include "app/archive_page.h"
@@ -210,12 +216,59 @@ void takeScreenshots(Forms& f, const QString& folder)
 
 } // namespace
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: velmora [options] [FILE]\n"
+    "\n"
+    "  FILE               the project to open (.vlp, .xml, .qln or an old text project)\n"
+    "  --version          print the version and quit\n"
+    "  --help             print this help and quit\n"
+    "  --start-time       show the main window, print the time it took to start and quit\n"
+    "  --screenshot DIR   take pictures of the main window and its pages into DIR and quit\n"
+    "\n"
+    "The standard options of Qt programs (-platform NAME, -style NAME, ...) are accepted too.\n"
+    "Environment: VELMORA_HOME (the program folder), VELMORA_SETTINGS (the settings file).\n"
+    "See velmora(1).\n";
+
+// --version and --help answer without a screen. A text that cannot be
+// written is a failure (exit 2).
+std::optional<int> answerWithoutScreen(int argc, char** argv)
+{
+    const char* text = nullptr;
+    std::string version;
+    for (int i = 1; i < argc && !text; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--version") {
+            version = std::string("velmora ") + velmora::kVersion + "\n";
+            text = version.c_str();
+        } else if (a == "--help" || a == "-h") {
+            text = kUsage;
+        }
+    }
+    if (!text)
+        return std::nullopt;
+    if (std::fputs(text, stdout) < 0 || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "velmora: standard output cannot be written\n");
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
 int runProgram(int argc, char** argv)
 {
+    if (const std::optional<int> answered = answerWithoutScreen(argc, argv))
+        return *answered;
     QElapsedTimer clock;
     clock.start();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Velmora");
+    QApplication::setApplicationVersion(velmora::kVersion);
+    // The desktop entry velmora.desktop names the program's windows and icon.
+    QApplication::setDesktopFileName("velmora");
+    QApplication::setWindowIcon(QIcon(":/icons/velmora.svg"));
     QStringList args = QApplication::arguments().mid(1);
     QString screenshots;
     bool reportStart = false;

@@ -277,7 +277,10 @@ void TMainForm::readSettingsAtStart()
     // The language chosen above stays; Jezik only names it for the next start.
     m_settings.Jezik = m_languageName;
     if (m_settings.ProjectPath.empty())
-        m_settings.ProjectPath = m_programFolder + "Projects/";
+        m_settings.ProjectPath = engine::programDataPath(m_programFolder, "Projects/");
+    // A shared program folder keeps no user's projects: the user's own
+    // Projects folder is made for the save dialogs to open in.
+    (void)engine::programDataPath(m_programFolder, "Projects/", engine::DataUse::Write);
     // The program starts untitled; the last project's folder is only where
     // the file dialogs open, so a plain Save cannot replace that project.
     m_files->setLastFolder(m_settings.ProjectPath);

@@ -436,7 +436,7 @@ void TFSettings::RadioGroup2Click(int unit)
     const bool layoutsShown = m_main->resultPageVisible();
     const engine::UnitChange change =
         engine::changeLengthUnit(m_main->project(), m_main->settings(), edits, engine::lengthUnitFromInt(unit),
-                                 engine::bandTypesPath(m_main->programFolder()));
+                                 engine::bandTypesPath(m_main->programFolder(), engine::DataUse::Write));
     if (!change.changed)
         return;
     fillLengthFields();

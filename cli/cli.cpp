@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "velmora_version.h"
+
 #include "engine/file_io.h"
 #include "engine/paths.h"
 
@@ -82,7 +84,8 @@ const char* fallbackText(int n)
 
 void printHelp(std::ostream& out)
 {
-    out << "usage: velmora-cli COMMAND [options] ARGS...\n\ncommands:\n";
+    out << "usage: velmora-cli COMMAND [options] ARGS...\n"
+           "       velmora-cli help | --version\n\ncommands:\n";
     for (const Command& c : commands())
         out << "  " << c.synopsis << "\n";
     out << "\noptions of every command:\n"
@@ -226,6 +229,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
         printHelp(out);
+        return checkedOutput(ctx, kExitOk);
+    }
+    if (args[0] == "--version" || args[0] == "version") {
+        out << "velmora-cli " << velmora::kVersion << "\n";
         return checkedOutput(ctx, kExitOk);
     }
 

@@ -27,9 +27,9 @@ std::vector<std::string> splitLines(std::string_view text)
 
 } // namespace
 
-std::string bandTypesPath(const std::string& programFolder)
+std::string bandTypesPath(const std::string& programFolder, DataUse use)
 {
-    return programFolder + "Config/bands.vlb";
+    return programDataPath(programFolder, "Config/bands.vlb", use);
 }
 
 Result<BandTypeTable> parseBandTypes(std::string_view content)

@@ -6,13 +6,16 @@
 
 #include "engine/band_type_table.h"
 #include "engine/msg.h"
+#include "engine/paths.h"
 
 namespace engine {
 
 // The band type file: reading, writing, and what a damaged file still holds.
 
-// Path of the band type file under the program folder (which ends in '/').
-[[nodiscard]] std::string bandTypesPath(const std::string& programFolder);
+// Path of the band type file under the program folder (which ends in '/'),
+// to read or to write: the user's own copy when the program folder is shared
+// (programDataPath).
+[[nodiscard]] std::string bandTypesPath(const std::string& programFolder, DataUse use = DataUse::Read);
 
 // Reads the text of a band type file: five lines a record (CR LF or LF),
 // record 0 first. 8-bit text that is not valid UTF-8 is read as

@@ -315,6 +315,12 @@ bool isReadOnlyFile(const std::string& path)
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && !writableInPlace(path, st);
 }
 
+bool isWritableFolder(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && writableInPlace(path, st);
+}
+
 bool isAtomicTemporaryOf(std::string_view name, std::string_view targetName)
 {
     return temporaryPid(name, targetName) >= 0;

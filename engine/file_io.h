@@ -54,6 +54,11 @@ struct FileLimit {
 // refuse as read-only (FileReadOnly).
 [[nodiscard]] bool isReadOnlyFile(const std::string& path);
 
+// True when `path` names an existing folder in which the user may create
+// files, by the same rule: a folder nobody may write (mode 555) counts as
+// read-only for the superuser too.
+[[nodiscard]] bool isWritableFolder(const std::string& path);
+
 // True when `name` (a file name without folder) is one of the temporary
 // files writeFileAtomically makes for the target named `targetName`.
 [[nodiscard]] bool isAtomicTemporaryOf(std::string_view name, std::string_view targetName);

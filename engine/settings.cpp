@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "engine/file_io.h"
+#include "engine/paths.h"
 #include "engine/units.h"
 
 namespace engine {
@@ -14,7 +15,7 @@ Settings Settings::defaults(const std::string& programFolder)
 {
     Settings s;
     s.SoundPath = programFolder + "sound.wav";
-    s.ProjectPath = programFolder + "Projects/";
+    s.ProjectPath = programDataPath(programFolder, "Projects/");
     return s;
 }
 

@@ -22,7 +22,7 @@ struct Settings {
     std::string SoundPath;              // program folder + "sound.wav"
     std::string DefFont = "Arial";
     std::int32_t StatFontSize = 8;
-    std::string ProjectPath;            // program folder + "Projects/"
+    std::string ProjectPath;            // program folder + "Projects/" (programDataPath)
     bool PrintCover = false;
     bool PrintReport = false;
     bool PrintDuplicate = true;

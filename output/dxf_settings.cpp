@@ -76,7 +76,10 @@ std::string DxfSettings::activeRelease() const
     return releases[static_cast<size_t>(active)];
 }
 
-std::string dxfSettingsPath(const std::string& programFolder) { return programFolder + "Config//velmdxf.xml"; }
+std::string dxfSettingsPath(const std::string& programFolder, engine::DataUse use)
+{
+    return engine::programDataPath(programFolder, "Config//velmdxf.xml", use);
+}
 
 bool loadDxfSettings(const std::string& path, DxfSettings& settings)
 {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/msg.h"
+#include "engine/paths.h"
 
 namespace output {
 
@@ -59,8 +60,11 @@ struct DxfSettings {
     [[nodiscard]] std::string activeRelease() const;
 };
 
-// Config//velmdxf.xml in the program folder (which ends in a separator).
-[[nodiscard]] std::string dxfSettingsPath(const std::string& programFolder);
+// Config//velmdxf.xml in the program folder (which ends in a separator), to
+// read or to write: the user's own copy when the program folder is shared
+// (engine::programDataPath).
+[[nodiscard]] std::string dxfSettingsPath(const std::string& programFolder,
+                                          engine::DataUse use = engine::DataUse::Read);
 
 // Reads the settings file into `settings`, in the order file path, layers,
 // items, releases. The first thing that is missing or does not convert ends

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "engine/file_io.h"
+#include "engine/paths.h"
 #include "engine/settings_edit.h"
 
 namespace project_io {
@@ -137,8 +138,11 @@ std::string fileNameOf(const std::string& name)
 
 std::string dialogFolder(const std::string& currentName, const std::string& programFolder)
 {
-    if (currentName.empty())
-        return programFolder + "Projects";
+    if (currentName.empty()) {
+        std::string folder = engine::programDataPath(programFolder, "Projects/");
+        folder.pop_back();
+        return folder;
+    }
     return folderOf(currentName);
 }
 

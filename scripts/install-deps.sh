@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     python3 python3-ezdxf python3-openpyxl poppler-utils librsvg2-bin librecad
     xvfb xauth
+    desktop-file-utils appstream lintian shared-mime-info xdg-utils libfile-mimeinfo-perl bash-completion
 )
 
 missing=()
