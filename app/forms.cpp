@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QMessageBox>
@@ -30,6 +31,7 @@
 #include "app/file_commands.h"
 #include "app/qt_text.h"
 #include "app/input_page.h"
+#include "app/manual_page.h"
 #include "app/progress_window.h"
 #include "app/report_page.h"
 #include "app/project_details_dialog.h"
@@ -59,6 +61,32 @@ namespace {
 
 // Runs the automatic command on the open project and saves the progress
 // window on its way and the report page and the input page after it.
+// The manual page after one search of the first sheet with Alpha 0.01, the
+// finished notice hidden, in the small window and maximised; then the mode
+// is left.
+void shootManualPage(TMainForm& main, const QString& folder)
+{
+    ManualPage* page = main.pag2;
+    page->Button1Click();
+    if (!page->active())
+        return;
+    page->Edit13->setText("0.01");
+    page->BitBtn5Click();
+    page->waitForSearch();
+    page->Panel3Click();
+    main.setWindowState(Qt::WindowNoState);
+    main.resize(795, 590);
+    QApplication::processEvents();
+    main.grab().save(folder + "/manual.png");
+    main.setGeometry(main.screen()->availableGeometry());
+    main.setWindowState(Qt::WindowMaximized);
+    QApplication::processEvents();
+    main.grab().save(folder + "/manual_screen.png");
+    main.setWindowState(Qt::WindowNoState);
+    main.resize(795, 590);
+    page->PrekiniClick();
+}
+
 void shootAutomaticRun(TMainForm& main, const QString& folder)
 {
     const engine::Project& project = main.project();
@@ -187,6 +215,7 @@ void takeScreenshots(Forms& f, const QString& folder)
     f.main->resize(795, 590);
     shootAutomaticRun(*f.main, folder);
     shootQuestionsAndDialogs(*f.main, folder);
+    shootManualPage(*f.main, folder);
 }
 
 } // namespace

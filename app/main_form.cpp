@@ -177,6 +177,8 @@ void TMainForm::connectCommands()
     for (int i = 0; i < static_cast<int>(recent.size()); ++i)
         connect(recent[static_cast<size_t>(i)], &QAction::triggered, this, [this, i] { m_files->recentClick(i); });
     connect(pag1->Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
+    pag2->setMainForm(this);
+    connect(pag1->Button1, &QPushButton::clicked, pag2, &ManualPage::Button1Click);
     connect(pag1->BitBtn15, &QPushButton::clicked, this, &TMainForm::BitBtn15Click);
     connect(pag1->TableMinus, &QPushButton::clicked, this, &TMainForm::TableMinusClick);
     // Print1 stays as the result leaves it (enabled after a shown result).

@@ -106,7 +106,9 @@ int cmdManual(Context& ctx)
         (wantJson && jsonTarget == "-") || reportOptions.reportFile == "-" ? *ctx.err : *ctx.out;
     for (const engine::ManualSearchStats& s : run.searches)
         summaryOut << "sheet " << s.tnb << ": " << s.generations << " generations, " << s.known
-                   << " blocks, candidate " << s.best << "\n";
+                   << " blocks, candidate " << s.best
+                   << (s.end == engine::SearchEnd::KnownListFull ? " (stopped: the list of blocks is full)" : "")
+                   << "\n";
     const std::int64_t placed = placedParts(project);
     summaryOut << "parts placed: " << placed << " of " << project.input.totalParts << "\n";
 

@@ -222,15 +222,24 @@ int log3::TryPair(std::size_t i, std::size_t j, bool stacked, bool sideBySide)
     return 1;
 }
 
-void log3::MergeNewBlocks()
+bool log3::MergeNewBlocks()
 {
     m_alpha = grownAlpha(m_alpha);
+    const std::size_t capacity = knownCapacity();
     for (std::size_t p = 0; p < m_new.size(); ++p) {
         if (m_knownIndex.has(m_known, m_new.waste[p], m_new.len[p], m_new.wid[p]))
             continue;
+        if (m_known.size() >= capacity)
+            return false;
         m_known.push(m_new.len[p], m_new.wid[p], m_new.waste[p], m_new.node[p], m_new.counts.at(p), m_rows);
         m_knownIndex.insert(m_known, m_known.size() - 1);
     }
+    return true;
+}
+
+std::size_t log3::knownCapacity() const
+{
+    return std::min(m_knownLimit, std::max<std::size_t>(m_limit, kKnownFloor));
 }
 
 void log3::ReplaceLastList()
@@ -243,7 +252,7 @@ void log3::ReplaceLastList()
 
 bool log3::knownListCouldOverflow() const
 {
-    if (m_known.size() + m_limit > m_knownLimit)
+    if (m_known.size() >= knownCapacity())
         return true;
     // A full generation adds up to `limit` nodes, new-list entries and known
     // entries, and may double the hash table.
@@ -513,12 +522,16 @@ void log3::Search(const SearchProgressFn& progress, const std::atomic<bool>* sto
         runGeneration();
 
         if (m_generated) {
-            MergeNewBlocks();
+            const bool allKept = MergeNewBlocks();
             if (progress)
                 progress({true, m_generation, static_cast<std::uint32_t>(m_new.size()),
                           static_cast<std::uint32_t>(m_known.size())});
             if (stop != nullptr && stop->load()) {
                 m_end = SearchEnd::Stopped;
+                break;
+            }
+            if (!allKept) {
+                m_end = SearchEnd::KnownListFull;
                 break;
             }
             if (m_goodEnough) {

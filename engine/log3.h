@@ -66,11 +66,14 @@ using SearchProgressFn = std::function<void(const SearchProgress&)>;
 
 class log3 {
 public:
-    // The known list grows by up to the combination limit per generation.
-    // Before each generation the search checks that the known list could take
-    // a full generation more without passing kMaxKnownBlocks blocks and
-    // without its storage passing kMemoryBudget bytes; otherwise it ends as if
-    // stopped (SearchEnd::KnownListFull), keeping everything found so far.
+    // The known list holds at most knownCapacity() blocks: max(combination
+    // limit, kKnownFloor). A generation whose new blocks fill it keeps the
+    // first ones that fit, in order, and the search ends after that
+    // generation (SearchEnd::KnownListFull), keeping everything found so far.
+    // As a second guard, before each generation the search checks that its
+    // storage could take a full generation more without passing
+    // kMemoryBudget bytes; otherwise it ends the same way.
+    static constexpr std::size_t kKnownFloor = 15'000;
     static constexpr std::size_t kMaxKnownBlocks = 4'000'000;
     static constexpr std::size_t kMemoryBudget = std::size_t{640} << 20;
 
@@ -100,8 +103,8 @@ public:
     // Releases all blocks and lists.
     void FreeArrays();
 
-    // Lowers the known-list limit below kMaxKnownBlocks (tests use it to
-    // reach the limit with small inputs).
+    // Lowers the known-list capacity below max(limit, kKnownFloor) (tests use
+    // it to reach the capacity with small inputs).
     void setKnownBlockLimit(std::size_t blocks) { m_knownLimit = std::min(blocks, kMaxKnownBlocks); }
 
     // Nodes of blocks no longer reachable are squeezed out once there are
@@ -138,6 +141,9 @@ public:
     [[nodiscard]] std::uint32_t avail(std::size_t l) const { return m_avail[l]; }
     // Bytes held by the search's lists now.
     [[nodiscard]] std::size_t memoryInUse() const;
+    // Most blocks the known list holds: max(combination limit, kKnownFloor),
+    // lowered by setKnownBlockLimit.
+    [[nodiscard]] std::size_t knownCapacity() const;
 
 private:
     // Blocks live in m_nodes (how each was made) and the three lists; see
@@ -151,7 +157,8 @@ private:
     int JoinSideBySide(std::size_t i, std::size_t j);
     int appendJoin(std::size_t i, std::size_t j, detail::BlockNodeKind kind, std::uint32_t len, std::uint32_t wid,
                    std::uint32_t waste, std::uint32_t total);
-    void MergeNewBlocks();
+    // False when the known list filled up before every new block was kept.
+    bool MergeNewBlocks();
     void ReplaceLastList();
     bool knownListCouldOverflow() const;
     void runGeneration();

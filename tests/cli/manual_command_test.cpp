@@ -81,3 +81,20 @@ TEST(ManualCommand, WritesTheReportAndStatisticsLikeTheAutomaticRun)
     const CliRun both = runCli({"manual", kExample, "--report", "-", "--json", "-"});
     EXPECT_EQ(both.code, cli::kExitUsage);
 }
+
+TEST(ManualCommand, SearchEndsWhenTheListOfBlocksIsFull)
+{
+    // With manparam 0 the list holds 20000 blocks; Alpha 0.05 on the
+    // example's first sheet finds more, so that search ends with a full list
+    // and says so.
+    const CliRun r = runCli({"manual", kExample, "--alpha", "0.05", "--set", "manparam=0", "--json", "-"});
+    ASSERT_TRUE(r.code == cli::kExitOk || r.code == cli::kExitPartsMissing) << r.err;
+    const auto j = nlohmann::ordered_json::parse(r.out);
+    const auto& first = j["manual"].at(0);
+    EXPECT_EQ(first["known"].get<int>(), 20000);
+    EXPECT_EQ(first["end"], "known_list_full");
+    for (const auto& s : j["manual"])
+        EXPECT_LE(s["known"].get<int>(), 20000);
+    EXPECT_NE(r.err.find("sheet 1: "), std::string::npos);
+    EXPECT_NE(r.err.find("(stopped: the list of blocks is full)"), std::string::npos) << r.err;
+}

@@ -226,7 +226,7 @@ TEST(Log3Search, StopRequestEndsAfterTheGeneration)
     EXPECT_EQ(e.knownCount(), 3u);  // 10x10, 20x10, 10x20
 }
 
-TEST(Log3Search, FullKnownListEndsAsIfStopped)
+TEST(Log3Search, FullKnownListKeepsTheFirstBlocksAndEndsAfterThatGeneration)
 {
     const std::vector<PartDemand> rows{part(10, 10, 16, 1), part(20, 10, 4, 2, 0)};
     log3 full;
@@ -235,23 +235,37 @@ TEST(Log3Search, FullKnownListEndsAsIfStopped)
     ASSERT_GT(full.generation(), 3u);
     EXPECT_EQ(full.end(), SearchEnd::Exhausted);
 
+    for (const std::size_t capacity : {full.knownCount() - 1, full.knownCount() / 2}) {
+        SCOPED_TRACE(capacity);
+        log3 e;
+        e.setKnownBlockLimit(capacity);
+        e.Init(rows, 20, 0.05f, 40, 40, 101, 2);
+        std::uint32_t reportedKnown = 0;
+        e.Search([&](const engine::SearchProgress& p) {
+            if (p.end)
+                reportedKnown = p.known;
+        });
+        EXPECT_EQ(e.end(), SearchEnd::KnownListFull);
+        EXPECT_LE(e.generation(), full.generation());
+        // The list holds exactly the first blocks the unlimited search found.
+        ASSERT_EQ(e.knownCount(), capacity);
+        EXPECT_EQ(reportedKnown, capacity);
+        for (std::size_t k = 0; k < e.knownCount(); ++k)
+            EXPECT_EQ(e.knownBlock(k), full.knownBlock(k));
+        // The best block is chosen among those kept.
+        EXPECT_LT(e.bestIndex(), capacity);
+    }
+}
+
+TEST(Log3Search, KnownListCapacityIsTheCombinationLimitButAtLeast15000)
+{
+    const std::vector<PartDemand> rows{part(10, 10, 1, 1)};
     log3 e;
-    e.setKnownBlockLimit(full.knownCount() - 1);
-    e.Init(rows, 20, 0.05f, 40, 40, 101, 2);
-    e.Search();
-    EXPECT_EQ(e.end(), SearchEnd::KnownListFull);
-    EXPECT_LT(e.generation(), full.generation());
-    EXPECT_LE(e.knownCount() + 20, full.knownCount() - 1 + 20);
-    // What was found equals a search stopped after the same generation.
-    reference::Log3 r;
-    r.Init(rows, 20, 0.05f, 40, 40, 101, 2);
-    for (std::uint32_t g = 0; g < e.generation(); ++g)
-        ASSERT_TRUE(r.Step());
-    r.ChooseBlock();
-    ASSERT_EQ(e.knownCount(), r.known.count());
-    for (std::size_t k = 0; k < e.knownCount(); ++k)
-        EXPECT_EQ(e.knownBlock(k), r.block(k));
-    EXPECT_EQ(e.bestIndex(), r.best);
+    for (const auto& [limit, capacity] : {std::pair<std::uint32_t, std::size_t>{20000, 20000}, {40000, 40000},
+                                         {100, 15000}, {15000, 15000}}) {
+        e.Init(rows, limit, 0.05f, 40, 40, 92, 1);
+        EXPECT_EQ(e.knownCapacity(), capacity) << limit;
+    }
 }
 
 TEST(Log3Search, FullPartTableIsNoReasonToStop)
