@@ -11,8 +11,10 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
+# The test trees build no benchmarks (make bench has a tree of its own; the
+# targets are still there to build by name, e.g. quality_run).
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_BUILD_BENCH=OFF
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -47,8 +49,9 @@ bench: deps
 	bash scripts/run-bench.sh $(BUILD)-bench/bin
 
 # Quality of both optimisers on the public instances in ../shared/bench-data
-# (a few minutes on two cores; options in QUALITY_ARGS, listed at the top of
-# bench/quality_run.cpp). Not part of `make test`.
+# (the cache variable VELMORA_BENCH_DATA_DIR; a few minutes on two cores;
+# options in QUALITY_ARGS, listed at the top of bench/quality_run.cpp).
+# Not part of `make test`.
 QUALITY_ARGS ?=
 quality: $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target quality_run
