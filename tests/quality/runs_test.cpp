@@ -157,7 +157,8 @@ TEST(InstanceProject, SizesBecomeTenthsOfMillimetres)
 TEST(Runs, PublishedInstanceGivesTheKnownSheetCounts)
 {
     // The public instances (VELMORA_BENCH_DATA_DIR when configuring).
-    const std::string path = std::string(BENCH_DATA_DIR) + "/2dbpp-bw-mv/Class_01.2bp";
+    std::string path = BENCH_DATA_DIR;
+    path += "/2dbpp-bw-mv/Class_01.2bp";
     if (!std::filesystem::exists(path))
         GTEST_SKIP() << "no benchmark data: " << path << " is missing (set VELMORA_BENCH_DATA_DIR)";
     const auto text = quality::readTextFile(path);
