@@ -8,12 +8,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/band_type_model.h"
 #include "app/captions.h"
 #include "app/grid_delegate.h"
 #include "app/main_form.h"
-#include "app/text_table_model.h"
-#include "engine/band_grid.h"
-#include "engine/input_tables.h"
+#include "engine/band_types.h"
 
 namespace app {
 
@@ -24,9 +23,10 @@ TBands::TBands(TMainForm* main)
     setObjectName("TBands");
     setWindowTitle("Bands");
     auto* v = new QVBoxLayout(this);
-    m_model = new TextTableModel(m_grid, this);
-    m_model->setFirstEditableRow(2);
-    m_model->setCommit([this](int row, int col, const QString& t) { return StringGrid1SetEditText(row, col, t); });
+    m_model = new BandTypeModel(m_table, this);
+    m_model->setCommit([this](int record, engine::BandField field, const QString& t) {
+        return StringGrid1SetEditText(record, static_cast<int>(field), t);
+    });
     StringGrid1 = new QTableView;
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setModel(m_model);
@@ -65,9 +65,6 @@ TBands::TBands(TMainForm* main)
     v->addLayout(row);
     resize(600, 320);
 
-    const char* headings[] = {"Name", "Thickness", "Mark", "Extra length", "Price"};
-    for (int c = 0; c < 5; ++c)
-        m_grid.setTitle(c, headings[c]);
     CaptionTargets targets;
     targets.add({StringGrid1, Deleterow1, Newbandtype1});
     main->registerCaptionWindow(9, this, std::move(targets));
@@ -77,7 +74,7 @@ TBands::TBands(TMainForm* main)
 
 TBands::~TBands()
 {
-    // The grid view reads m_grid, which goes before the child widgets would.
+    // The grid view reads m_table, which goes before the child widgets would.
     delete StringGrid1;
     delete m_model;
 }
@@ -86,17 +83,20 @@ void TBands::loadGrid()
 {
     // The main window names a missing or damaged file when it reads it; the
     // dialog shows what the file holds.
-    engine::TextTable read(engine::kBandColumns);
-    (void)engine::readBandGrid(m_main->programFolder() + "Config/bands.vlb", read);
-    for (int c = 0; c < engine::kBandColumns; ++c)
-        read.setTitle(c, m_grid.title(c));
-    m_grid = read;
+    engine::BandTypeTable read;
+    (void)read.load(engine::bandTypesPath(m_main->programFolder()));
+    setTable(read);
+}
+
+void TBands::setTable(const engine::BandTypeTable& table)
+{
+    m_table = table;
     m_model->refresh();
 }
 
 void TBands::btnBandSaveClick()
 {
-    const engine::Status saved = engine::writeBandGrid(m_main->programFolder() + "Config/bands.vlb", m_grid);
+    const engine::Status saved = m_table.save(engine::bandTypesPath(m_main->programFolder()));
     if (!saved.ok()) {
         // The edits stay in the grid; the old file is untouched.
         m_main->showStatus(saved, Messenger::Kind::Error);
@@ -108,17 +108,11 @@ void TBands::btnBandSaveClick()
 
 bool TBands::StringGrid1SetEditText(int row, int col, const QString& text)
 {
-    if (col == engine::BandCol::Thickness || col == engine::BandCol::Extra) {
-        const engine::CellCheck c = engine::checkLengthCell(text.toStdString(), m_main->unit());
-        if (c.msg != engine::Msg::Ok) {
-            m_main->showMessage(c.msg, Messenger::Kind::Error, Messenger::Buttons::Ok, QCursor::pos());
-            return false;
-        }
-        m_grid.setCell(row, col, c.text);
+    const engine::Msg msg = m_table.editField(row, static_cast<engine::BandField>(col), text.toStdString(), m_main->unit());
+    if (msg == engine::Msg::Ok)
         return true;
-    }
-    m_grid.setCell(row, col, text.toStdString());
-    return true;
+    m_main->showMessage(msg, Messenger::Kind::Error, Messenger::Buttons::Ok, QCursor::pos());
+    return false;
 }
 
 void TBands::preparePopup(const QPoint& pos)
@@ -126,25 +120,25 @@ void TBands::preparePopup(const QPoint& pos)
     const QModelIndex i = StringGrid1->indexAt(pos);
     if (i.isValid())
         StringGrid1->setCurrentIndex(i);
-    Deleterow1->setEnabled(engine::canDeleteBandRow(m_grid));
+    Deleterow1->setEnabled(m_table.canRemove());
 }
 
 void TBands::Newbandtype1Click()
 {
-    m_grid.appendRow();
+    m_table.appendEmpty();
     m_model->refresh();
     StringGrid1->setFocus();
 }
 
 void TBands::Deleterow1Click()
 {
-    const int row = StringGrid1->currentIndex().row() + 1;
-    if (row < 2 || m_grid.cell(row, engine::BandCol::Name).empty())
+    const int record = StringGrid1->currentIndex().row();
+    if (!m_table.isRemovable(record))
         return;
     if (m_main->showMessage(engine::Msg::ConfirmDeleteBandType, Messenger::Kind::Confirmation,
                             Messenger::Buttons::YesNo, QCursor::pos()) != Messenger::Answer::Yes)
         return;
-    engine::deleteBandRow(m_grid, row);
+    m_table.remove(record);
     m_model->refresh();
 }
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "engine/text_table.h"
+#include "engine/band_type_table.h"
 
 class QAction;
 class QMenu;
@@ -12,18 +12,23 @@ class QTableView;
 namespace app {
 
 class TMainForm;
-class TextTableModel;
+class BandTypeModel;
 
 // The band types dialog: a grid of the band type file's records (record 0,
 // the "no band" type, fixed in the first row), edited in place and written
-// back to the file by OK.
+// back to the file by OK. Edits not confirmed stay in the dialog's own table
+// until the next OK or a reload.
 class TBands : public QDialog {
     Q_OBJECT
 public:
     explicit TBands(TMainForm* main);
     ~TBands() override;
 
-    [[nodiscard]] engine::TextTable& grid() { return m_grid; }
+    // The records as edited in the dialog (record k in grid row k).
+    [[nodiscard]] engine::BandTypeTable& table() { return m_table; }
+    // Shows `table` in the grid, e.g. the converted edits after a unit
+    // change whose file could not be written.
+    void setTable(const engine::BandTypeTable& table);
 
     // Reads the band type file into the grid.
     void loadGrid();
@@ -45,8 +50,8 @@ public:
 
 private:
     TMainForm* m_main;
-    engine::TextTable m_grid{5};
-    TextTableModel* m_model = nullptr;
+    engine::BandTypeTable m_table;
+    BandTypeModel* m_model = nullptr;
 };
 
 } // namespace app

@@ -1,8 +1,6 @@
 #include "app/diagram_view.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <functional>
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -10,6 +8,7 @@
 
 #include "app/qt_canvas.h"
 #include "app/qt_text.h"
+#include "output/diagram_key.h"
 #include "output/layout_groups.h"
 #include "output/offcut_recut.h"
 
@@ -37,49 +36,9 @@ DiagramView::DiagramView(engine::Project& project, const engine::Settings& setti
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-std::string DiagramView::drawKey() const
-{
-    // The result is fingerprinted too, so that a result changed by a command
-    // that did not ask for a refresh is never shown from a stale image.
-    std::uint64_t h = 1469598103934665603ULL;
-    const auto mix = [&h](std::int64_t v) {
-        h ^= static_cast<std::uint64_t>(v);
-        h *= 1099511628211ULL;
-    };
-    const engine::CuttingResult& r = m_project.result;
-    mix(m_project.sheetRowCount());
-    mix(static_cast<std::int64_t>(m_project.input.sheets.size()));
-    for (const engine::SheetInstance& s : m_project.input.sheets) {
-        mix(s.len);
-        mix(s.wid);
-    }
-    mix(static_cast<std::int64_t>(r.elements.size()));
-    for (const engine::PlacedElement& e : r.elements)
-        for (const std::int32_t v : {e.tnb, e.x, e.y, e.x1, e.y1, e.rot, e.enb})
-            mix(v);
-    mix(static_cast<std::int64_t>(r.offcuts.size()));
-    for (const engine::Offcut& o : r.offcuts)
-        for (const std::int32_t v : {o.tnb, o.x, o.y, o.x1, o.y1})
-            mix(v);
-    const engine::Settings& s = m_settings;
-    return std::to_string(h) + '\n' + s.DefFont + '\n' + std::to_string(s.LayoutSrafura) + ' '
-        + std::to_string(s.JedMere) + ' ' + std::to_string(s.AreaStyle) + ' ' + std::to_string(s.Testera) + ' '
-        + (s.PrintDuplicate ? "1" : "0") + '\n' + m_language.text(36) + '\n' + m_language.text(38) + '\n'
-        + m_language.text(70);
-}
+std::string DiagramView::drawKey() const { return output::diagramKey(m_project, m_settings, m_language); }
 
-std::size_t DiagramView::tablesKey() const
-{
-    // The part texts (sizes, band marks, labels) are written on the drawing
-    // straight from the tables, which may be edited after a run.
-    std::size_t h = 0;
-    const std::hash<std::string> hash;
-    for (const engine::TextTable* t : {&m_project.sheets, &m_project.parts})
-        for (int row = 1; row <= t->rowCount(); ++row)
-            for (const std::string& cell : t->row(row))
-                h = h * 31 + hash(cell);
-    return h;
-}
+std::size_t DiagramView::tablesKey() const { return output::tablesKey(m_project); }
 
 void DiagramView::refresh(bool toFirstGroup)
 {

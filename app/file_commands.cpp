@@ -1,5 +1,8 @@
 #include "app/file_commands.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <QAction>
 #include <QCursor>
 #include <QLabel>
@@ -11,6 +14,8 @@
 #include "app/main_menus.h"
 #include "app/project_details_dialog.h"
 #include "app/qt_text.h"
+#include "app/command_check.h"
+#include "app/unsaved_changes.h"
 #include "app/report_page.h"
 #include "engine/settings_edit.h"
 #include "project/project_commands.h"
@@ -39,6 +44,7 @@ constexpr engine::Msg kOpenTitle{167};
 constexpr engine::Msg kSaveTitle{168};
 constexpr engine::Msg kRecentFileGone{206};
 constexpr engine::Msg kNewProjectQuestion{244};
+constexpr engine::Msg kSaveChangesQuestion{406};
 
 project_io::RecentList recentOf(const engine::Settings& s) { return {s.rp1, s.rp2, s.rp3, s.rp4, s.rp5}; }
 
@@ -60,8 +66,51 @@ void FileCommands::setCaption(const QString& projectName)
 
 void FileCommands::setPrintEnabled(bool enabled)
 {
-    // The tool button follows the action.
-    m_main.menus().Print1->setEnabled(enabled);
+    // The tool button follows the action. A command that cannot print yet
+    // must not look as if it could.
+    QAction* print = m_main.menus().Print1;
+    print->setEnabled(enabled && hasCommandHandler(print));
+}
+
+void FileCommands::setLastFolder(const std::string& projectPath)
+{
+    std::error_code ec;
+    if (!projectPath.empty() && (projectPath.back() == '/' || std::filesystem::is_directory(projectPath, ec)))
+        m_lastFolder = projectPath.back() == '/' ? projectPath : projectPath + "/";
+    else
+        m_lastFolder = project_io::folderOf(projectPath);
+}
+
+std::string FileCommands::projectPathSetting()
+{
+    if (!m_project.fileName.empty())
+        return m_project.fileName;
+    return m_lastFolder.empty() ? m_programFolder + "Projects/" : m_lastFolder;
+}
+
+std::string FileCommands::dialogStartFolder()
+{
+    if (!m_project.fileName.empty())
+        setLastFolder(m_project.fileName);
+    std::error_code ec;
+    if (!m_lastFolder.empty() && std::filesystem::is_directory(m_lastFolder, ec))
+        return m_lastFolder;
+    const std::string projects = m_programFolder + "Projects/";
+    std::filesystem::create_directories(projects, ec);
+    return projects;
+}
+
+bool FileCommands::mayLeaveProject()
+{
+    const auto ask = [this] {
+        switch (m_main.showMessage(kSaveChangesQuestion, Messenger::Kind::Confirmation,
+                                   Messenger::Buttons::SaveDiscardCancel)) {
+        case Messenger::Answer::Save: return UnsavedAnswer::Save;
+        case Messenger::Answer::Discard: return UnsavedAnswer::Discard;
+        default: return UnsavedAnswer::Cancel;
+        }
+    };
+    return app::mayLeaveProject(m_main.projectChanged(), ask, [this] { return saveCurrent(); });
 }
 
 std::optional<QString> FileCommands::chooseProjectFile(bool save, const QString& filter, const QString& suffix)
@@ -71,7 +120,7 @@ std::optional<QString> FileCommands::chooseProjectFile(bool save, const QString&
     request.title = m_main.text(save ? kSaveTitle : kOpenTitle);
     request.filter = filter;
     request.defaultSuffix = suffix;
-    request.folder = qs(project_io::dialogFolder(m_project.fileName, m_programFolder));
+    request.folder = qs(dialogStartFolder());
     std::optional<QString> chosen = FileDialogs::current().choose(&m_main, request);
     if (chosen && chosen->trimmed().isEmpty())
         return std::nullopt;
@@ -116,19 +165,24 @@ bool FileCommands::openProjectFile(const QString& fileName, bool addMode)
         m_main.setResultPageVisible(true);
         m_main.firstDiagramGroup();
         m_main.ShowResults();  // refreshes the tables too
-        return true;
+    } else {
+        m_main.refreshTables();
+        if (!addMode) {
+            // The layouts and offcut commands of the project before belong to
+            // tables that are gone.
+            hideShownResult();
+        }
     }
-    m_main.refreshTables();
-    if (!addMode) {
-        // The layouts and offcut commands of the project before belong to
-        // tables that are gone.
-        hideShownResult();
-    }
+    // A project just opened holds what its file holds; added rows are not
+    // in any file yet.
+    m_main.setProjectChanged(addMode);
     return true;
 }
 
 void FileCommands::Ucitaj1Click()
 {
+    if (!mayLeaveProject())
+        return;
     const std::optional<QString> chosen = chooseProjectFile(false, kOpenFilter, QString());
     if (!chosen || !openProjectFile(*chosen, false))
         return;
@@ -144,6 +198,8 @@ void FileCommands::Dodaj1Click()
 
 void FileCommands::fromXMLClick()
 {
+    if (!mayLeaveProject())
+        return;
     if (const std::optional<QString> chosen = chooseProjectFile(false, kImportFilter, "xml"))
         openProjectFile(*chosen, false);
 }
@@ -155,9 +211,14 @@ void FileCommands::recentClick(int k)
         m_main.showMessage(kRecentFileGone, Messenger::Kind::Information);
         return;
     }
-    m_project.fileName = entry;
+    if (!mayLeaveProject())
+        return;
+    // The name becomes the project's once the file could be opened: a file
+    // that cannot be read must not be the target of the next plain Save
+    // while the tables still hold the project before.
+    if (!openProjectFile(qs(entry), false))
+        return;
     setPrintEnabled(true);
-    openProjectFile(qs(entry), false);
 }
 
 // ---------------------------------------------------------------------------
@@ -168,6 +229,9 @@ void FileCommands::Pocninovo1Click()
     if (m_main.showMessage(kNewProjectQuestion, Messenger::Kind::Confirmation, Messenger::Buttons::YesNo)
         != Messenger::Answer::Yes)
         return;
+    if (!mayLeaveProject())
+        return;
+    setLastFolder(m_project.fileName.empty() ? m_lastFolder : m_project.fileName);
     // The project details stay.
     m_project.clearTables();
     m_project.clearResult();
@@ -178,6 +242,7 @@ void FileCommands::Pocninovo1Click()
     setCaption(m_main.text(engine::Msg::NewProjectName));
     m_project.fileName.clear();
     setPrintEnabled(false);
+    m_main.setProjectChanged(false);
 }
 
 // ---------------------------------------------------------------------------
@@ -221,14 +286,19 @@ bool FileCommands::saveProcedure(bool ask, bool xml)
     m_project.fileName = target;
     if (asked)
         m_main.setWindowTitle(qs(project_io::savedTitle(chosen)));
+    m_main.setProjectChanged(false);
     return true;
 }
 
-void FileCommands::Sacuvaj1Click()
+bool FileCommands::saveCurrent()
 {
-    if (saveProcedure(false, false))
-        PushRecentFile(m_project.fileName);
+    if (!saveProcedure(false, false))
+        return false;
+    PushRecentFile(m_project.fileName);
+    return true;
 }
+
+void FileCommands::Sacuvaj1Click() { saveCurrent(); }
 
 void FileCommands::SacuvajKao1Click()
 {
@@ -258,8 +328,13 @@ void FileCommands::RefreshRecentMenu() { m_main.menus().showRecent(recentOf(m_se
 
 void FileCommands::Detalji1Click()
 {
-    if (TPrProp* details = m_main.detailsDialog())
-        details->exec();
+    TPrProp* details = m_main.detailsDialog();
+    if (!details)
+        return;
+    const engine::ProjectDetails before = m_project.details;
+    details->exec();
+    if (!(m_project.details == before))
+        m_main.markProjectChanged();
 }
 
 } // namespace app

@@ -31,8 +31,23 @@ public:
     void PushRecentFile(const std::string& name);
     // "Velmora Pro - " and the project's name as the window title.
     void setCaption(const QString& projectName);
-    // The print command (and its tool button) with or without a result.
+    // The print command (and its tool button) with or without a result;
+    // it stays disabled while it has no handler.
     void setPrintEnabled(bool enabled);
+
+    // The folder of the last project (the setting ProjectPath, a file or a
+    // folder): where the file dialogs open while the project is untitled.
+    void setLastFolder(const std::string& projectPath);
+    // What the setting ProjectPath keeps: the project's file name, or the
+    // last project's folder while the project is untitled.
+    [[nodiscard]] std::string projectPathSetting();
+    // Where the open and save dialogs start: the project's folder, the last
+    // project's folder, or the program's "Projects" folder (made when missing).
+    [[nodiscard]] std::string dialogStartFolder();
+    // Before a command replaces or closes the project: when it has changes
+    // since it was saved, asks Save / Discard / Cancel. False when the
+    // command must stop.
+    bool mayLeaveProject();
 
     void Pocninovo1Click();
     void Ucitaj1Click();
@@ -49,6 +64,9 @@ private:
     // is untitled; an XML export keeps the project's own name. True when
     // the file was written.
     bool saveProcedure(bool ask, bool xml);
+    // Save: the save procedure without asking for a known name, then the
+    // recent list. True when the project was written.
+    bool saveCurrent();
     // Shows an open or save dialog starting in the project's folder.
     [[nodiscard]] std::optional<QString> chooseProjectFile(bool save, const QString& filter, const QString& suffix);
     // The layouts page and the two stock commands go with a result that no
@@ -59,6 +77,7 @@ private:
     engine::Project& m_project;
     engine::Settings& m_settings;
     const std::string& m_programFolder;
+    std::string m_lastFolder;
 };
 
 } // namespace app

@@ -32,6 +32,14 @@ public:
     static FileDialogs& current();
     // Installs `d` (not owned; nullptr restores the real dialogs).
     static void install(FileDialogs* d);
+
+    // The dialogs' own texts in the program's language (an empty text
+    // leaves the one of Qt's translation); set when a language is loaded.
+    struct Texts {
+        QString open, save, cancel, lookIn, fileName, fileType;
+    };
+    static void setTexts(const Texts& texts);
+    [[nodiscard]] static const Texts& texts();
 };
 
 // File dialogs on the screen.

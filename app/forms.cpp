@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
 #include <QApplication>
 #include <QDir>
@@ -13,9 +14,13 @@
 #include <QTimer>
 
 #include "app/about_box.h"
+#include "app/archive_page.h"
 #include "app/bands_dialog.h"
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
+#include "app/file_dialogs.h"
+#include "app/file_commands.h"
+#include "app/qt_text.h"
 #include "app/input_page.h"
 #include "app/progress_window.h"
 #include "app/report_page.h"
@@ -69,6 +74,37 @@ void shootAutomaticRun(TMainForm& main, const QString& folder)
     main.grab().save(folder + "/input_result.png");
 }
 
+// Opens a modal window with `open` and saves its picture once it is up,
+// then closes it unanswered.
+void shootModal(const QString& file, const std::function<void()>& open)
+{
+    QTimer::singleShot(0, [file] {
+        QApplication::processEvents();
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            w->grab().save(file);
+            if (auto* d = qobject_cast<QDialog*>(w))
+                d->reject();
+        }
+    });
+    open();
+}
+
+// The question about unsaved changes, an open dialog and the page set-up.
+void shootQuestionsAndDialogs(TMainForm& main, const QString& folder)
+{
+    shootModal(folder + "/save_changes_question.png", [&main] {
+        main.showMessage(engine::Msg{406}, Messenger::Kind::Confirmation, Messenger::Buttons::SaveDiscardCancel);
+    });
+    shootModal(folder + "/open_dialog.png", [&main] {
+        FileDialogRequest request;
+        request.title = main.text(167);
+        request.filter = "Velmora (*.vlp *.VLP)";
+        request.folder = qs(main.fileCommands().dialogStartFolder());
+        (void)FileDialogs::current().choose(&main, request);
+    });
+    shootModal(folder + "/page_setup.png", [&main] { main.PrinterSetup1Click(); });
+}
+
 // Saves the main window and the dialogs as pictures, at the design size and
 // at the size of the screen, then quits.
 void takeScreenshots(Forms& f, const QString& folder)
@@ -96,6 +132,16 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.details->grab().save(folder + "/details_" + suffix + ".png");
         f.details->hide();
+        f.about->show();
+        QApplication::processEvents();
+        f.about->grab().save(folder + "/about_" + suffix + ".png");
+        f.about->hide();
+        for (QWidget* page : {static_cast<QWidget*>(f.main->pag4), static_cast<QWidget*>(f.main->Arhiva)}) {
+            f.main->PageControl1->setCurrentWidget(page);
+            QApplication::processEvents();
+            f.main->grab().save(folder + "/" + page->objectName() + "_" + suffix + ".png");
+        }
+        f.main->PageControl1->setCurrentIndex(0);
         if (f.main->resultPageVisible()) {
             // The layout page with the pointer a third of the way into the drawing.
             f.main->PageControl1->setCurrentWidget(f.main->pag3);
@@ -130,6 +176,7 @@ void takeScreenshots(Forms& f, const QString& folder)
     f.main->setWindowState(Qt::WindowNoState);
     f.main->resize(795, 590);
     shootAutomaticRun(*f.main, folder);
+    shootQuestionsAndDialogs(*f.main, folder);
 }
 
 } // namespace

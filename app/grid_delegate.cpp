@@ -15,11 +15,11 @@ GridDelegate::GridDelegate(QObject* parent)
 {
 }
 
-void GridDelegate::setBandColumns(int first, int last, std::function<QStringList()> names)
+void GridDelegate::setBandColumns(int first, int last, QAbstractItemModel* bandTypes)
 {
     m_bandFirst = first;
     m_bandLast = last;
-    m_bandNames = std::move(names);
+    m_bandTypes = bandTypes;
 }
 
 void GridDelegate::setIconColumn(int col, QIcon free, QIcon locked)
@@ -35,7 +35,8 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     if (isBandColumn(index.column())) {
         auto* combo = new QComboBox(parent);
         combo->setObjectName("ComboBox1");
-        combo->addItems(m_bandNames ? m_bandNames() : QStringList());
+        if (m_bandTypes)
+            combo->setModel(m_bandTypes);
         // Choosing a band type takes it at once and closes the chooser.
         connect(combo, &QComboBox::activated, this, [this, combo] {
             emit const_cast<GridDelegate*>(this)->commitData(combo);
@@ -93,12 +94,17 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    if (index.column() != m_iconCol) {
-        QStyledItemDelegate::paint(painter, option, index);
-        return;
-    }
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
+    if (index.column() != m_iconCol) {
+        // The style would shorten at the end; the text comes shortened in
+        // the middle, and exactly as shownText says.
+        opt.text = shownText(option, index);
+        opt.textElideMode = Qt::ElideMiddle;
+        const QWidget* w = opt.widget;
+        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        return;
+    }
     opt.text.clear();
     opt.icon = QIcon();
     const QWidget* w = opt.widget;
@@ -108,6 +114,32 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     const int side = qMin(16, qMin(option.rect.width(), option.rect.height()) - 2);
     const QRect r(option.rect.center().x() - side / 2, option.rect.center().y() - side / 2, side, side);
     (locked ? m_locked : m_free).paint(painter, r);
+}
+
+QString GridDelegate::shownText(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    if (opt.text.isEmpty())
+        return opt.text;
+    const QWidget* w = opt.widget;
+    QStyle* style = w ? w->style() : QApplication::style();
+    // The style draws the text inside the text rectangle less a focus margin
+    // on each side.
+    const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
+    return opt.fontMetrics.elidedText(opt.text, Qt::ElideMiddle, textRect.width() - 2 * margin);
+}
+
+QString GridDelegate::shownText(const QAbstractItemView& view, const QModelIndex& index) const
+{
+    QStyleOptionViewItem opt;
+    opt.initFrom(view.viewport());
+    opt.widget = &view;
+    opt.font = view.font();
+    opt.fontMetrics = view.fontMetrics();
+    opt.rect = view.visualRect(index);
+    return shownText(opt, index);
 }
 
 } // namespace app

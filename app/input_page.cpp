@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCursor>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/band_type_model.h"
 #include "app/captions.h"
 #include "app/grid_delegate.h"
 #include "app/main_form.h"
@@ -21,7 +24,7 @@
 #include "app/statistics_panel.h"
 #include "app/table_panel.h"
 #include "app/text_table_model.h"
-#include "engine/band_grid.h"
+#include "engine/grid_columns.h"
 #include "engine/statistics_captions.h"
 
 namespace app {
@@ -51,10 +54,14 @@ InputPage::InputPage(TMainForm& main)
     setObjectName("pag1");
     auto* lay = new QHBoxLayout(this);
     lay->setContentsMargins(4, 4, 4, 4);
+    // The sheet side gives up width to the wider part table in a small
+    // window (three tenths of the page, at least 240 pixels) and never takes
+    // more than 315.
     QWidget* left = buildSheetSide();
-    left->setFixedWidth(315);
-    lay->addWidget(left);
-    lay->addWidget(buildPartSide(), 1);
+    left->setMinimumWidth(240);
+    left->setMaximumWidth(315);
+    lay->addWidget(left, 3);
+    lay->addWidget(buildPartSide(), 7);
 }
 
 QLineEdit* InputPage::entryField(const char* name, int maxLength, const QString& initial)
@@ -103,7 +110,9 @@ QWidget* InputPage::buildSheetSide()
     entry->setColumnStretch(3, 28);
     panMainSheet->model()->setCommit(
         [this](int row, int col, const QString& t) { return StringGrid1SetEditText(row, col, t); });
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Numbers take what they need, the description the rest.
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    StringGrid1->horizontalHeader()->setSectionResizeMode(engine::SheetCol::Descr, QHeaderView::Stretch);
     StringGrid1->setItemDelegate(new GridDelegate(StringGrid1));
     BitBtn3 = panMainSheet->addButton("BitBtn3", ":/icons/clear.svg");
     connect(BitBtn3, &QToolButton::clicked, this, &InputPage::BitBtn3Click);
@@ -144,6 +153,7 @@ QWidget* InputPage::buildPartSide()
     Edit8 = entryField("Edit8", 4, "1");
     ComboBox2 = new QComboBox;
     ComboBox2->setObjectName("ComboBox2");
+    ComboBox2->setModel(m_main.bandModel());
     panMainPart->addEntry(Label10 = label("Label10", "INICIJALI ELEM."), Edit5);
     panMainPart->addEntry(Label11 = label("Label11", "DUZINA"), Edit6);
     panMainPart->addEntry(Label48 = label("Label48", "KD"), Edit16);
@@ -157,15 +167,16 @@ QWidget* InputPage::buildPartSide()
     model->setReadOnlyColumns({engine::PartCol::Rot});
     m_partDelegate = new GridDelegate(StringGrid2);
     m_partDelegate->setIconColumn(engine::PartCol::Rot, QIcon(":/icons/rot_free.svg"), QIcon(":/icons/rot_locked.svg"));
-    m_partDelegate->setBandColumns(engine::PartCol::Band, engine::PartCol::Band + 3, [this] {
-        QStringList names;
-        for (int i = 0; i < ComboBox2->count(); ++i)
-            names << ComboBox2->itemText(i);
-        return names;
-    });
+    m_partDelegate->setBandColumns(engine::PartCol::Band, engine::PartCol::Band + 3, m_main.bandModel());
     StringGrid2->setItemDelegate(m_partDelegate);
     connect(StringGrid2, &QTableView::pressed, this, [this](const QModelIndex& i) {
         if (i.column() == engine::PartCol::Rot)
+            StringGrid2SelectCell(i.row() + 1, i.column());
+    });
+    // The band chooser opens when the button is let go, so that the release
+    // does not fall into its list.
+    connect(StringGrid2, &QTableView::clicked, this, [this](const QModelIndex& i) {
+        if (m_partDelegate->isBandColumn(i.column()))
             StringGrid2SelectCell(i.row() + 1, i.column());
     });
     BitBtn4 = panMainPart->addButton("BitBtn4", ":/icons/clear.svg");
@@ -199,12 +210,7 @@ void InputPage::setSheetEntrySize(const QString& len, const QString& wid)
     Edit3->setText(wid);
 }
 
-void InputPage::setBandNames(const QStringList& names)
-{
-    ComboBox2->clear();
-    ComboBox2->addItems(names);
-    ComboBox2->setCurrentIndex(0);
-}
+void InputPage::bandTypesChanged() { ComboBox2->setCurrentIndex(0); }
 
 void InputPage::applyBanding(bool on)
 {
@@ -222,19 +228,13 @@ void InputPage::applyBanding(bool on)
 void InputPage::layoutPartArea()
 {
     const bool on = m_bandingOn;
-    // Fractions of the grid's width per column: length, width, quantity,
-    // label, rotation lock, then the four band columns when banding is on.
-    static constexpr int kPlain[] = {30, 30, 10, 20, 10};
-    static constexpr int kBanded[] = {16, 16, 8, 14, 8, 9, 9, 10, 10};
-    const int w = StringGrid2->viewport()->width();
-    const int* fr = on ? kBanded : kPlain;
-    const int n = on ? 9 : 5;
-    int used = 0;
-    for (int i = 0; i < n; ++i) {
-        const int cw = (i == n - 1) ? w - used : w * fr[i] / 100;
-        StringGrid2->setColumnWidth(i + 1, cw);
-        used += cw;
-    }
+    const QFontMetrics fm = StringGrid2->fontMetrics();
+    // Cell texts sit between focus margins of a few pixels.
+    const int pad = 2 * StringGrid2->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid2) + 6;
+    const engine::PartColumnNeeds needs{fm.horizontalAdvance("00000") + pad, fm.horizontalAdvance("000") + pad, 24};
+    const std::vector<int> widths = engine::partColumnWidths(StringGrid2->viewport()->width(), on, needs);
+    for (int i = 0; i < static_cast<int>(widths.size()); ++i)
+        StringGrid2->setColumnWidth(engine::PartCol::Len + i, widths[static_cast<std::size_t>(i)]);
     // Entry fields in the order label, length, KD, width, KV, quantity, band.
     static constexpr int kPlainEntry[] = {20, 30, 0, 30, 0, 10, 0};
     static constexpr int kBandedEntry[] = {14, 20, 6, 20, 6, 10, 24};
@@ -275,15 +275,7 @@ void InputPage::showUnitCaptions()
     showTableCaptions();
 }
 
-engine::BandValues InputPage::bandValues(int index) const
-{
-    const engine::TextTable& bands = m_main.bandTypes();
-    const int row = index + 1;
-    return {bands.cell(row, engine::BandCol::Name), bands.cell(row, engine::BandCol::Thickness),
-            bands.cell(row, engine::BandCol::Mark)};
-}
-
-int InputPage::bandIndexOf(const QString& name) const { return ComboBox2->findText(name, Qt::MatchExactly); }
+engine::BandValues InputPage::bandValues(int index) const { return m_main.bandTypes().partValues(index); }
 
 // ---------------------------------------------------------------------------
 // Entry fields
@@ -469,7 +461,7 @@ bool InputPage::StringGrid2SetEditText(int row, int col, const QString& text)
             return false;
         showTableCaptions();
         return true;
-    case engine::CellKind::Band: ComboBox1Change(row, col, bandIndexOf(text)); return true;
+    case engine::CellKind::Band: ComboBox1Change(row, col, m_main.bandTypes().indexOf(text.toStdString())); return true;
     case engine::CellKind::RotationLock:
     case engine::CellKind::Derived: return false;
     default: parts.setCell(row, col, text.toStdString()); return true;
@@ -479,12 +471,26 @@ bool InputPage::StringGrid2SetEditText(int row, int col, const QString& text)
 void InputPage::StringGrid2SelectCell(int row, int col)
 {
     engine::TextTable& parts = m_main.project().parts;
-    if (col != engine::PartCol::Rot || row > parts.rowCount())
+    if (row < 1 || row > parts.rowCount())
+        return;
+    if (m_partDelegate->isBandColumn(col)) {
+        openBandChooser(panMainPart->model()->index(row - 1, col));
+        return;
+    }
+    if (col != engine::PartCol::Rot)
         return;
     parts.setCell(row, col, engine::toggledLock(parts.cell(row, col)));
     m_main.setResultPageVisible(false);
     const QModelIndex i = panMainPart->model()->index(row - 1, col);
     emit panMainPart->model()->dataChanged(i, i);
+}
+
+void InputPage::openBandChooser(const QModelIndex& cell)
+{
+    StringGrid2->setCurrentIndex(cell);
+    StringGrid2->edit(cell);
+    if (auto* chooser = qobject_cast<QComboBox*>(StringGrid2->indexWidget(cell)))
+        chooser->showPopup();
 }
 
 void InputPage::ComboBox1Change(int row, int col, int bandIndex)

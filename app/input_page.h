@@ -13,6 +13,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QModelIndex;
 class QPushButton;
 class QTableView;
 class QToolButton;
@@ -42,9 +43,9 @@ public:
     void showTableCaptions();
     // The captions that carry units or totals: statistics and tables.
     void showUnitCaptions();
-    // The band type names into the band chooser of the entry row; its first
-    // item selected.
-    void setBandNames(const QStringList& names);
+    // The band types were read again: the chooser of the entry row selects
+    // its first item.
+    void bandTypesChanged();
     // Banding on or off: entry fields and band columns shown or hidden.
     void applyBanding(bool on);
     // The default sheet size into the sheet entry fields.
@@ -136,11 +137,12 @@ private:
     // the text was refused (the message is shown).
     bool setCheckedCell(engine::TextTable& table, int row, int col, engine::CellKind kind, const QString& text);
     void emptyGridClicked(QTableView* grid);
+    // The band chooser over a band cell, its list open.
+    void openBandChooser(const QModelIndex& cell);
     // Column widths of the part grid and the entry fields above it.
     void layoutPartArea();
     [[nodiscard]] QPoint besideField(QWidget* w, int dx, int dy) const;
     [[nodiscard]] engine::BandValues bandValues(int index) const;
-    [[nodiscard]] int bandIndexOf(const QString& name) const;
 
     TMainForm& m_main;
     GridDelegate* m_partDelegate;

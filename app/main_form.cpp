@@ -7,7 +7,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QPrintDialog>
+#include <QDialogButtonBox>
+#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -15,17 +16,23 @@
 
 #include "app/about_box.h"
 #include "app/archive_page.h"
+#include "app/band_type_model.h"
 #include "app/bands_dialog.h"
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
+#include "app/file_dialogs.h"
 #include "app/input_page.h"
 #include "app/main_menus.h"
 #include "app/manual_page.h"
+#include "app/progress_window.h"
 #include "app/qt_text.h"
+#include "app/qt_translations.h"
 #include "app/report_page.h"
 #include "app/settings_dialog.h"
 #include "app/settings_store.h"
-#include "engine/band_grid.h"
+#include "app/table_panel.h"
+#include "app/text_table_model.h"
+#include "engine/band_types.h"
 #include "engine/language_choice.h"
 #include "engine/paths.h"
 #include "engine/settings_edit.h"
@@ -40,6 +47,17 @@ namespace {
 
 constexpr int kDesignWidth = 795;
 constexpr int kDesignHeight = 590;
+
+// Texts of the message boxes' buttons and of the file dialogs.
+constexpr int kYesText = 401;
+constexpr int kNoText = 402;
+constexpr int kCancelText = 403;
+constexpr int kSaveText = 404;
+constexpr int kDiscardText = 405;
+constexpr int kOpenText = 407;
+constexpr int kLookInText = 408;
+constexpr int kFileNameText = 409;
+constexpr int kFileTypeText = 410;
 
 } // namespace
 
@@ -58,6 +76,7 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
     setMinimumSize(kDesignWidth, kDesignHeight);
     resize(kDesignWidth, kDesignHeight);
 
+    m_bandModel = new BandTypeModel(m_bandTypes, this);
     m_menus = std::make_unique<MainMenus>(*this);
     m_files = std::make_unique<FileCommands>(*this);
     buildPages();
@@ -87,6 +106,10 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
         return;
 
     readSettingsAtStart();
+    // The language above filled the captions before the settings were read:
+    // the units they carry are the settings' ones only now.
+    refreshTables();
+    refreshUnitCaptions();
     m_files->setCaption(text(engine::Msg::NewProjectName));
     m_project.clearResult();
     pag1->BitBtn15->setEnabled(false);
@@ -152,7 +175,26 @@ void TMainForm::connectCommands()
     connect(pag1->Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
     connect(pag1->BitBtn15, &QPushButton::clicked, this, &TMainForm::BitBtn15Click);
     connect(pag1->TableMinus, &QPushButton::clicked, this, &TMainForm::TableMinusClick);
-    connect(pag3->Image5, &DiagramView::recut, this, &TMainForm::ShowResults);
+    connect(pag3->Image5, &DiagramView::recut, this, [this] {
+        ShowResults();
+        markProjectChanged();
+    });
+    watchTableEdits();
+}
+
+void TMainForm::watchTableEdits()
+{
+    const auto edited = [this] {
+        if (m_showingTables == 0)
+            m_changed = true;
+    };
+    for (TablePanel* panel : {pag1->panMainSheet, pag1->panMainPart}) {
+        const TextTableModel* model = panel->model();
+        connect(model, &QAbstractItemModel::dataChanged, this, edited);
+        connect(model, &QAbstractItemModel::modelReset, this, edited);
+        connect(model, &QAbstractItemModel::rowsInserted, this, edited);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, edited);
+    }
 }
 
 engine::LengthUnit TMainForm::unit() const { return engine::lengthUnitFromInt(m_settings.JedMere); }
@@ -234,7 +276,9 @@ void TMainForm::readSettingsAtStart()
     m_settings.Jezik = m_languageName;
     if (m_settings.ProjectPath.empty())
         m_settings.ProjectPath = m_programFolder + "Projects/";
-    m_project.fileName = m_settings.ProjectPath;
+    // The program starts untitled; the last project's folder is only where
+    // the file dialogs open, so a plain Save cannot replace that project.
+    m_files->setLastFolder(m_settings.ProjectPath);
     for (const std::string& name : broken)
         showText(text(engine::Msg::CannotConvertValue) + ": " + qs(name), Messenger::Kind::Warning,
                  Messenger::Buttons::Ok, std::nullopt);
@@ -276,10 +320,31 @@ bool TMainForm::LoadLanguage(const std::string& name, int group)
     }
     m_captionWindows.apply(group, m_lang);
     if (group == 1) {
+        applyLanguageToDialogs(name);
         refreshTables();
         refreshUnitCaptions();
     }
     return true;
+}
+
+void TMainForm::applyLanguageToDialogs(const std::string& name)
+{
+    installQtTranslation(name, qtTranslationFolders(m_programFolder));
+    Messenger::ButtonTexts buttons;
+    buttons.yes = text(kYesText);
+    buttons.no = text(kNoText);
+    buttons.cancel = text(kCancelText);
+    buttons.save = text(kSaveText);
+    buttons.discard = text(kDiscardText);
+    Messenger::setButtonTexts(buttons);
+    FileDialogs::Texts dialogs;
+    dialogs.open = text(kOpenText);
+    dialogs.save = buttons.save;
+    dialogs.cancel = buttons.cancel;
+    dialogs.lookIn = text(kLookInText);
+    dialogs.fileName = text(kFileNameText);
+    dialogs.fileType = text(kFileTypeText);
+    FileDialogs::setTexts(dialogs);
 }
 
 void TMainForm::changeLanguage(const std::string& name)
@@ -304,7 +369,13 @@ void TMainForm::changeLanguage(const std::string& name)
 
 void TMainForm::refreshUnitCaptions() { pag1->showUnitCaptions(); }
 
-void TMainForm::refreshTables() { pag1->refreshTables(); }
+void TMainForm::refreshTables()
+{
+    // Showing the tables again changes nothing in them.
+    ++m_showingTables;
+    pag1->refreshTables();
+    --m_showingTables;
+}
 
 void TMainForm::setSheetEntrySize(const QString& len, const QString& wid) { pag1->setSheetEntrySize(len, wid); }
 
@@ -312,16 +383,13 @@ void TMainForm::applyBanding() { pag1->applyBanding(m_settings.Kantiranje); }
 
 void TMainForm::LoadBandTypes()
 {
-    engine::TextTable grid(engine::kBandColumns);
-    const engine::Status read = engine::readBandGrid(m_programFolder + "Config/bands.vlb", grid);
-    if (read.msg != engine::Msg::CannotReadBandFile)
-        m_bandTypes = grid;
+    // A file that cannot be read leaves the table as it was; a damaged one
+    // gives its whole records.
+    const engine::Status read = m_bandTypes.load(engine::bandTypesPath(m_programFolder));
     if (!read.ok())
         showStatus(read, Messenger::Kind::Error);
-    QStringList names;
-    for (int r = 1; r <= m_bandTypes.rowCount(); ++r)
-        names << qs(m_bandTypes.cell(r, engine::BandCol::Name));
-    pag1->setBandNames(names);
+    m_bandModel->refresh();
+    pag1->bandTypesChanged();
 }
 
 // ---------------------------------------------------------------------------
@@ -343,11 +411,23 @@ void TMainForm::Exit1Click()
 {
     // Ends the program without the close handler: nothing is written.
     m_writeAtClose = false;
-    close();
+    if (!close())
+        m_writeAtClose = true;  // the close was cancelled: the program goes on
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    // A run in progress would be cut off with its result: it is asked to
+    // stop, and the window stays.
+    if (m_progress && m_progress->running()) {
+        m_progress->requestCancel();
+        event->ignore();
+        return;
+    }
+    if (m_startError.isEmpty() && !m_files->mayLeaveProject()) {
+        event->ignore();
+        return;
+    }
     if (m_writeAtClose)
         writeSettings();
     if (m_store)
@@ -361,7 +441,7 @@ void TMainForm::writeSettings()
     if (!m_store)
         return;
     m_settings.Jezik = m_languageName;
-    m_settings.ProjectPath = m_project.fileName;
+    m_settings.ProjectPath = m_files->projectPathSetting();
     const bool maximised = windowState() & Qt::WindowMaximized;
     const bool minimised = windowState() & Qt::WindowMinimized;
     m_settings.frmtop = pos().y();
@@ -414,7 +494,13 @@ QPrinter& TMainForm::printer()
 
 void TMainForm::PrinterSetup1Click()
 {
-    QPrintDialog dialog(&printer(), this);
+    // Chooses the printer and the page layout of the printouts; prints nothing.
+    QPageSetupDialog dialog(&printer(), this);
+    dialog.setObjectName("PageSetupDialog");
+    // Cancel in the words of the program's other dialogs.
+    for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
+        if (QPushButton* cancel = box->button(QDialogButtonBox::Cancel))
+            cancel->setText(text(kCancelText));
     dialog.exec();
 }
 

@@ -15,6 +15,7 @@
 #include "engine/project.h"
 #include "engine/settings.h"
 #include "engine/statistics_captions.h"
+#include "engine/band_type_table.h"
 #include "engine/text_table.h"
 
 class QPrinter;
@@ -31,6 +32,7 @@ class ManualPage;
 class ReportPage;
 class SettingsStore;
 class TAboutBox;
+class BandTypeModel;
 class TBands;
 class TFSettings;
 class TPrProp;
@@ -100,7 +102,9 @@ public:
 
     // The band types of Config/bands.vlb into the band choosers.
     void LoadBandTypes();
-    [[nodiscard]] const engine::TextTable& bandTypes() const { return m_bandTypes; }
+    [[nodiscard]] const engine::BandTypeTable& bandTypes() const { return m_bandTypes; }
+    // The band types as the part table's band choosers list them.
+    [[nodiscard]] BandTypeModel* bandModel() const { return m_bandModel; }
 
     // Banding switch: entry fields, grid columns.
     void applyBanding();
@@ -133,6 +137,13 @@ public:
     void refreshDiagram(bool toFirstGroup);
     // A new result: the next refresh (ShowResults) shows the first group.
     void firstDiagramGroup();
+
+    // Whether the project has changes that are in no file: set by every
+    // edit of the tables, the details and by a new result; cleared by Save,
+    // Open and New.
+    [[nodiscard]] bool projectChanged() const { return m_changed; }
+    void markProjectChanged() { m_changed = true; }
+    void setProjectChanged(bool changed) { m_changed = changed; }
 
     // --- the File menu's project commands (FileCommands) ---
     [[nodiscard]] FileCommands& fileCommands() { return *m_files; }
@@ -176,7 +187,12 @@ protected:
 private:
     void buildPages();
     void connectCommands();
+    // Every edit of the two tables marks the project changed.
+    void watchTableEdits();
     void chooseLanguageAtStart();
+    // Qt's own texts and the buttons of message boxes and file dialogs in
+    // the language `name`.
+    void applyLanguageToDialogs(const std::string& name);
     void readSettingsAtStart();
     void applyWindowPlacement();
     void writeSettings();
@@ -185,13 +201,17 @@ private:
     std::string m_programFolder;
     QString m_startError;
     bool m_writeAtClose = true;
+    bool m_changed = false;
+    // Above 0 while the tables are shown again without being changed.
+    int m_showingTables = 0;
 
     engine::Project m_project;
     engine::Settings m_settings;
     engine::Settings m_defaults;
     engine::LanguageTable m_lang;
     std::string m_languageName;
-    engine::TextTable m_bandTypes{5};
+    engine::BandTypeTable m_bandTypes;
+    BandTypeModel* m_bandModel = nullptr;
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<QPrinter> m_printer;
     CaptionWindows m_captionWindows;

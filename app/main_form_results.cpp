@@ -19,7 +19,6 @@
 #include "app/table_panel.h"
 #include "app/text_table_model.h"
 #include "engine/auto_run.h"
-#include "engine/band_grid.h"
 #include "engine/offcut_reuse.h"
 #include "engine/rand31.h"
 #include "output/show_results.h"
@@ -37,7 +36,7 @@ void TMainForm::firstDiagramGroup() { pag3->Image5->toFirstGroup(); }
 void TMainForm::ShowResults()
 {
     const output::ShowResultsOutcome shown =
-        output::showResultsCore(m_project, m_settings, engine::bandTableFromGrid(m_bandTypes), m_lang);
+        output::showResultsCore(m_project, m_settings, m_bandTypes, m_lang);
     // The drawing follows the result also when message 20 follows.
     refreshDiagram(false);
     pag4->showReport(m_project.report, m_project.bill);
@@ -98,6 +97,7 @@ void TMainForm::Button4Click()
     engine::programRand31() = rng;
     firstDiagramGroup();
     ShowResults();
+    markProjectChanged();
 }
 
 void TMainForm::BitBtn15Click()

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "app/captions.h"
+#include "app/command_check.h"
 #include "app/qt_text.h"
 
 namespace app {
@@ -18,7 +19,8 @@ namespace {
 
 QAction* item(QMenu* menu, const char* name, const QString& caption, QKeySequence shortcut = {})
 {
-    QAction* a = menu->addAction(caption);
+    auto* a = new MenuCommand(caption, menu);
+    menu->addAction(a);
     a->setObjectName(name);
     a->setShortcut(shortcut);
     // Enabled by the main window when it connects the command.
@@ -74,7 +76,8 @@ void MainMenus::buildMenus(QMainWindow& window)
     N6->setObjectName("N6");
     QAction** recent[] = {&recent0, &recent1, &recent2, &recent3, &recent4};
     for (int i = 0; i < 5; ++i) {
-        *recent[i] = File1->addAction(QString());
+        *recent[i] = new MenuCommand(File1);
+        File1->addAction(*recent[i]);
         (*recent[i])->setObjectName(QString("recent%1").arg(i));
         (*recent[i])->setVisible(false);
     }

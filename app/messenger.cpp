@@ -1,13 +1,52 @@
 #include "app/messenger.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
 
 namespace app {
 
 namespace {
 Messenger* g_installed = nullptr;
+Messenger::ButtonTexts g_buttonTexts;
+
+void label(QMessageBox& box, QMessageBox::StandardButton which, const QString& text)
+{
+    if (QAbstractButton* b = box.button(which); b && !text.isEmpty())
+        b->setText(text);
+}
+
+// A message box whose buttons carry the language file's words, also after
+// a language change reaches it (Qt would put its own back).
+class LabelledBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+    void labelButtons()
+    {
+        label(*this, QMessageBox::Ok, g_buttonTexts.ok);
+        label(*this, QMessageBox::Yes, g_buttonTexts.yes);
+        label(*this, QMessageBox::No, g_buttonTexts.no);
+        label(*this, QMessageBox::Cancel, g_buttonTexts.cancel);
+        label(*this, QMessageBox::Save, g_buttonTexts.save);
+        label(*this, QMessageBox::Discard, g_buttonTexts.discard);
+    }
+
+protected:
+    bool event(QEvent* e) override
+    {
+        const bool taken = QMessageBox::event(e);
+        if (e->type() == QEvent::LanguageChange)
+            labelButtons();
+        return taken;
+    }
+};
 } // namespace
+
+void Messenger::setButtonTexts(const ButtonTexts& texts) { g_buttonTexts = texts; }
+
+const Messenger::ButtonTexts& Messenger::buttonTexts() { return g_buttonTexts; }
 
 Messenger& Messenger::current()
 {
@@ -20,7 +59,7 @@ void Messenger::install(Messenger* m) { g_installed = m; }
 Messenger::Answer BoxMessenger::show(QWidget* parent, Kind kind, const QString& text, Buttons buttons,
                                      std::optional<QPoint> topLeft)
 {
-    QMessageBox box(parent);
+    LabelledBox box(parent);
     box.setWindowTitle(QApplication::applicationName());
     box.setText(text);
     switch (kind) {
@@ -36,7 +75,12 @@ Messenger::Answer BoxMessenger::show(QWidget* parent, Kind kind, const QString& 
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case Buttons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
     }
+    box.labelButtons();
     if (topLeft) {
         box.adjustSize();
         box.move(*topLeft);
@@ -45,6 +89,8 @@ Messenger::Answer BoxMessenger::show(QWidget* parent, Kind kind, const QString& 
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Save: return Answer::Save;
+    case QMessageBox::Discard: return Answer::Discard;
     default: return Answer::Ok;
     }
 }

@@ -15,8 +15,14 @@ namespace app {
 class Messenger {
 public:
     enum class Kind { Plain, Information, Warning, Error, Confirmation };
-    enum class Buttons { Ok, YesNo, YesNoCancel };
-    enum class Answer { Ok, Yes, No, Cancel };
+    enum class Buttons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
+    enum class Answer { Ok, Yes, No, Cancel, Save, Discard };
+
+    // The buttons' texts in the program's language; an empty text leaves
+    // the one of Qt's translation.
+    struct ButtonTexts {
+        QString ok, yes, no, cancel, save, discard;
+    };
 
     virtual ~Messenger() = default;
     // `topLeft` places the box's top-left corner (screen pixels); without it
@@ -28,6 +34,10 @@ public:
     static Messenger& current();
     // Installs `m` (not owned; nullptr restores the QMessageBox one).
     static void install(Messenger* m);
+
+    // Set when a language is loaded; the message boxes label their buttons so.
+    static void setButtonTexts(const ButtonTexts& texts);
+    [[nodiscard]] static const ButtonTexts& buttonTexts();
 };
 
 // Message boxes on the screen.

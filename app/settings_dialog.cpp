@@ -21,7 +21,6 @@
 #include "app/main_form.h"
 #include "app/qt_text.h"
 #include "app/radio_group.h"
-#include "engine/band_grid.h"
 #include "engine/band_types.h"
 #include "engine/language_choice.h"
 #include "engine/settings_edit.h"
@@ -402,35 +401,22 @@ bool TFSettings::eventFilter(QObject* watched, QEvent* event)
 
 void TFSettings::lengthFieldExit(QLineEdit* edit)
 {
-    const engine::LengthSetting r = engine::readLengthSetting(edit->text().toStdString(), m_main->unit());
-    if (r.msg != engine::Msg::Ok && r.msg != engine::Msg::CannotConvertValue) {
-        // The old text goes back before the box takes the focus away.
-        edit->setText(m_remembered);
-        m_main->showMessage(r.msg, Messenger::Kind::Error, Messenger::Buttons::Ok, messagePlace());
+    using F = engine::LengthSettingField;
+    const F field = edit == testera ? F::Kerf
+        : edit == minviska         ? F::MinOffcut
+        : edit == minviska2        ? F::MinOffcut2
+        : edit == defwidth         ? F::DefaultSheetWidth
+                                   : F::DefaultSheetHeight;
+    const engine::LengthSettingEdit r =
+        engine::editLengthSetting(m_main->settings(), field, edit->text().toStdString(), m_main->unit());
+    // The field's text is set before the box takes the focus away.
+    edit->setText(r.restore ? m_remembered : qs(r.text));
+    if (r.msg == engine::Msg::Ok) {
+        m_remembered = edit->text();
         return;
     }
-    edit->setText(qs(r.text));
-    if (r.msg == engine::Msg::CannotConvertValue) {
-        m_main->showMessage(r.msg, Messenger::Kind::Warning, Messenger::Buttons::Ok, messagePlace());
-        return;
-    }
-    engine::Settings& s = m_main->settings();
-    // The kerf is held in 16 bits: a longer one is refused, never wrapped.
-    if (edit == testera && !engine::setSetting(s, "Testera", std::to_string(r.value)).ok()) {
-        edit->setText(m_remembered);
-        m_main->showMessage(engine::Msg::CannotConvertValue, Messenger::Kind::Warning, Messenger::Buttons::Ok,
-                            messagePlace());
-        return;
-    }
-    m_remembered = edit->text();
-    if (edit == minviska)
-        s.Visak = r.value;
-    else if (edit == minviska2)
-        s.Visak2 = r.value;
-    else if (edit == defwidth)
-        s.DefSheetWidth = r.value;
-    else if (edit == defheight)
-        s.DefSheetHeight = r.value;
+    m_main->showMessage(r.msg, r.warning ? Messenger::Kind::Warning : Messenger::Kind::Error, Messenger::Buttons::Ok,
+                        messagePlace());
 }
 
 void TFSettings::cenaChange(QLineEdit* edit)
@@ -446,7 +432,7 @@ void TFSettings::cenaChange(QLineEdit* edit)
 void TFSettings::RadioGroup2Click(int unit)
 {
     TBands* bands = m_main->bandsDialog();
-    engine::BandTypeTable edits = engine::bandTableFromGrid(bands ? bands->grid() : m_main->bandTypes());
+    engine::BandTypeTable edits = bands ? bands->table() : m_main->bandTypes();
     const bool layoutsShown = m_main->resultPageVisible();
     const engine::UnitChange change =
         engine::changeLengthUnit(m_main->project(), m_main->settings(), edits, engine::lengthUnitFromInt(unit),
@@ -463,7 +449,7 @@ void TFSettings::RadioGroup2Click(int unit)
         m_main->LoadBandTypes();
     } else {
         if (bands)
-            engine::fillBandGrid(bands->grid(), edits);  // the converted edits stay for another OK
+            bands->setTable(edits);  // the converted edits stay for another OK
         m_main->showStatus(change.bandFile, Messenger::Kind::Error);
     }
     m_main->refreshTables();

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/grid_header.h"
 #include "app/text_table_model.h"
 
 namespace app {
@@ -38,6 +39,9 @@ TablePanel::TablePanel(const Names& names, const QString& caption, engine::TextT
     m_model = new TextTableModel(table, this);
     m_grid = new QTableView;
     m_grid->setObjectName(names.grid);
+    // Before the model, so that the hidden column and the widths set below
+    // are the new header's.
+    m_grid->setHorizontalHeader(new GridHeader(m_grid));
     m_grid->setModel(m_model);
     m_grid->setColumnHidden(0, true);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -48,6 +52,9 @@ TablePanel::TablePanel(const Names& names, const QString& caption, engine::TextT
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->setWordWrap(false);
+    // Narrow columns keep the start and the end of their texts and
+    // headings; the tooltips hold the whole text.
+    m_grid->setTextElideMode(Qt::ElideMiddle);
     m_viewport = m_grid->viewport();
     m_viewport->installEventFilter(this);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &TablePanel::showPopup);
@@ -65,6 +72,10 @@ TablePanel::TablePanel(const Names& names, const QString& caption, engine::TextT
 
 void TablePanel::addEntry(QLabel* label, QWidget* field)
 {
+    // A caption wider than its field wraps rather than running into the
+    // next one.
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     m_entry->addWidget(label, 0, m_entryColumns);
     m_entry->addWidget(field, 1, m_entryColumns);
     ++m_entryColumns;

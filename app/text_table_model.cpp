@@ -41,6 +41,11 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const
     }
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return QString::fromStdString(m_table.cell(index.row() + 1, index.column()));
+    // The whole text, for a cell too narrow to show it.
+    if (role == Qt::ToolTipRole) {
+        const QString text = QString::fromStdString(m_table.cell(index.row() + 1, index.column()));
+        return text.trimmed().isEmpty() ? QVariant() : QVariant(text);
+    }
     // Rows that cannot be edited look like the fixed headings.
     if (role == Qt::BackgroundRole && index.row() + 1 < m_firstEditableRow)
         return QBrush(QColor(0xEC, 0xEC, 0xEC));
@@ -66,6 +71,8 @@ bool TextTableModel::setData(const QModelIndex& index, const QVariant& value, in
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole)
+        return QString::fromStdString(m_table.title(section));
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)

@@ -82,7 +82,7 @@ Msg BandTypeTable::editField(int index, BandField field, std::string_view text, 
 
 bool BandTypeTable::remove(int index)
 {
-    if (!isEditable(index) || record(index).name.empty())
+    if (!isRemovable(index))
         return false;
     m_records.erase(m_records.begin() + index);
     return true;

@@ -82,6 +82,9 @@ public:
     void appendEmpty() { m_records.emplace_back(); }
     // True when the table has at least two records, so that one may go.
     [[nodiscard]] bool canRemove() const { return count() >= 2; }
+    // Whether remove(index) would remove something: an editable record
+    // with a name.
+    [[nodiscard]] bool isRemovable(int index) const { return isEditable(index) && !record(index).name.empty(); }
     // Removes record `index` (1 ..) when its name is not empty; the records
     // after it move up. False when nothing changed.
     bool remove(int index);

@@ -15,6 +15,7 @@ constexpr std::array kRuntimeTexts = {
     53,  54,  55,  56,  57,  70,  94,  130, 131, 163, 164, 189, 190, 205, 206, 207, 234, 235, 236, 237,
     238, 239, 242, 243, 244, 248, 255, 259, 260, 261, 264, 266, 272, 273, 274, 275, 276, 277, 278, 279,
     280, 281, 282, 283, 288, 289, 290, 293, 294, 295, 296, 305, 314, 385, 386, 387,
+    401, 402, 403, 404, 405, 406, 407, 408, 409, 410,  // message box buttons, unsaved changes, file dialogs
 };
 
 // Keep in step with engine/msg.h; a test reads msg.h and checks that every

@@ -20,6 +20,27 @@ LengthSetting readLengthSetting(std::string_view text, LengthUnit unit)
     return r;
 }
 
+LengthSettingEdit editLengthSetting(Settings& s, LengthSettingField field, std::string_view text, LengthUnit unit)
+{
+    const LengthSetting r = readLengthSetting(text, unit);
+    if (r.msg == Msg::CannotConvertValue)
+        return {r.msg, true, false, r.text};
+    if (r.msg != Msg::Ok)
+        return {r.msg, false, true, {}};
+    switch (field) {
+    case LengthSettingField::Kerf:
+        // setSetting holds the range of the stored kerf.
+        if (!setSetting(s, "Testera", std::to_string(r.value)).ok())
+            return {Msg::CannotConvertValue, true, true, {}};
+        break;
+    case LengthSettingField::MinOffcut: s.Visak = r.value; break;
+    case LengthSettingField::MinOffcut2: s.Visak2 = r.value; break;
+    case LengthSettingField::DefaultSheetWidth: s.DefSheetWidth = r.value; break;
+    case LengthSettingField::DefaultSheetHeight: s.DefSheetHeight = r.value; break;
+    }
+    return {Msg::Ok, false, false, r.text};
+}
+
 bool readPrice(std::string_view text, float& price)
 {
     // The price fields write the same setting as the settings store, with its checks.

@@ -24,6 +24,29 @@ struct LengthSetting {
 };
 [[nodiscard]] LengthSetting readLengthSetting(std::string_view text, LengthUnit unit);
 
+// The length fields of the settings dialog and the setting each one holds.
+enum class LengthSettingField { Kerf, MinOffcut, MinOffcut2, DefaultSheetWidth, DefaultSheetHeight };
+
+// What the dialog does with a length typed into one of its length fields.
+struct LengthSettingEdit {
+    Msg msg = Msg::Ok;     // Ok: stored; otherwise the message to show
+    bool warning = false;  // the message is a warning, not an error
+    bool restore = false;  // the field gets its old text back (else it shows `text`)
+    std::string text;      // the canonical text, when not restored
+};
+
+// Reads `text` (readLengthSetting) and, when it is a length the setting can
+// hold, stores it in `s`:
+// - Ok: stored; the field shows `text`.
+// - a length message (NotANumber, Imperial*): an error, nothing stored, the
+//   old text back.
+// - CannotConvertValue, not restored: canonical text that still gives no
+//   length; a warning, nothing stored.
+// - CannotConvertValue, restored: a kerf too long for the 16 bits that hold
+//   it (refused, never wrapped); a warning, nothing stored, the old text back.
+[[nodiscard]] LengthSettingEdit editLengthSetting(Settings& s, LengthSettingField field, std::string_view text,
+                                                  LengthUnit unit);
+
 // A price typed into a price field; false (and the price unchanged) when it
 // is no decimal number, below 0 or too large for the single-precision price.
 [[nodiscard]] bool readPrice(std::string_view text, float& price);

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libpugixml-dev nlohmann-json3-dev libzip-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    qt6-base-dev qt6-multimedia-dev qt6-svg-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
     clang libclang-rt-14-dev
     python3 python3-ezdxf python3-openpyxl poppler-utils librsvg2-bin librecad
     xvfb xauth

@@ -25,7 +25,8 @@
 namespace apptest {
 
 // Records every message box instead of showing it and answers from a queue
-// (Yes for questions when the queue is empty).
+// (Yes for questions when the queue is empty, Discard for the question
+// whether to save changes).
 class RecordingMessenger : public app::Messenger {
 public:
     struct Shown {
@@ -45,6 +46,8 @@ public:
             answers.pop_front();
             return a;
         }
+        if (buttons == Buttons::SaveDiscardCancel)
+            return Answer::Discard;
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
     }
 };

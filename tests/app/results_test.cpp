@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/command_check.h"
 #include "app/main_form.h"
 #include "app/progress_window.h"
 #include "app_fixture.h"
@@ -199,8 +200,9 @@ TEST_F(AutomaticRun, CompleteResultSwitchesPagesAndCommands)
     EXPECT_FALSE(tabShown("pag2"));
     EXPECT_TRUE(widget("BitBtn15")->isEnabled());
     EXPECT_TRUE(widget("TableMinus")->isEnabled());
-    EXPECT_TRUE(widget<QAction>("Print1")->isEnabled());
-    EXPECT_TRUE(widget("ToolButton8")->isEnabled());
+    // Enabled with a result, as far as the print command has a handler.
+    EXPECT_EQ(widget<QAction>("Print1")->isEnabled(), app::hasCommandHandler(widget<QAction>("Print1")));
+    EXPECT_EQ(widget("ToolButton8")->isEnabled(), widget<QAction>("Print1")->isEnabled());
     EXPECT_FALSE(widget("Stampaj")->isEnabled());
     EXPECT_FALSE(widget("StampajCene")->isEnabled());
     EXPECT_EQ(widget<QLabel>("Label34")->text(), "41");
@@ -463,6 +465,8 @@ TEST_F(AutomaticRun, SheetSubtractionOncePerResult)
     EXPECT_EQ(project().sheets.row(1), (std::vector<std::string>{"", "50", "50", "2", "unused"}));
     EXPECT_EQ(project().sheets.row(2), (std::vector<std::string>{"", "100.04", "80", "3", "second"}));
     EXPECT_EQ(main().pag1->StringGrid1->model()->rowCount(), 2);
+    // The caption counts the sheets the table holds now, not the ones cut.
+    EXPECT_EQ(widget<QLabel>("Label15")->text(), text(130) + " (5)");
     EXPECT_FALSE(widget("TableMinus")->isEnabled());
     main().TableMinusClick();
     EXPECT_EQ(project().sheets.row(2)[engine::SheetCol::Qty], "3");

@@ -41,7 +41,7 @@ TEST_F(SettingsDialog, UnitChangeConvertsTablesAndBandFile)
     EXPECT_EQ(messages.shown[0].text, text(294));
     // The band file: record 0 as it was, the others converted.
     EXPECT_EQ(bandFile(), "Bez trake\r\n0\r\n-\r\n0\r\n0\r\nPVC 2\r\n2\r\nA\r\n50\r\n1.2\r\nABS 1\r\n1\r\nB\r\n30\r\n0.8\r\n");
-    EXPECT_EQ(main().bandTypes().cell(2, 1), "2");
+    EXPECT_EQ(main().bandTypes().record(1).thickness, "2");
     EXPECT_EQ(forms.settings->testera->text(), "0.4");
     EXPECT_EQ(main().pag1->Edit2->text(), "27");
     // The same unit again changes nothing.

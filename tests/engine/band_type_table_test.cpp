@@ -104,6 +104,10 @@ TEST(BandTypeTableRemove, LaterRecordsMoveUpAndRecordZeroStays)
     EXPECT_TRUE(t.remove(1));
     EXPECT_EQ(t.names(), (std::vector<std::string>{"-", "ABS 1", "CC"}));
     t.appendEmpty();
+    EXPECT_FALSE(t.isRemovable(0));
+    EXPECT_TRUE(t.isRemovable(2));
+    EXPECT_FALSE(t.isRemovable(3));
+    EXPECT_FALSE(t.isRemovable(4));
     EXPECT_FALSE(t.remove(3)) << "a record without a name is not removed";
     EXPECT_EQ(t.count(), 4);
     EXPECT_TRUE(t.canRemove());

@@ -1,5 +1,8 @@
 #include "engine/settings_edit.h"
 
+#include <cstdint>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 using namespace engine;
@@ -13,6 +16,66 @@ TEST(SettingsEdit, LengthFieldValues)
     EXPECT_EQ(readLengthSetting("x", LengthUnit::Millimetre).msg, Msg::NotANumber);
     EXPECT_EQ(readLengthSetting("-5", LengthUnit::Millimetre).msg, Msg::CannotConvertValue);
     EXPECT_EQ(readLengthSetting("27", LengthUnit::Millimetre).value, 270);
+}
+
+namespace {
+
+// The settings the length fields write, in one value for comparing.
+std::vector<long long> lengthSettings(const engine::Settings& s)
+{
+    return {s.Testera, s.Visak, s.Visak2, s.DefSheetWidth, s.DefSheetHeight};
+}
+
+} // namespace
+
+TEST(SettingsEdit, LengthFieldsStoreTheirOwnSetting)
+{
+    using F = LengthSettingField;
+    Settings s;
+    const Settings before = s;
+    const struct {
+        F field;
+        std::int32_t Settings::*member;
+    } cases[] = {{F::MinOffcut, &Settings::Visak},
+                 {F::MinOffcut2, &Settings::Visak2},
+                 {F::DefaultSheetWidth, &Settings::DefSheetWidth},
+                 {F::DefaultSheetHeight, &Settings::DefSheetHeight}};
+    for (const auto& c : cases) {
+        Settings t = s;
+        const LengthSettingEdit r = editLengthSetting(t, c.field, "12.345", LengthUnit::Centimetre);
+        EXPECT_EQ(r.msg, Msg::Ok);
+        EXPECT_FALSE(r.restore);
+        EXPECT_EQ(r.text, "12.35");
+        EXPECT_EQ(t.*c.member, 1235);
+        // Nothing else moved.
+        t.*c.member = s.*c.member;
+        EXPECT_EQ(lengthSettings(t), lengthSettings(before));
+    }
+    const LengthSettingEdit kerf = editLengthSetting(s, F::Kerf, "4.4", LengthUnit::Millimetre);
+    EXPECT_EQ(kerf.msg, Msg::Ok);
+    EXPECT_EQ(s.Testera, 44);
+}
+
+TEST(SettingsEdit, RefusedLengthsStoreNothing)
+{
+    using F = LengthSettingField;
+    Settings s;
+    const Settings before = s;
+    LengthSettingEdit r = editLengthSetting(s, F::MinOffcut, "x", LengthUnit::Millimetre);
+    EXPECT_EQ(r.msg, Msg::NotANumber);
+    EXPECT_FALSE(r.warning);
+    EXPECT_TRUE(r.restore);
+    r = editLengthSetting(s, F::DefaultSheetWidth, "-5", LengthUnit::Millimetre);
+    EXPECT_EQ(r.msg, Msg::CannotConvertValue);
+    EXPECT_TRUE(r.warning);
+    EXPECT_FALSE(r.restore);
+    EXPECT_FALSE(r.text.empty());
+    // 7 m of kerf does not fit the 16 bits that hold it: refused, not wrapped.
+    r = editLengthSetting(s, F::Kerf, "7000", LengthUnit::Millimetre);
+    EXPECT_EQ(r.msg, Msg::CannotConvertValue);
+    EXPECT_TRUE(r.warning);
+    EXPECT_TRUE(r.restore);
+    EXPECT_EQ(lengthSettings(s), lengthSettings(before));
 }
 
 TEST(SettingsEdit, Prices)

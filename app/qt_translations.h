@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <QStringList>
+
+namespace app {
+
+// The Qt translations (qtbase_<code>.qm) that suit a language file, best
+// first. Qt ships no Serbian one in Debian; Croatian, in the same Latin
+// script and close enough for the dialogs' own few words, stands in.
+// English needs none.
+[[nodiscard]] QStringList qtTranslationCodes(const std::string& languageName);
+
+// Installs the first of those translations that can be loaded from
+// `folders` (tried in order) on the application, replacing the one installed
+// before. Returns the code taken, empty when none (Qt's English then).
+QString installQtTranslation(const std::string& languageName, const QStringList& folders);
+
+// The folders searched: the program's own "translations" folder, then Qt's.
+[[nodiscard]] QStringList qtTranslationFolders(const std::string& programFolder);
+
+} // namespace app
