@@ -11,19 +11,60 @@ endif()
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-# velmora_module(NAME DIR [DEPS ...]): a static library of every .cpp in DIR.
+# velmora_check_listed(FILES...): every .cpp and .h in the folders of FILES
+# (relative to the current folder) must be one of FILES. Sources are listed by
+# hand; this catches a file that was added to a folder but not to its list,
+# which would otherwise be left out of the build (or a test left unrun)
+# without a word.
+function(velmora_check_listed)
+    set(listed "")
+    set(dirs "")
+    foreach(f ${ARGN})
+        cmake_path(ABSOLUTE_PATH f BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE OUTPUT_VARIABLE abs)
+        list(APPEND listed ${abs})
+        cmake_path(GET abs PARENT_PATH dir)
+        list(APPEND dirs ${dir})
+    endforeach()
+    list(REMOVE_DUPLICATES dirs)
+    set(missing "")
+    foreach(dir ${dirs})
+        file(GLOB present ${dir}/*.cpp ${dir}/*.h)
+        foreach(f ${present})
+            if(NOT f IN_LIST listed)
+                file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${f})
+                list(APPEND missing ${rel})
+            endif()
+        endforeach()
+    endforeach()
+    if(missing)
+        file(RELATIVE_PATH here ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_LIST_FILE})
+        list(JOIN missing "\n  " text)
+        message(FATAL_ERROR "Not listed in ${here}:\n  ${text}\nAdd each file to its target's source list.")
+    endif()
+endfunction()
+
+# velmora_module(NAME SOURCES files... [DEPS libs...] [PRIVATE_DEPS libs...]):
+# a static library of the listed files of the current folder (an interface
+# library while it has nothing to compile). DEPS are the modules and
+# libraries its headers need; PRIVATE_DEPS only its .cpp files.
 function(velmora_module name)
-    cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    list(FILTER sources INCLUDE REGEX "\\.(cpp|h)$")
-    set(cpp ${sources})
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+    if(ARG_SOURCES)
+        velmora_check_listed(${ARG_SOURCES})
+    else()
+        file(GLOB present ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+        if(present)
+            message(FATAL_ERROR "${name}: list the sources of ${CMAKE_CURRENT_SOURCE_DIR} in its CMakeLists.txt")
+        endif()
+    endif()
+    set(cpp ${ARG_SOURCES})
     list(FILTER cpp INCLUDE REGEX "\\.cpp$")
     if(cpp)
-        add_library(${name} STATIC ${sources})
+        add_library(${name} STATIC ${ARG_SOURCES})
         target_link_libraries(${name} PUBLIC common_options ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
     else()
         # A module with nothing to compile yet.
-        add_library(${name} INTERFACE)
+        add_library(${name} INTERFACE ${ARG_SOURCES})
         target_link_libraries(${name} INTERFACE common_options ${ARG_DEPS})
     endif()
 endfunction()

@@ -145,8 +145,10 @@ TEST_F(AutomaticRun, TypedProjectGivesTheCommandLineResult)
     EXPECT_EQ(engine::programRand31(), rng);
 
     // And through the program itself.
+    // The test program is built after velmora-cli (tests/CMakeLists.txt).
     const QString exe = QString(VELMORA_BIN_DIR) + "/velmora-cli";
-    if (QFile::exists(exe)) {
+    ASSERT_TRUE(QFile::exists(exe)) << exe.toStdString();
+    {
         QProcess p;
         p.start(exe, {"optimize", file, "--json", "-", "--set", "autoparam=0"});
         ASSERT_TRUE(p.waitForFinished(60000));

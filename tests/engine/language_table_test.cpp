@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -198,6 +197,42 @@ TEST_P(ShippedLanguage, EveryUsedEntryHasText)
         EXPECT_FALSE(t.text(n).empty()) << "entry " << n;
 }
 
+// Reads an enumerator line of msg.h, "  Name = 123," (the name starts with a
+// capital letter); anything else is no enumerator.
+bool enumeratorOf(const std::string& line, std::string& name, int& number)
+{
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto isWord = [&](char c) {
+        return isDigit(c) || c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    };
+    std::size_t i = 0;
+    while (i < line.size() && isSpace(line[i]))
+        ++i;
+    if (i == line.size() || line[i] < 'A' || line[i] > 'Z')
+        return false;
+    const std::size_t nameStart = i;
+    while (i < line.size() && isWord(line[i]))
+        ++i;
+    name = line.substr(nameStart, i - nameStart);
+    while (i < line.size() && isSpace(line[i]))
+        ++i;
+    if (i == line.size() || line[i] != '=')
+        return false;
+    ++i;
+    while (i < line.size() && isSpace(line[i]))
+        ++i;
+    const std::size_t digitsStart = i;
+    while (i < line.size() && isDigit(line[i]))
+        ++i;
+    if (i == digitsStart || i - digitsStart > 9)
+        return false;
+    number = std::stoi(line.substr(digitsStart, i - digitsStart));
+    while (i < line.size() && isSpace(line[i]))
+        ++i;
+    return i < line.size() && line[i] == ',';
+}
+
 // Named messages are added to engine/msg.h as the program grows; each must
 // have its text in every shipped file.
 TEST_P(ShippedLanguage, EveryMessageNamedInMsgHeaderHasText)
@@ -205,28 +240,28 @@ TEST_P(ShippedLanguage, EveryMessageNamedInMsgHeaderHasText)
     LanguageTable t;
     ASSERT_EQ(t.load(shipped(GetParam())), LoadResult::Ok);
     const std::string header = readAll(std::string(VELMORA_SOURCE_DIR) + "/engine/msg.h");
-    const std::regex enumerator(R"(^\s*([A-Z]\w*)\s*=\s*(\d+)\s*,)");
     int found = 0;
     std::istringstream lines(header);
     std::string line;
     while (std::getline(lines, line)) {
-        std::smatch m;
-        if (!std::regex_search(line, m, enumerator) || std::stoi(m[2]) == 0)
+        std::string name;
+        int number = 0;
+        if (!enumeratorOf(line, name, number) || number == 0)
             continue;
         ++found;
-        const int n = std::stoi(m[2]);
+        const int n = number;
         const char* guidance =
             " - a new message takes a number from engine::reservedEntryBlocks() (115-119 band types and report, "
             "157-162 automatic run, 169-173 manual mode, 388-399 file formats; 330-369 are dialog captions) "
             "and needs its text in data/Lang/Srpski.vll and data/Lang/English.vll";
-        EXPECT_FALSE(t.text(n).empty()) << "Msg::" << m[1] << " = " << m[2] << guidance;
+        EXPECT_FALSE(t.text(n).empty()) << "Msg::" << name << " = " << number << guidance;
         const auto known = engine::namedMessageEntries();
         const auto runtime = engine::runtimeTextEntries();
         const auto reserved = engine::reservedMessageEntries();
         const bool isMessage = std::find(known.begin(), known.end(), n) != known.end()
             || std::find(runtime.begin(), runtime.end(), n) != runtime.end()
             || std::find(reserved.begin(), reserved.end(), n) != reserved.end();
-        EXPECT_TRUE(isMessage) << "Msg::" << m[1] << " = " << m[2] << " is no message entry" << guidance;
+        EXPECT_TRUE(isMessage) << "Msg::" << name << " = " << number << " is no message entry" << guidance;
     }
     EXPECT_GE(found, 16);
 }

@@ -11,12 +11,18 @@ using quality::Instance;
 using quality::ItemType;
 using quality::StockSize;
 
-const std::string kData = std::string(VELMORA_SOURCE_DIR) + "/../shared/bench-data";
+// The public instances (VELMORA_BENCH_DATA_DIR when configuring).
+const std::string kData = BENCH_DATA_DIR;
 
 std::string realFile(const std::string& relative)
 {
     const std::string path = kData + "/" + relative;
     return std::filesystem::exists(path) ? path : std::string();
+}
+
+std::string noDataReason(const std::string& relative)
+{
+    return "no benchmark data: " + kData + "/" + relative + " is missing (set VELMORA_BENCH_DATA_DIR)";
 }
 
 // Two small instances in the layout of the published files: comments after
@@ -82,7 +88,7 @@ TEST(ClassFile, ReadsPublishedFile)
 {
     const std::string path = realFile("2dbpp-bw-mv/Class_01.2bp");
     if (path.empty())
-        GTEST_SKIP() << "no benchmark data";
+        GTEST_SKIP() << noDataReason("2dbpp-bw-mv/Class_01.2bp");
     const auto text = quality::readTextFile(path);
     ASSERT_TRUE(text.ok()) << text.error;
     const auto r = quality::readClassFile(text.value, "Class_01.2bp");
@@ -128,7 +134,7 @@ TEST(StockCsv, ReadsPublishedFiles)
     const std::string bins = realFile("vbpp-cintra2008/gcut1d.txt_bins.csv");
     const std::string items = realFile("vbpp-cintra2008/gcut1d.txt_items.csv");
     if (bins.empty() || items.empty())
-        GTEST_SKIP() << "no benchmark data";
+        GTEST_SKIP() << noDataReason("vbpp-cintra2008/gcut1d.txt_{bins,items}.csv");
     const auto b = quality::readBinsCsv(quality::readTextFile(bins).value, "bins");
     ASSERT_TRUE(b.ok()) << b.error;
     EXPECT_EQ(b.value, (std::vector<StockSize>{{250, 250, 62500}, {275, 225, 61875}, {300, 200, 60000}}));
@@ -168,7 +174,7 @@ TEST(ValueTable, ReadsPublishedBounds)
 {
     const std::string path = realFile("2dbpp-bw-mv/bounds.csv");
     if (path.empty())
-        GTEST_SKIP() << "no benchmark data";
+        GTEST_SKIP() << noDataReason("2dbpp-bw-mv/bounds.csv");
     const auto t = quality::readCsv(quality::readTextFile(path).value, path);
     ASSERT_TRUE(t.ok()) << t.error;
     const auto lb = quality::readColumn(t.value, path, "instance", "LB_rot");

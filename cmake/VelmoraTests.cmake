@@ -1,0 +1,91 @@
+# velmora_add_test_suite(NAME SOURCES files... [LIBS libs...] [PCH headers...]
+#                        [QT] [NO_GTEST_MAIN])
+#
+# One GoogleTest program, bin/NAME, of the listed files (relative to the
+# current folder). Every file of the folders it takes sources from must be
+# listed. It links LIBS, GoogleTest and gtest_main (NO_GTEST_MAIN: a source
+# has its own main()), and gets
+#   TEST_DATA_DIR       tests/data
+#   VELMORA_DATA_DIR    the program data (data/)
+#   VELMORA_SOURCE_DIR  the repository
+#   VELMORA_BIN_DIR     bin/ of the build tree (velmora-cli, the copied data)
+#   BENCH_DATA_DIR      VELMORA_BENCH_DATA_DIR (may be missing: skip with a reason)
+#   TOOLS_DIR           VELMORA_TOOLS_DIR (may be missing: skip with a reason)
+# Its cases are registered with ctest one by one, run with VELMORA_HOME set
+# to bin/ and Qt on the offscreen platform. QT: a Qt Widgets test program;
+# its precompiled header also holds the common Qt headers. PCH: more headers
+# for the precompiled header, worth it when several files include them.
+include_guard(GLOBAL)
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+option(VELMORA_TEST_PCH "Precompile the GoogleTest (and Qt) headers of the test programs" ON)
+
+# The headers nearly every test file includes. Compiling them once per test
+# program instead of once per file is most of the tests' build time.
+set(VELMORA_TEST_PCH_HEADERS
+    <gtest/gtest.h>
+    <algorithm> <cstdlib> <filesystem> <fstream> <map> <memory> <optional> <set>
+    <sstream> <string> <string_view> <vector>)
+set(VELMORA_TEST_PCH_QT_HEADERS
+    <QAction> <QApplication> <QComboBox> <QDialog> <QDir> <QFile> <QLabel> <QLineEdit>
+    <QMainWindow> <QMenu> <QPushButton> <QString> <QTabWidget> <QTableView> <QTemporaryDir>
+    <QTest> <QWidget>)
+
+function(velmora_add_test_suite name)
+    cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "" "SOURCES;LIBS;PCH" ${ARGN})
+    if(NOT ARG_SOURCES)
+        message(FATAL_ERROR "velmora_add_test_suite(${name}): no SOURCES")
+    endif()
+    velmora_check_listed(${ARG_SOURCES})
+    foreach(f ${ARG_SOURCES})
+        cmake_path(ABSOLUTE_PATH f BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE OUTPUT_VARIABLE abs)
+        cmake_path(GET abs PARENT_PATH dir)
+        set_property(GLOBAL APPEND PROPERTY VELMORA_TEST_FOLDERS ${dir})
+    endforeach()
+
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE common_options ${ARG_LIBS} GTest::gtest)
+    if(NOT ARG_NO_GTEST_MAIN)
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    if(ARG_QT)
+        find_package(Qt6 REQUIRED COMPONENTS Test Widgets)
+        target_link_libraries(${name} PRIVATE Qt6::Test Qt6::Widgets)
+    endif()
+    target_compile_definitions(${name} PRIVATE
+        TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+        VELMORA_DATA_DIR="${PROJECT_SOURCE_DIR}/data"
+        VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+        VELMORA_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+        BENCH_DATA_DIR="${VELMORA_BENCH_DATA_DIR}"
+        TOOLS_DIR="${VELMORA_TOOLS_DIR}")
+    if(VELMORA_TEST_PCH)
+        set(headers ${VELMORA_TEST_PCH_HEADERS})
+        if(ARG_QT)
+            list(APPEND headers ${VELMORA_TEST_PCH_QT_HEADERS})
+        endif()
+        list(APPEND headers ${ARG_PCH})
+        target_precompile_headers(${name} PRIVATE ${headers})
+    endif()
+    add_dependencies(${name} velmora_data)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "VELMORA_HOME=${CMAKE_BINARY_DIR}/bin;QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# velmora_check_test_folders(): every folder of tests/ but data/ and scripts/
+# gives the sources of a test program.
+function(velmora_check_test_folders)
+    get_property(used GLOBAL PROPERTY VELMORA_TEST_FOLDERS)
+    file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    foreach(dir ${entries})
+        get_filename_component(leaf ${dir} NAME)
+        if(IS_DIRECTORY ${dir} AND NOT leaf MATCHES "^(data|scripts)$" AND NOT dir IN_LIST used)
+            file(GLOB any ${dir}/*.cpp)
+            if(any)
+                message(FATAL_ERROR "tests/${leaf}/ holds tests that no test program builds: "
+                    "add a velmora_add_test_suite() for it to tests/CMakeLists.txt")
+            endif()
+        endif()
+    endforeach()
+endfunction()
