@@ -216,7 +216,7 @@ public:
     }
     // A table of `slots` (a power of two) holding every known block.
     void rebuild(const BlockList& known, std::size_t slots);
-    std::size_t slots() const { return m_hash.size(); }
+    std::size_t slotCount() const { return m_hash.size(); }
     std::size_t bytes() const { return m_hash.capacity() * sizeof(std::uint32_t); }
     void release() { m_hash = {}; }
 

@@ -258,8 +258,8 @@ bool log3::knownListCouldOverflow() const
     // entries, and may double the hash table.
     const std::size_t perBlock = sizeof(detail::BlockNode) + 2 * (4 * sizeof(std::uint32_t) + m_rows * sizeof(std::uint32_t));
     std::size_t hashGrowth = 0;
-    if ((m_known.size() + m_limit) * 2 > m_knownIndex.slots())
-        hashGrowth = m_knownIndex.slots() * 2 * sizeof(std::uint32_t);
+    if ((m_known.size() + m_limit) * 2 > m_knownIndex.slotCount())
+        hashGrowth = m_knownIndex.slotCount() * 2 * sizeof(std::uint32_t);
     return memoryInUse() + std::size_t{m_limit} * perBlock + hashGrowth > kMemoryBudget;
 }
 
