@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "output/text_trim.h"
+
 namespace output {
 
 namespace {
@@ -13,15 +15,6 @@ constexpr int kDiagramFontSize = 8;
 constexpr int kDefaultHatchSpacing = 30;
 // Offcuts thinner than this (10 mm) get no size texts: they would not fit.
 constexpr std::int32_t kMinOffcutForText = 100;
-
-std::string trimmed(const std::string& s)
-{
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
-}
 
 LengthUnit lengthUnit(const engine::Settings& s) { return engine::lengthUnitFromInt(s.JedMere); }
 engine::AreaUnit areaUnit(const engine::Settings& s) { return engine::areaUnitFromInt(s.AreaStyle); }

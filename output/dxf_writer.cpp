@@ -7,6 +7,7 @@
 
 #include "engine/file_io.h"
 #include "output/diagram_painter.h"
+#include "output/text_trim.h"
 
 namespace output {
 
@@ -58,15 +59,6 @@ bool from2000OrR13(DxfRelease r)
 {
     using enum DxfRelease;
     return isAny(r, {R13, R14, R2000, R2002, R2004});
-}
-
-std::string trimmed(const std::string& s)
-{
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
 }
 
 std::string upper(std::string s)

@@ -4,21 +4,13 @@
 
 #include "engine/date_format.h"
 #include "output/report_text.h"
+#include "output/text_trim.h"
 
 namespace output {
 
 namespace {
 
 constexpr int kListSizeDelta = 3;
-
-std::string trimmed(const std::string& s)
-{
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
-}
 
 // s after |width - length of s| blanks.
 std::string padAbs(const std::string& s, int width)

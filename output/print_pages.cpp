@@ -7,6 +7,7 @@
 #include "output/diagram_hit_test.h"
 #include "output/diagram_painter.h"
 #include "output/report_text.h"
+#include "output/text_trim.h"
 
 namespace output {
 
@@ -24,15 +25,6 @@ int trunc(double v)
     if (!std::isfinite(v))
         return 0;
     return static_cast<int>(std::clamp(std::trunc(v), -1.0e9, 1.0e9));
-}
-
-std::string trimmed(const std::string& s)
-{
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t");
-    return s.substr(first, last - first + 1);
 }
 
 std::string baseName(const std::string& path)
