@@ -229,6 +229,21 @@ void ManualPage::showCurrentSheet()
     Label38->setText(lengthText(s.len) + " x " + lengthText(s.wid));
 }
 
+// The current sheet with no search yet: its number and size, no candidates,
+// empty status panels.
+void ManualPage::startSheet()
+{
+    showCurrentSheet();
+    ScrollBar1->blockSignals(true);
+    ScrollBar1->setRange(0, 0);
+    ScrollBar1->blockSignals(false);
+    ScrollBar1->setEnabled(false);
+    Edit14->setText("0");
+    BitBtn7->setEnabled(false);
+    for (int i = 0; i < 5; ++i)
+        setStatus(i, {});
+}
+
 // ---------------------------------------------------------------------------
 // Entering and leaving
 
@@ -260,15 +275,7 @@ void ManualPage::Button1Click()
             b->setText(t);
     }
     Panel3->adjustSize();
-    for (int i = 0; i < 5; ++i)
-        setStatus(i, {});
-    showCurrentSheet();
-    ScrollBar1->blockSignals(true);
-    ScrollBar1->setRange(0, 0);
-    ScrollBar1->blockSignals(false);
-    ScrollBar1->setEnabled(false);
-    Edit14->setText("0");
-    BitBtn7->setEnabled(false);
+    startSheet();
     setModeCommands(true);
     QTabWidget* pages = m_main->PageControl1;
     pages->setTabVisible(pages->indexOf(this), true);
@@ -583,15 +590,7 @@ void ManualPage::BitBtn7Click()
         finishMode();
         return;
     }
-    showCurrentSheet();
-    ScrollBar1->blockSignals(true);
-    ScrollBar1->setRange(0, 0);
-    ScrollBar1->blockSignals(false);
-    ScrollBar1->setEnabled(false);
-    Edit14->setText("0");
-    BitBtn7->setEnabled(false);
-    for (int i = 0; i < 5; ++i)
-        setStatus(i, {});
+    startSheet();
     Image3->update();
     BitBtn5->setFocus();
 }

@@ -120,6 +120,7 @@ protected:
 private:
     void setStatus(int panel, const QString& text);
     void showCurrentSheet();
+    void startSheet();
     void paintPreview(QPainter& painter);
     void hideNotice();
     void searchFinished(const engine::Status& status);

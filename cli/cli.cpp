@@ -7,6 +7,8 @@
 
 #include "engine/file_io.h"
 #include "engine/paths.h"
+#include "engine/project.h"
+#include "project/project_file.h"
 
 namespace cli {
 
@@ -160,17 +162,13 @@ std::string Context::plainText(engine::Msg m) const
 
 int Context::fail(const engine::Status& status) const
 {
-    // The number goes with every message so that scripts can tell them apart.
-    std::string line = text(status);
-    const std::string tag = "(message " + std::to_string(engine::number(status.msg)) + ")";
-    if (line.find(tag) == std::string::npos)
-        line += " " + tag;
-    *err << "velmora-cli: " << line << "\n";
+    warn(status);
     return kExitUsage;
 }
 
 void Context::warn(const engine::Status& status) const
 {
+    // The number goes with every message so that scripts can tell them apart.
     std::string line = text(status);
     const std::string tag = "(message " + std::to_string(engine::number(status.msg)) + ")";
     if (line.find(tag) == std::string::npos)
@@ -304,6 +302,16 @@ int rejectArguments(const Context& ctx, const std::string& usageLine)
         if (a.size() > 1 && a[0] == '-')
             return ctx.usage("unknown option '" + a + "' (" + usageLine + ")");
     return ctx.usage(usageLine);
+}
+
+int openInput(const Context& ctx, const std::string& path, engine::Project& project)
+{
+    const project_io::OpenOutcome opened = project_io::OpenProject(path, false, project, ctx.settings);
+    if (!opened.status.ok())
+        return ctx.fail(opened.status);
+    for (const engine::Status& w : opened.warnings)
+        ctx.warn(w);
+    return kExitOk;
 }
 
 } // namespace cli

@@ -9,6 +9,10 @@
 #include "engine/msg.h"
 #include "engine/settings.h"
 
+namespace engine {
+class Project;
+}
+
 namespace cli {
 
 // Exit codes of velmora-cli.
@@ -46,6 +50,10 @@ struct Context {
     // Standard output already failed and was reported.
     mutable bool outputFailed = false;
 };
+
+// Opens a project named on the command line as Open does and prints its
+// warnings: kExitOk, or the exit code of the failure it reported.
+[[nodiscard]] int openInput(const Context& ctx, const std::string& path, engine::Project& project);
 
 using CommandFn = int (*)(Context&);
 

@@ -5,7 +5,6 @@
 #include "cli/drawing_options.h"
 #include "engine/paths.h"
 #include "output/dxf_settings.h"
-#include "project/project_file.h"
 
 namespace cli {
 
@@ -33,11 +32,8 @@ int cmdDraw(Context& ctx)
     if (!options.any())
         return ctx.usage("draw: nothing to write; give --dxf FILE and/or --svg DIR");
     engine::Project project;
-    const project_io::OpenOutcome opened = project_io::OpenProject(ctx.args[0], false, project, ctx.settings);
-    if (!opened.status.ok())
-        return ctx.fail(opened.status);
-    for (const engine::Status& w : opened.warnings)
-        ctx.warn(w);
+    if (const int rc = openInput(ctx, ctx.args[0], project); rc != kExitOk)
+        return rc;
     // A drawing of nothing is no drawing: the project must hold a result.
     if (project.result.elements.empty())
         return ctx.fail(engine::Status(engine::Msg::NoResultToDraw, {ctx.args[0]}));

@@ -88,11 +88,8 @@ int cmdManual(Context& ctx)
         return rc;
 
     engine::Project project;
-    const project_io::OpenOutcome opened = project_io::OpenProject(ctx.args[0], false, project, ctx.settings);
-    if (!opened.status.ok())
-        return ctx.fail(opened.status);
-    for (const engine::Status& w : opened.warnings)
-        ctx.warn(w);
+    if (const int rc = openInput(ctx, ctx.args[0], project); rc != kExitOk)
+        return rc;
     engine::log3 search;
     const engine::UnattendedManualRun run =
         engine::runManualUnattended(project, search, ctx.settings, alpha, pi, pick);

@@ -150,11 +150,8 @@ int cmdOptimize(Context& ctx)
     const std::string input = ctx.args[0];
 
     engine::Project project;
-    const project_io::OpenOutcome opened = project_io::OpenProject(input, false, project, ctx.settings);
-    if (!opened.status.ok())
-        return ctx.fail(opened.status);
-    for (const engine::Status& w : opened.warnings)
-        ctx.warn(w);
+    if (const int rc = openInput(ctx, input, project); rc != kExitOk)
+        return rc;
 
     // One velmora-cli process runs one command, so a generator in its start
     // state is the program's generator; a fresh one also keeps in-process

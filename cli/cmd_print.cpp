@@ -9,7 +9,6 @@
 #include "engine/units.h"
 #include "output/layout_groups.h"
 #include "output/print_job.h"
-#include "project/project_file.h"
 #ifdef VELMORA_HAVE_PDF
 #include "render/pdf_print.h"
 #endif
@@ -96,11 +95,8 @@ int cmdPrint(Context& ctx)
 #else
     const std::string input = ctx.args[0];
     engine::Project project;
-    const project_io::OpenOutcome opened = project_io::OpenProject(input, false, project, ctx.settings);
-    if (!opened.status.ok())
-        return ctx.fail(opened.status);
-    for (const engine::Status& w : opened.warnings)
-        ctx.warn(w);
+    if (const int rc = openInput(ctx, input, project); rc != kExitOk)
+        return rc;
 
     // The printed pages need the captions of the language file.
     if (!ctx.language())

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,28 @@
 #include "app/main_menus.h"
 #include "app/report_page.h"
 #include "app/settings_dialog.h"
+#include "app/file_dialogs.h"
 #include "app/messenger.h"
 
 namespace apptest {
+
+// Answers the open and save dialogs from a queue (cancel when it is empty)
+// and keeps what each dialog was asked to show.
+class RecordingFileDialogs : public app::FileDialogs {
+public:
+    std::vector<app::FileDialogRequest> requests;
+    std::deque<std::optional<QString>> answers;
+
+    std::optional<QString> choose(QWidget*, const app::FileDialogRequest& request) override
+    {
+        requests.push_back(request);
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<QString> a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
 
 // Records every message box instead of showing it and answers from a queue
 // (Yes for questions when the queue is empty, Discard for the question

@@ -17,26 +17,9 @@
 #include "engine/auto_run.h"
 
 using apptest::AppTest;
+using apptest::RecordingFileDialogs;
 
 namespace {
-
-// Answers the open and save dialogs from a queue (cancel when it is empty)
-// and keeps what each dialog was asked to show.
-class RecordingFileDialogs : public app::FileDialogs {
-public:
-    std::vector<app::FileDialogRequest> requests;
-    std::deque<std::optional<QString>> answers;
-
-    std::optional<QString> choose(QWidget*, const app::FileDialogRequest& request) override
-    {
-        requests.push_back(request);
-        if (answers.empty())
-            return std::nullopt;
-        std::optional<QString> a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-};
 
 class ProjectCommands : public AppTest {
 protected:

@@ -23,30 +23,15 @@
 #include "app_fixture.h"
 
 using apptest::AppTest;
+using apptest::RecordingFileDialogs;
 using Answer = app::Messenger::Answer;
 using Buttons = app::Messenger::Buttons;
 
 namespace {
 
-class AnsweringFileDialogs : public app::FileDialogs {
-public:
-    std::vector<app::FileDialogRequest> requests;
-    std::deque<std::optional<QString>> answers;
-
-    std::optional<QString> choose(QWidget*, const app::FileDialogRequest& request) override
-    {
-        requests.push_back(request);
-        if (answers.empty())
-            return std::nullopt;
-        std::optional<QString> a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-};
-
 class UnsavedWork : public AppTest {
 protected:
-    AnsweringFileDialogs dialogs;
+    RecordingFileDialogs dialogs;
 
     void SetUp() override
     {
