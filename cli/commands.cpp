@@ -22,6 +22,9 @@ const std::vector<Command>& commands()
         {"print", "print IN --pdf OUT [--per-page 1|2|4] [--cover] [--report] [--bill] [--lists]\n"
                   "          [--groups FROM-TO] [--copies N] [--optimize] [--paper a4|letter]\n"
                   "                            print the layouts (and cover, report, bill, lists) to one PDF", cmdPrint},
+        {"labels", "labels IN --pdf OUT [--style NAME|NUMBER] [--kinds parts,sheets,offcuts]\n"
+                   "          [--optimize] [--paper a4|letter]\n"
+                   "                            print the labels of parts, used sheets and offcuts to one PDF", cmdLabels},
     };
     return list;
 }

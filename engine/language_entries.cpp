@@ -59,6 +59,16 @@ constexpr std::array kNamedMessages = {
     number(Msg::SoundCannotPlay),
     number(Msg::ManualLastSheet),
     number(Msg::ManualNothingLeft),
+    number(Msg::LabelFileUnreadable),
+    number(Msg::LabelFileUnwritable),
+    number(Msg::LabelStyleEmpty),
+    number(Msg::LabelStyleTooLarge),
+    number(Msg::LabelStyleNotANumber),
+    number(Msg::LabelStyleMissing),
+    number(Msg::LabelMarginsOversized),
+    number(Msg::NoLabelsToPrint),
+    number(Msg::LabelLastStyle),
+    number(Msg::ConfirmDeleteLabelStyle),
 };
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new

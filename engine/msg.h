@@ -110,6 +110,18 @@ enum class Msg : int {
     PrintingNotBuilt = 443,        // this velmora-cli was built without the PDF writer
     NoResultToPrint = 444,         // detail: the project file
 
+    // Labels.
+    LabelFileUnreadable = 481,     // detail: the path, where; the definitions file is missing or damaged
+    LabelFileUnwritable = 482,     // detail: the path; the change was not saved
+    LabelStyleEmpty = 483,         // detail: the style name; 0 rows or 0 columns
+    LabelStyleTooLarge = 484,      // detail: the style name; no label fits on the page
+    LabelStyleNotANumber = 485,    // detail: the style name, the element
+    LabelStyleMissing = 486,       // detail: the style asked for
+    LabelMarginsOversized = 487,   // "Margins are oversized"
+    NoLabelsToPrint = 488,         // no kind chosen, or nothing to label
+    LabelLastStyle = 489,          // the last style cannot be deleted
+    ConfirmDeleteLabelStyle = 490, // "Are you sure?"
+
     // Manual mode.
     ManualNothingFits = 3,         // no stock sheet can take any part as entered
     ManualGenerationPrefix = 4,    // status: before the generation number
