@@ -4,6 +4,7 @@ set(VELMORA_FUZZ_SOURCES
     ${CMAKE_SOURCE_DIR}/fuzz/archive_fuzz.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/band_file_fuzz.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/foreign_project_fuzz.cpp
+    ${CMAKE_SOURCE_DIR}/fuzz/label_definitions_fuzz.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/language_file_fuzz.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/legacy_project_fuzz.cpp
     ${CMAKE_SOURCE_DIR}/fuzz/project_document_fuzz.cpp

@@ -22,7 +22,8 @@ constexpr const char* kLineNames[kLabelLineCount] = {"Size",   "Name",   "Compan
 
 Status unreadable(const std::string& path, const std::string& where, const Status& problem = {})
 {
-    Status s(Msg::LabelFileUnreadable, {path, where});
+    Status s(Msg::LabelFileUnreadable, where.empty() ? std::vector<std::string>{path}
+                                                     : std::vector<std::string>{path, where});
     if (!problem.ok())
         s.reason = problem.msg;
     return s;
@@ -143,8 +144,10 @@ Status changeFile(const std::string& path, const std::function<Status(XmlDocumen
     XmlDocument doc;
     if (Status s = openDocument(doc, path); !s.ok())
         return s;
-    XmlNode labels;
-    if (Status s = requireChild(doc.root(), "Labels", path, labels); !s.ok())
+    // A file that does not read whole is damaged: it is reported, never
+    // changed, so that nothing of it is lost by a save over it.
+    LabelDefinitions whole;
+    if (Status s = readTree(doc, path, whole); !s.ok())
         return s;
     if (Status s = change(doc); !s.ok())
         return s;

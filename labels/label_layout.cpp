@@ -75,7 +75,7 @@ double labelUnitFactor(int from, int to)
 
 std::string labelNumberText(double value)
 {
-    char buf[64];
+    char buf[400];  // the widest double in %.3f
     std::snprintf(buf, sizeof buf, "%.3f", engine::RoundHalfUp(value, -3));
     std::string s = buf;
     while (!s.empty() && s.back() == '0')
