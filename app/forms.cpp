@@ -31,6 +31,9 @@
 #include "app/file_commands.h"
 #include "app/qt_text.h"
 #include "app/input_page.h"
+#include "app/label_designer.h"
+#include "app/label_item_setup.h"
+#include "app/label_print_dialog.h"
 #include "app/manual_page.h"
 #include "app/progress_window.h"
 #include "app/report_page.h"
@@ -54,6 +57,10 @@ Forms createForms(const StartupOptions& options)
     f.main->setDetailsDialog(f.details);
     f.printOptions = new TPrnEx(f.main.get());
     f.main->setPrintOptions(f.printOptions);
+    f.labelDesigner = new TcstLabel(f.main.get());
+    f.labelPrint = new TfrmLabelPrint(f.main.get());
+    f.labelItemSetup = new TfrmLabelItemSetup(f.main.get());
+    f.main->setLabelDialogs(f.labelDesigner, f.labelPrint, f.labelItemSetup);
     return f;
 }
 
@@ -174,6 +181,14 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.about->grab().save(folder + "/about_" + suffix + ".png");
         f.about->hide();
+        const std::pair<QDialog*, const char*> labelDialogs[] = {
+            {f.labelPrint, "labels_print"}, {f.labelDesigner, "labels_designer"}, {f.labelItemSetup, "labels_items"}};
+        for (const auto& [dialog, name] : labelDialogs) {
+            dialog->show();
+            QApplication::processEvents();
+            dialog->grab().save(folder + "/" + name + "_" + suffix + ".png");
+            dialog->hide();
+        }
         for (QWidget* page : {static_cast<QWidget*>(f.main->pag4), static_cast<QWidget*>(f.main->Arhiva)}) {
             f.main->PageControl1->setCurrentWidget(page);
             QApplication::processEvents();

@@ -11,6 +11,9 @@ class TAboutBox;
 class TBands;
 class TPrProp;
 class TPrnEx;
+class TcstLabel;
+class TfrmLabelPrint;
+class TfrmLabelItemSetup;
 
 // The program's windows: the main window and its dialogs, created once in
 // a fixed order (settings, about box, band types, then the later dialogs),
@@ -23,6 +26,9 @@ struct Forms {
     TBands* bands = nullptr;
     TPrProp* details = nullptr;
     TPrnEx* printOptions = nullptr;
+    TcstLabel* labelDesigner = nullptr;
+    TfrmLabelPrint* labelPrint = nullptr;
+    TfrmLabelItemSetup* labelItemSetup = nullptr;
 };
 
 // Creates the forms. When the main window's start fails (main->startError()

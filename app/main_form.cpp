@@ -24,6 +24,7 @@
 #include "app/file_dialogs.h"
 #include "app/input_page.h"
 #include "app/main_menus.h"
+#include "app/label_print_dialog.h"
 #include "app/manual_page.h"
 #include "app/print_commands.h"
 #include "app/print_dialog.h"
@@ -506,6 +507,22 @@ QPrinter& TMainForm::printer()
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
+}
+
+void TMainForm::setLabelDialogs(TcstLabel* designer, TfrmLabelPrint* print, TfrmLabelItemSetup* itemSetup)
+{
+    m_labelDesigner = designer;
+    m_labelPrint = print;
+    m_labelItemSetup = itemSetup;
+    print->setDialogs(designer, itemSetup);
+    connect(m_menus->Printlabels1, &QAction::triggered, this, &TMainForm::Printlabels1Click);
+    m_menus->Printlabels1->setEnabled(true);
+}
+
+void TMainForm::Printlabels1Click()
+{
+    if (m_labelPrint)
+        TPrintDialogEx::run(*m_labelPrint);
 }
 
 void TMainForm::setPrintOptions(TPrnEx* panel)

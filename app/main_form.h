@@ -39,6 +39,9 @@ class TBands;
 class TFSettings;
 class TPrProp;
 class TwndProgress;
+class TcstLabel;
+class TfrmLabelItemSetup;
+class TfrmLabelPrint;
 
 // Where the program finds its files and keeps its settings; the tests give
 // temporary ones.
@@ -69,6 +72,13 @@ public:
     [[nodiscard]] TAboutBox* aboutBox() const { return m_aboutBox; }
     [[nodiscard]] TBands* bandsDialog() const { return m_bands; }
     [[nodiscard]] TPrProp* detailsDialog() const { return m_details; }
+    // The label dialogs; File → Print labels works from then on.
+    void setLabelDialogs(TcstLabel* designer, TfrmLabelPrint* print, TfrmLabelItemSetup* itemSetup);
+    [[nodiscard]] TfrmLabelPrint* labelPrintDialog() const { return m_labelPrint; }
+    [[nodiscard]] TcstLabel* labelDesigner() const { return m_labelDesigner; }
+    [[nodiscard]] TfrmLabelItemSetup* labelItemSetup() const { return m_labelItemSetup; }
+    // File → Print labels: the label printing dialog, modally.
+    void Printlabels1Click();
 
     [[nodiscard]] engine::Project& project() { return m_project; }
     [[nodiscard]] engine::Settings& settings() { return m_settings; }
@@ -232,6 +242,9 @@ private:
     TPrnEx* m_prnEx = nullptr;
     PrintCommands* m_print = nullptr;
     TwndProgress* m_progress = nullptr;
+    TcstLabel* m_labelDesigner = nullptr;
+    TfrmLabelPrint* m_labelPrint = nullptr;
+    TfrmLabelItemSetup* m_labelItemSetup = nullptr;
 };
 
 } // namespace app

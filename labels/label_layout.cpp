@@ -1,5 +1,6 @@
 #include "labels/label_layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <unordered_map>
@@ -282,6 +283,43 @@ void drawLabel(output::Canvas& canvas, const std::string& font, double pxPerMmX,
         canvas.setBold(false);
         y += h;
     }
+}
+
+void drawLabelSample(output::Canvas& canvas, const LabelGeometry& g, int width, int height)
+{
+    using output::Colour;
+    canvas.fillRect({0, 0, width, height}, Colour::White);
+    canvas.frameRect({0, 0, width, height}, Colour::Black);
+    canvas.fillRect({25, 10, 235, 307}, Colour::Black);
+    canvas.fillRect({23, 8, 233, 305}, Colour::White);
+    canvas.frameRect({23, 8, 233, 305}, Colour::Black);
+    // At most as many rows and columns as can show on the page: a style of
+    // thousands of rows draws what is seen, not every label.
+    const int rows = std::min(g.rows, 400);
+    const int columns = std::min(g.columns, 300);
+    int y = truncPx(8 + g.MT + 1);
+    for (int r = 0; r < rows && y < height; ++r) {
+        if (r > 0)
+            y = truncPx(g.H + g.GV + y);
+        int x = truncPx(23 + g.ML + 1);
+        for (int c = 0; c < columns && x < width; ++c) {
+            canvas.frameRect({x, y, truncPx(x + g.L), truncPx(y + g.H)}, Colour::Black);
+            x = truncPx(g.L + g.GH + x);
+        }
+    }
+    canvas.fillRect({truncPx(233 - g.MR), 9, 232, 304}, Colour::White);
+    canvas.fillRect({24, truncPx(305 - g.MB), 232, 304}, Colour::White);
+    canvas.fillRect({235, 1, width - 1, height - 1}, Colour::White);
+    canvas.fillRect({1, 307, width - 1, height - 1}, Colour::White);
+    const int l = truncPx(23 + g.ML);
+    const int t = truncPx(8 + g.MT);
+    const int r = truncPx(233 - g.MR);
+    const int b = truncPx(305 - g.MB);
+    canvas.setPen(Colour::Black, output::PenStyle::Dotted);
+    canvas.drawLine(l, t, r, t);
+    canvas.drawLine(r, t, r, b);
+    canvas.drawLine(r, b, l, b);
+    canvas.drawLine(l, b, l, t);
 }
 
 std::array<int, 3> labelCounts(const engine::Project& project, const engine::Settings& settings,

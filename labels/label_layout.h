@@ -157,6 +157,12 @@ struct LabelPrintOutcome {
 [[nodiscard]] LabelJob labelJob(const LabelDefinitions& d, int styleIndex, const engine::Project& project,
                                 const engine::Settings& settings, const std::tm& now);
 
+// The designer's sample: an A4 page (210 x 297 mm) at one pixel per
+// millimetre with its shadow, the labels of the style framed row by row, the
+// right and bottom margins and everything beyond the page covered white,
+// and the printable area dotted, on a surface of width x height pixels.
+void drawLabelSample(output::Canvas& canvas, const LabelGeometry& g, int width, int height);
+
 // The print job title.
 inline const std::string kLabelJobTitle = "VELM Label Printing";
 
