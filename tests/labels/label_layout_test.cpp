@@ -344,3 +344,35 @@ TEST(LabelPages, NothingToPrint)
               Msg::NoLabelsToPrint);
     EXPECT_EQ(t.documents, 0);
 }
+
+TEST(LabelSample, RowsFramedAndMarginsMasked)
+{
+    // Three rows of 70 mm labels (two of 100 mm across) with 5 mm margins and
+    // 60 mm between rows: the third row overruns the bottom margin and is
+    // covered by its mask and the one below the page.
+    labels::LabelStyle s;
+    s.name = "Sample";
+    s.sizeLength = "100";
+    s.sizeWidth = "70";
+    s.marginLeft = s.marginRight = s.marginTop = s.marginBottom = "5";
+    s.gutterHorizontal = "2";
+    s.gutterVertical = "60";
+    s.rows = 3;
+    s.columns = 2;
+    output_test::RecordingCanvas c;
+    labels::drawLabelSample(c, *labels::labelGeometry(s), 242, 314);
+    EXPECT_EQ(c.only("frame"), (std::vector<std::string>{
+                                   "frame 0,0,242,314 black", "frame 23,8,233,305 black",
+                                   "frame 29,14,129,84 black", "frame 131,14,231,84 black",
+                                   "frame 29,144,129,214 black", "frame 131,144,231,214 black",
+                                   "frame 29,274,129,344 black", "frame 131,274,231,344 black"}));
+    const auto fills = c.only("fill");
+    ASSERT_EQ(fills.size(), 7u);
+    EXPECT_EQ(fills[3], "fill 228,9,232,304 white");
+    EXPECT_EQ(fills[4], "fill 24,300,232,304 white");
+    EXPECT_EQ(fills[6], "fill 1,307,241,313 white");
+    // The printable area, dotted.
+    EXPECT_EQ(c.only("line"), (std::vector<std::string>{"line 28,13,228,13", "line 228,13,228,300",
+                                                         "line 228,300,28,300", "line 28,300,28,13"}));
+    EXPECT_EQ(c.only("pen"), (std::vector<std::string>{"pen black dotted"}));
+}
