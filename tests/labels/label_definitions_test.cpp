@@ -1,5 +1,6 @@
 #include "labels/label_definitions.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -276,4 +277,38 @@ TEST(LabelFileShipped, StylesAreDrawnOnTheirPaper)
     EXPECT_EQ(a4->rows * a4->columns, 24);
     EXPECT_DOUBLE_EQ(a4->L, 70);
     EXPECT_DOUBLE_EQ(a4->H, 37);
+}
+
+// A program folder nobody may write (installed for every user): changes go
+// to the user's copy, made from the shipped file; the shipped file stays.
+TEST(LabelFileShared, ChangesGoToTheUsersCopy)
+{
+    TempDir dir;
+    const std::string prog = dir.file("prog") + "/";
+    std::filesystem::create_directories(prog + "Config");
+    writeFile(prog + "Config/velmlabels.xml", readFile(kFixture));
+    const char* oldXdg = std::getenv("XDG_DATA_HOME");
+    const std::string saved = oldXdg ? oldXdg : "";
+    ::setenv("XDG_DATA_HOME", dir.file("user").c_str(), 1);
+    ::chmod((prog + "Config").c_str(), 0555);
+    ::chmod(prog.c_str(), 0555);
+
+    const std::string shipped = labels::labelDefinitionsPath(prog);
+    EXPECT_EQ(shipped, prog + "Config/velmlabels.xml");
+    const std::string mine = labels::labelDefinitionsPath(prog, engine::DataUse::Write);
+    EXPECT_NE(mine, shipped);
+    EXPECT_EQ(mine.rfind(dir.file("user"), 0), 0u) << mine;
+    EXPECT_TRUE(labels::addLabelStyle(mine, "Mine").ok());
+    EXPECT_EQ(readFile(shipped), readFile(kFixture));
+    EXPECT_EQ(labels::labelDefinitionsPath(prog), mine);
+    const auto d = labels::readLabelDefinitions(labels::labelDefinitionsPath(prog));
+    ASSERT_TRUE(d.ok());
+    EXPECT_EQ(d->styles.back().name, "Mine");
+
+    ::chmod(prog.c_str(), 0755);
+    ::chmod((prog + "Config").c_str(), 0755);
+    if (oldXdg)
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
 }
