@@ -178,7 +178,11 @@ void TfrmLabelPrint::btnCustomizeLabelClick()
     if (!m_designer)
         return;
     m_designer->setStartStyle(cmbLabelStyle->currentIndex());
-    if (TPrintDialogEx::run(*m_designer) == QDialog::Accepted)
+    // Styles added or deleted stay so also when the designer is cancelled:
+    // the list is read again either way, so that no index names another
+    // style than the one shown (the switches were saved just before).
+    (void)TPrintDialogEx::run(*m_designer);
+    if (m_loaded)
         loading();
 }
 

@@ -396,3 +396,29 @@ TEST_F(LabelDialogs, MissingFileIsReportedAndNotMade)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LabelDialogs, StyleListFollowsTheDesignerAlsoAfterCancel)
+{
+    installDefinitions();
+    start();
+    act["TcstLabel"] = [this](QDialog&) {
+        designer().cmbLabelStyle->setCurrentIndex(0);
+        messages.answers = {app::Messenger::Answer::Yes};
+        designer().BitBtn2->click();
+        designer().Button2->click();
+    };
+    act["TfrmLabelPrint"] = [this](QDialog&) {
+        printDialog().cmbLabelStyle->setCurrentIndex(1);
+        printDialog().btnCustomizeLabel->click();
+        EXPECT_EQ(printDialog().cmbLabelStyle->count(), 4);
+        EXPECT_EQ(printDialog().cmbLabelStyle->currentIndex(), 0);
+        EXPECT_EQ(printDialog().cmbLabelStyle->currentText(), "A4 2 x 7 (99.1 x 38.1 mm)");
+        printDialog().btnCancel->click();
+    };
+    main().Printlabels1Click();
+    EXPECT_EQ(opened, (std::vector<QString>{"TfrmLabelPrint", "TcstLabel"}));
+}
+
+} // namespace
