@@ -59,6 +59,15 @@ constexpr std::array kNamedMessages = {
     number(Msg::SoundCannotPlay),
     number(Msg::ManualLastSheet),
     number(Msg::ManualNothingLeft),
+    number(Msg::SpreadsheetDamaged),
+    number(Msg::SpreadsheetTooLarge),
+    number(Msg::SpreadsheetUnknownKind),
+    number(Msg::WorksheetNotFound),
+    number(Msg::RangeNotValid),
+    number(Msg::ImportLengthNotPositive),
+    number(Msg::ImportQuantityNotPositive),
+    number(Msg::ImportTooManyRows),
+    number(Msg::ImportNothingToImport),
 };
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new
