@@ -194,16 +194,17 @@ private:
         }
         if (m_row + repeat > kMaxRows)
             return tooLarge(m_path, where(first, runs.front().col) + ": more than " + std::to_string(kMaxRows) + " rows");
-        if (filled > m_cellsLeft || filled * repeat > m_cellsLeft)
+        // Memory holds the cells of one row, however often it repeats.
+        if (filled > m_cellsLeft)
             return tooLarge(m_path, where(first, runs.front().col) + ": more than " + std::to_string(kMaxCells) +
                                         " cells");
-        m_cellsLeft -= filled * repeat;
-        for (std::int64_t k = 0; k < repeat; ++k) {
-            ++m_row;
-            for (const Run& run : runs)
-                for (std::int64_t j = 0; j < run.count; ++j)
-                    m_ws.setText(m_row, run.col + j, run.text);
-        }
+        m_cellsLeft -= filled;
+        std::vector<std::string> cells(static_cast<std::size_t>(runs.back().col + runs.back().count - 1));
+        for (const Run& run : runs)
+            for (std::int64_t j = 0; j < run.count; ++j)
+                cells[static_cast<std::size_t>(run.col + j - 1)] = run.text;
+        m_ws.setRepeatedRows(first, repeat, std::move(cells));
+        m_row += repeat;
         return {};
     }
 

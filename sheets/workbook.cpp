@@ -1,6 +1,7 @@
 #include "sheets/workbook.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cctype>
 
 #include "engine/units.h"
@@ -118,13 +119,17 @@ std::string numberCellText(double value)
     return text == "-0" ? "0" : text;
 }
 
-std::int64_t Worksheet::lastRow() const { return m_rows.empty() ? 0 : m_rows.back().index; }
+std::int64_t Worksheet::lastRow() const { return m_rows.empty() ? 0 : m_rows.back().index + m_rows.back().count - 1; }
 
 const std::string& Worksheet::text(std::int64_t row, std::int64_t col) const
 {
-    const auto it = std::lower_bound(m_rows.begin(), m_rows.end(), row,
-                                     [](const Row& r, std::int64_t index) { return r.index < index; });
-    if (it == m_rows.end() || it->index != row || col < 1 || col > static_cast<std::int64_t>(it->cells.size()))
+    // The last row run that starts at or before `row`.
+    auto it = std::upper_bound(m_rows.begin(), m_rows.end(), row,
+                               [](std::int64_t index, const Row& r) { return index < r.index; });
+    if (it == m_rows.begin())
+        return kEmpty;
+    --it;
+    if (row >= it->index + it->count || col < 1 || col > static_cast<std::int64_t>(it->cells.size()))
         return kEmpty;
     return it->cells[static_cast<std::size_t>(col - 1)];
 }
@@ -133,25 +138,44 @@ void Worksheet::setText(std::int64_t row, std::int64_t col, std::string text)
 {
     if (text.empty())
         return;
-    if (m_rows.empty() || m_rows.back().index != row) {
-        if (!m_rows.empty() && m_rows.back().index > row)
+    if (m_rows.empty() || m_rows.back().index != row || m_rows.back().count != 1) {
+        if (!m_rows.empty() && m_rows.back().index + m_rows.back().count - 1 >= row)
             m_sorted = false;
-        m_rows.push_back(Row{row, {}});
+        m_rows.push_back(Row{row, 1, {}});
     }
     auto& cells = m_rows.back().cells;
     if (static_cast<std::int64_t>(cells.size()) < col)
         cells.resize(static_cast<std::size_t>(col));
-    if (cells[static_cast<std::size_t>(col - 1)].empty())
+    if (cells[static_cast<std::size_t>(col - 1)].empty()) {
         ++m_cells;
+        ++m_stored;
+    }
     cells[static_cast<std::size_t>(col - 1)] = std::move(text);
     m_lastCol = std::max(m_lastCol, col);
+}
+
+void Worksheet::setRepeatedRows(std::int64_t first, std::int64_t count, std::vector<std::string> cells)
+{
+    while (!cells.empty() && cells.back().empty())
+        cells.pop_back();
+    if (cells.empty() || count < 1)
+        return;
+    std::int64_t filled = 0;
+    for (const std::string& c : cells)
+        filled += c.empty() ? 0 : 1;
+    assert(m_rows.empty() || m_rows.back().index + m_rows.back().count <= first);
+    m_lastCol = std::max(m_lastCol, static_cast<std::int64_t>(cells.size()));
+    m_cells += filled * count;
+    m_stored += filled;
+    m_rows.push_back(Row{first, count, std::move(cells)});
 }
 
 void Worksheet::finish()
 {
     if (m_sorted)
         return;
-    // Rows written out of order (or the same row twice): merge them.
+    // Rows written out of order (or the same row twice): merge them. Only
+    // setText makes such rows, each of count 1.
     std::stable_sort(m_rows.begin(), m_rows.end(), [](const Row& a, const Row& b) { return a.index < b.index; });
     std::vector<Row> merged;
     for (Row& r : m_rows) {
@@ -161,8 +185,10 @@ void Worksheet::finish()
                 into.resize(r.cells.size());
             for (std::size_t c = 0; c < r.cells.size(); ++c)
                 if (!r.cells[c].empty()) {
-                    if (!into[c].empty())
+                    if (!into[c].empty()) {
                         --m_cells;
+                        --m_stored;
+                    }
                     into[c] = std::move(r.cells[c]);
                 }
         } else {

@@ -12,8 +12,8 @@
 namespace sheets {
 
 // Largest sheet any reader accepts: the row and column limits of the
-// spreadsheet programs people use, and the most non-empty cells one
-// workbook may hold once read (repeated rows and columns counted out).
+// spreadsheet programs people use, and the most non-empty cell texts one
+// workbook may hold in memory once read (a repeated row held once).
 constexpr std::int64_t kMaxRows = 1048576;
 constexpr std::int64_t kMaxColumns = 16384;
 constexpr std::int64_t kMaxCells = 4000000;
@@ -62,22 +62,31 @@ public:
     {
         return text(range.firstRow + r - 1, range.firstCol + c - 1);
     }
+    // Non-empty cells, a repeated row counted as often as it repeats.
     [[nodiscard]] std::int64_t cellCount() const { return m_cells; }
+    // Cell texts held in memory (a repeated row holds its cells once).
+    [[nodiscard]] std::int64_t storedCells() const { return m_stored; }
 
     // Readers: sets a cell (an empty text is not stored). Rows may come in
     // any order; finish() must be called once after the last one.
     void setText(std::int64_t row, std::int64_t col, std::string text);
+    // Readers: rows first .. first + count - 1 all hold `cells` (cells[c - 1]
+    // is column c), kept once. Such rows come in ascending order and after
+    // every row set before them.
+    void setRepeatedRows(std::int64_t first, std::int64_t count, std::vector<std::string> cells);
     void finish();
 
 private:
     struct Row {
         std::int64_t index = 0;
+        std::int64_t count = 1;           // rows index .. index + count - 1
         std::vector<std::string> cells;  // cells[c - 1]
     };
     std::string m_name;
     std::vector<Row> m_rows;  // ascending by index after finish()
     std::int64_t m_lastCol = 0;
     std::int64_t m_cells = 0;
+    std::int64_t m_stored = 0;
     bool m_sorted = true;
 };
 
