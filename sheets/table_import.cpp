@@ -10,7 +10,12 @@ using engine::Msg;
 using engine::Result;
 using engine::Status;
 
+static_assert(kMaxPreviewRows == project_io::kMaxTableRows);
+
 namespace {
+
+// The first preview row that no table can take.
+engine::Status tooManyRows() { return Status(Msg::ImportTooManyRows, {"1," + std::to_string(kMaxPreviewRows + 1)}); }
 
 std::string place(int col, int row) { return std::to_string(col) + "," + std::to_string(row); }
 
@@ -39,7 +44,7 @@ Result<CellBlock> blockOf(const Worksheet& sheet, const CellRange& range)
     if (range.columnCount() > 4)
         return Status(Msg::ImportSelectionTooWide);
     if (range.rowCount() > kMaxPreviewRows)
-        return Status(Msg::RangeNotValid, {rangeAddress(range)});
+        return tooManyRows();
     CellBlock block;
     block.rows = range.rowCount();
     block.cols = range.columnCount();
@@ -99,7 +104,7 @@ Result<CellBlock> blockFromClipboard(std::string_view text)
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
             if (static_cast<std::int64_t>(lines.size()) > kMaxPreviewRows)
-                return Status(Msg::RangeNotValid, {std::to_string(lines.size()) + " rows"});
+                return tooManyRows();
         } else {
             field += c;
             open = true;
@@ -110,6 +115,8 @@ Result<CellBlock> blockFromClipboard(std::string_view text)
         fields.push_back(std::move(field));
         lines.push_back(std::move(fields));
     }
+    if (static_cast<std::int64_t>(lines.size()) > kMaxPreviewRows)
+        return tooManyRows();
     if (lines.empty())
         return Status(Msg::ImportSelectionUnreadable);
     CellBlock block;
@@ -163,8 +170,10 @@ Status loadRanges(const Worksheet& sheet, bool convert, ImportPreview& preview)
         if (preview.ranges[k].empty())
             continue;
         ranges[k] = parseRange(preview.ranges[k]);
-        if (!ranges[k] || ranges[k]->rowCount() > kMaxPreviewRows)
+        if (!ranges[k])
             return Status(Msg::RangeNotValid, {preview.ranges[k]});
+        if (ranges[k]->rowCount() > kMaxPreviewRows)
+            return tooManyRows();
     }
     ImportPreview out = preview;
     std::int64_t n = out.rowCount();

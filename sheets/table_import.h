@@ -17,9 +17,9 @@ namespace sheets {
 // Which input table an import fills.
 enum class ImportTarget { Sheets, Parts };
 
-// Most rows a preview holds; a taller block could never go into a table of
-// 499 rows anyway.
-constexpr std::int64_t kMaxPreviewRows = 65536;
+// Most rows a preview holds: those of a table (a taller block could never
+// go in).
+constexpr std::int64_t kMaxPreviewRows = 499;
 
 // The preview of one half of the import: four columns (1 length, 2 width,
 // 3 quantity, 4 description), each with the range its cells came from
@@ -49,13 +49,13 @@ struct CellBlock {
 };
 
 // The block `range` of `sheet`. Errors: ImportSelectionTooWide (more than
-// four columns), RangeNotValid (more than kMaxPreviewRows rows).
+// four columns), ImportTooManyRows ("1,500": more than kMaxPreviewRows rows).
 [[nodiscard]] engine::Result<CellBlock> blockOf(const Worksheet& sheet, const CellRange& range);
 
 // Cells copied from a spreadsheet program: lines of tab-separated texts
 // (a last line end is no row; quoted fields as those programs write them).
 // Errors: ImportSelectionUnreadable (nothing), ImportSelectionTooWide,
-// RangeNotValid (too many rows).
+// ImportTooManyRows (more than kMaxPreviewRows rows).
 [[nodiscard]] engine::Result<CellBlock> blockFromClipboard(std::string_view text);
 
 // Each comma of `text` becomes a full stop (2,5 -> 2.5).
@@ -70,8 +70,9 @@ struct CellBlock {
 
 // The preview from the remembered ranges of `preview` (the automatic load):
 // every column with a range takes that range's first column; the row count
-// becomes that of the last column read. Errors: RangeNotValid (with the
-// range text; the preview is unchanged).
+// becomes that of the last column read. Errors, with the preview unchanged:
+// RangeNotValid (with the range text), ImportTooManyRows (a range of more
+// than kMaxPreviewRows rows).
 [[nodiscard]] engine::Status loadRanges(const Worksheet& sheet, bool commasToDots, ImportPreview& preview);
 
 // The checks before anything is written, column by column: columns 1 and 2

@@ -216,8 +216,20 @@ TEST(TableImport, NoMoreRowsThanATableHolds)
     EXPECT_TRUE(sheets::importPreview(project, ImportTarget::Parts, previewOf(ws, "B2:D11"), ImportMode::Replace,
                                       kFirstBand, LengthUnit::Centimetre).ok());
     EXPECT_EQ(project.partRowCount(), 10);
-    std::vector<std::vector<std::string>> many(500, {"10", "10", "1"});
-    EXPECT_EQ(sheets::checkRoom(previewOf(sheetOf(many), "B2:D501"), 0).args, std::vector<std::string>{"1,500"});
+    std::vector<std::vector<std::string>> many(499, {"10", "10", "1"});
+    EXPECT_TRUE(sheets::checkRoom(previewOf(sheetOf(many), "B2:D500"), 0).ok());
+    EXPECT_EQ(sheets::checkRoom(previewOf(sheetOf(many), "B2:D500"), 1).args, std::vector<std::string>{"1,499"});
+    // A taller block is refused before a preview is made of it.
+    const auto tall = sheets::blockOf(sheetOf(many), *sheets::parseRange("B2:D1048576"));
+    EXPECT_EQ(tall.error().msg, Msg::ImportTooManyRows);
+    EXPECT_EQ(tall.error().args, std::vector<std::string>{"1,500"});
+    std::string pasted;
+    for (int i = 0; i < 500; ++i)
+        pasted += "1\t2\t3\n";
+    EXPECT_EQ(sheets::blockFromClipboard(pasted).error().msg, Msg::ImportTooManyRows);
+    ImportPreview remembered;
+    remembered.ranges[0] = "A1:A600";
+    EXPECT_EQ(sheets::loadRanges(sheetOf(many), true, remembered).msg, Msg::ImportTooManyRows);
 }
 
 TEST(TableImport, RememberedRangesLoadTheirFirstColumns)
