@@ -137,6 +137,13 @@ TEST(ImportCommand, RememberedColumnsReplaceAndSheets)
     ASSERT_EQ(q.sheetRowCount(), 1);
     EXPECT_EQ(q.sheets.row(1), (std::vector<std::string>{"", "280", "207", "3", "Oak"}));
     EXPECT_EQ(q.sheetQtyTotal, 3);
+
+    // The same row from the old binary workbook.
+    const std::string fromXls = dir.file("xls.vlp");
+    run = runCli({"import", sheetsFile("basic.xls"), "--into", "sheets", "--worksheet", "Sheets", "--range", "B2:E2",
+                  "--save", fromXls});
+    ASSERT_EQ(run.code, cli::kExitOk) << run.err;
+    EXPECT_EQ(openSaved(fromXls).sheets.row(1), q.sheets.row(1));
 }
 
 TEST(ImportCommand, BadArgumentsAndFilesWriteNothing)

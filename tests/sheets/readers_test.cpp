@@ -411,3 +411,32 @@ std::string odsWith(const std::string& rows)
 }
 
 } // namespace
+
+namespace {
+
+TEST(XlsReader, BinaryWorkbookThroughLibfreexl)
+{
+    if (!sheets::makeXlsReader())
+        GTEST_SKIP() << "this build has no libfreexl";
+    const Workbook book = readOk("basic.xls");
+    ASSERT_EQ(book.sheetNames(), (std::vector<std::string>{"Parts", "Sheets"}));
+    const Worksheet& p = book.sheets[0];
+    EXPECT_EQ(p.text(1, 1), "Length");  // shared string
+    EXPECT_EQ(p.text(2, 1), "72");      // RK integer
+    EXPECT_EQ(p.text(2, 2), "56");      // NUMBER
+    EXPECT_EQ(p.text(3, 1), "2.5");
+    EXPECT_EQ(p.text(3, 2), "30,5");    // LABEL, as stored
+    EXPECT_EQ(p.text(3, 4), "Šifra");
+    EXPECT_EQ(p.text(4, 1), "0.3");
+    EXPECT_EQ(p.text(4, 3), "1");       // a boolean comes as its number
+    EXPECT_EQ(p.text(4, 4), "2023-03-15");  // a number in a date format
+    EXPECT_EQ(book.sheets[1].text(2, 2), "280");
+    EXPECT_EQ(book.sheets[1].text(2, 5), "Oak");
+    EXPECT_EQ(book.sheets[1].text(1, 1), "");
+
+    EXPECT_EQ(failure("truncated.xls").first, Msg::SpreadsheetDamaged);
+    EXPECT_EQ(failure("not-biff.xls").first, Msg::SpreadsheetDamaged);
+    EXPECT_EQ(sheets::readWorkbook(fixture("none.xls")).error().msg, Msg::FileMissing);
+}
+
+} // namespace
