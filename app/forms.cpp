@@ -29,6 +29,7 @@
 #include "app/diagram_view.h"
 #include "app/file_dialogs.h"
 #include "app/file_commands.h"
+#include "app/import_dialog.h"
 #include "app/qt_text.h"
 #include "app/input_page.h"
 #include "app/manual_page.h"
@@ -50,6 +51,8 @@ Forms createForms(const StartupOptions& options)
     f.about = new TAboutBox(f.main.get());
     f.bands = new TBands(f.main.get());
     f.main->setDialogs(f.settings, f.about, f.bands);
+    f.importDialog = new TImportExcel(f.main.get());
+    f.main->setImportDialog(f.importDialog);
     f.details = new TPrProp(f.main.get());
     f.main->setDetailsDialog(f.details);
     f.printOptions = new TPrnEx(f.main.get());

@@ -9,6 +9,7 @@ namespace app {
 class TFSettings;
 class TAboutBox;
 class TBands;
+class TImportExcel;
 class TPrProp;
 class TPrnEx;
 
@@ -21,6 +22,7 @@ struct Forms {
     TFSettings* settings = nullptr;
     TAboutBox* about = nullptr;
     TBands* bands = nullptr;
+    TImportExcel* importDialog = nullptr;
     TPrProp* details = nullptr;
     TPrnEx* printOptions = nullptr;
 };
