@@ -173,6 +173,9 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.details->grab().save(folder + "/details_" + suffix + ".png");
         f.details->hide();
+        // The import dialog drawn without showing it: showing it would load
+        // the remembered workbooks and could stop at a message.
+        f.importDialog->grab().save(folder + "/import_" + suffix + ".png");
         f.about->show();
         QApplication::processEvents();
         f.about->grab().save(folder + "/about_" + suffix + ".png");
