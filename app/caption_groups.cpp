@@ -222,8 +222,6 @@ constexpr CaptionAssignment kGroup5[] = {
     {"ImportBtn2", CaptionKind::Caption, 0, 217},
     {"TImportExcel", CaptionKind::WindowTitle, 0, 219},
     {"BitBtn8", CaptionKind::Caption, 0, 220},
-    {"PasteBtn1", CaptionKind::Caption, 0, 510},
-    {"PasteBtn2", CaptionKind::Caption, 0, 510},
 };
 
 // Group 6: TPrProp.

@@ -30,6 +30,7 @@ namespace {
 constexpr int kCaptionGroup = 5;
 constexpr int kLinkTitle = 511;        // the file dialog's title
 constexpr int kSpreadsheetFiles = 512; // the file dialog's filter name
+constexpr int kPasteCaption = 510;     // the paste buttons, set when the dialog opens
 constexpr int kWorkbookWidth = 350;    // the workbook path is shortened to this many pixels
 
 QLabel* label(const char* name, const char* caption = "")
@@ -159,10 +160,10 @@ TImportExcel::TImportExcel(TMainForm* main)
 
     CaptionTargets targets;
     targets.add({Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11, Label12,
-                 Label13, Label14, LinkBtn1, LinkBtn2, PreviewBtn1, PreviewBtn2, ImportBtn1, ImportBtn2, PasteBtn1,
-                 PasteBtn2, BitBtn8});
+                 Label13, Label14, LinkBtn1, LinkBtn2, PreviewBtn1, PreviewBtn2, ImportBtn1, ImportBtn2, BitBtn8});
     main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
     main->LoadLanguage(main->languageName(), kCaptionGroup);
+    showPasteCaptions();
     resize(1000, 660);
 }
 
@@ -272,8 +273,15 @@ void TImportExcel::done(int result)
 
 void TImportExcel::BitBtn8Click() { accept(); }
 
+void TImportExcel::showPasteCaptions()
+{
+    PasteBtn1->setText(m_main->text(kPasteCaption));
+    PasteBtn2->setText(m_main->text(kPasteCaption));
+}
+
 void TImportExcel::FormShow()
 {
+    showPasteCaptions();
     SettingsStore& store = m_main->settingsStore();
     const int pref = m_main->settings().XlAutoPref;
     for (Half& h : m_halves) {

@@ -132,6 +132,8 @@ protected:
 
 private:
     QWidget* buildHalf(int k);
+    // The paste buttons' caption in the current language.
+    void showPasteCaptions();
     // Loads the remembered workbook of half k (the automatic load).
     void loadRemembered(int k);
     // Shows the workbook and worksheet of half k, or none.
