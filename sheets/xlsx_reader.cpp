@@ -172,10 +172,11 @@ Status readSheet(const ZipPackage& zip, const std::string& part, const std::stri
             } else if (!v || *v.child_value() == '\0') {
                 continue;  // a styled cell, or a formula never calculated
             } else if (type == "s") {
+                // child_value() is the document's own null-terminated text.
+                const char* value = v.child_value();
                 char* end = nullptr;
-                const std::string_view value = v.child_value();
-                const long long index = std::strtoll(std::string(value).c_str(), &end, 10);
-                if (value.empty() || *end != '\0' || index < 0 || index >= static_cast<long long>(shared.size()))
+                const long long index = std::strtoll(value, &end, 10);
+                if (end == value || *end != '\0' || index < 0 || index >= static_cast<long long>(shared.size()))
                     return damaged(path, cellWhere(part, row, col) + ": shared string " + std::string(value) +
                                              " of " + std::to_string(shared.size()));
                 text = shared[static_cast<std::size_t>(index)];
