@@ -29,6 +29,7 @@
 #include "app/diagram_view.h"
 #include "app/file_dialogs.h"
 #include "app/file_commands.h"
+#include "app/import_dialog.h"
 #include "app/qt_text.h"
 #include "app/input_page.h"
 #include "app/label_designer.h"
@@ -53,6 +54,8 @@ Forms createForms(const StartupOptions& options)
     f.about = new TAboutBox(f.main.get());
     f.bands = new TBands(f.main.get());
     f.main->setDialogs(f.settings, f.about, f.bands);
+    f.importDialog = new TImportExcel(f.main.get());
+    f.main->setImportDialog(f.importDialog);
     f.details = new TPrProp(f.main.get());
     f.main->setDetailsDialog(f.details);
     f.printOptions = new TPrnEx(f.main.get());
@@ -177,6 +180,9 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.details->grab().save(folder + "/details_" + suffix + ".png");
         f.details->hide();
+        // The import dialog drawn without showing it: showing it would load
+        // the remembered workbooks and could stop at a message.
+        f.importDialog->grab().save(folder + "/import_" + suffix + ".png");
         f.about->show();
         QApplication::processEvents();
         f.about->grab().save(folder + "/about_" + suffix + ".png");

@@ -9,6 +9,7 @@ namespace app {
 class TFSettings;
 class TAboutBox;
 class TBands;
+class TImportExcel;
 class TPrProp;
 class TPrnEx;
 class TcstLabel;
@@ -24,6 +25,7 @@ struct Forms {
     TFSettings* settings = nullptr;
     TAboutBox* about = nullptr;
     TBands* bands = nullptr;
+    TImportExcel* importDialog = nullptr;
     TPrProp* details = nullptr;
     TPrnEx* printOptions = nullptr;
     TcstLabel* labelDesigner = nullptr;

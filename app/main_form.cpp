@@ -22,6 +22,7 @@
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
 #include "app/file_dialogs.h"
+#include "app/import_dialog.h"
 #include "app/input_page.h"
 #include "app/main_menus.h"
 #include "app/label_print_dialog.h"
@@ -167,6 +168,7 @@ void TMainForm::connectCommands()
         {m.fromXML, &TMainForm::fromXMLClick},         {m.Detalji1, &TMainForm::Detalji1Click},
         {m.PrinterSetup1, &TMainForm::PrinterSetup1Click}, {m.Exit1, &TMainForm::Exit1Click},
         {m.Settings1, &TMainForm::Settings1Click},     {m.Kantiranje1, &TMainForm::Kantiranje1Click},
+        {m.fromExcel, &TMainForm::fromExcelClick},
         {m.Ref1, &TMainForm::Ref1Click},               {m.Homepage1, &TMainForm::Homepage1Click},
         {m.About1, &TMainForm::About1Click},
     };
@@ -480,6 +482,12 @@ void TMainForm::Kantiranje1Click()
     if (m_bands)
         m_bands->exec();
     LoadBandTypes();
+}
+
+void TMainForm::fromExcelClick()
+{
+    if (m_import)
+        m_import->exec();
 }
 
 void TMainForm::Ref1Click()

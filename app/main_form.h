@@ -37,6 +37,7 @@ class TAboutBox;
 class BandTypeModel;
 class TBands;
 class TFSettings;
+class TImportExcel;
 class TPrProp;
 class TwndProgress;
 class TcstLabel;
@@ -68,6 +69,11 @@ public:
     // The dialogs, created after the main window in their fixed order.
     void setDialogs(TFSettings* settings, TAboutBox* about, TBands* bands);
     void setDetailsDialog(TPrProp* details) { m_details = details; }
+    void setImportDialog(TImportExcel* import) { m_import = import; }
+    [[nodiscard]] TImportExcel* importDialog() const { return m_import; }
+    // The store of the persistent values (the import dialog keeps its own
+    // remembered values there).
+    [[nodiscard]] SettingsStore& settingsStore() { return *m_store; }
     [[nodiscard]] TFSettings* settingsDialog() const { return m_fsettings; }
     [[nodiscard]] TAboutBox* aboutBox() const { return m_aboutBox; }
     [[nodiscard]] TBands* bandsDialog() const { return m_bands; }
@@ -176,6 +182,8 @@ public:
     void Exit1Click();
     void Settings1Click();
     void Kantiranje1Click();
+    // File, import from a spreadsheet: the import dialog, modally.
+    void fromExcelClick();
     void Ref1Click();
     void Homepage1Click();
     void About1Click();
@@ -239,6 +247,7 @@ private:
     TAboutBox* m_aboutBox = nullptr;
     TBands* m_bands = nullptr;
     TPrProp* m_details = nullptr;
+    TImportExcel* m_import = nullptr;
     TPrnEx* m_prnEx = nullptr;
     PrintCommands* m_print = nullptr;
     TwndProgress* m_progress = nullptr;

@@ -25,6 +25,10 @@ const std::vector<Command>& commands()
         {"labels", "labels IN --pdf OUT [--style NAME|NUMBER] [--kinds parts,sheets,offcuts]\n"
                    "          [--optimize] [--paper a4|letter]\n"
                    "                            print the labels of parts, used sheets and offcuts to one PDF", cmdLabels},
+        {"import", "import SPREADSHEET --into sheets|parts [--worksheet NAME]\n"
+                   "          (--range B2:E40 | --columns B2:B40,C2:C40,D2:D40,E2:E40)\n"
+                   "          [--project IN] --save OUT [--replace]\n"
+                   "                            add rows of an .xlsx, .ods, .xls or .csv file to a table", cmdImport},
     };
     return list;
 }

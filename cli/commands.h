@@ -13,5 +13,6 @@ int cmdDraw(Context& ctx);
 int cmdManual(Context& ctx);
 int cmdPrint(Context& ctx);
 int cmdLabels(Context& ctx);
+int cmdImport(Context& ctx);
 
 } // namespace cli
