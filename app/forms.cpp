@@ -27,6 +27,7 @@
 #include "app/bands_dialog.h"
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
+#include "app/dxf_export_dialog.h"
 #include "app/file_dialogs.h"
 #include "app/file_commands.h"
 #include "app/qt_text.h"
@@ -54,6 +55,8 @@ Forms createForms(const StartupOptions& options)
     f.main->setDetailsDialog(f.details);
     f.printOptions = new TPrnEx(f.main.get());
     f.main->setPrintOptions(f.printOptions);
+    f.exportDxf = new TExportDXF(f.main.get());
+    f.main->setDxfDialog(f.exportDxf);
     return f;
 }
 

@@ -11,6 +11,7 @@ class TAboutBox;
 class TBands;
 class TPrProp;
 class TPrnEx;
+class TExportDXF;
 
 // The program's windows: the main window and its dialogs, created once in
 // a fixed order (settings, about box, band types, then the later dialogs),
@@ -23,6 +24,7 @@ struct Forms {
     TBands* bands = nullptr;
     TPrProp* details = nullptr;
     TPrnEx* printOptions = nullptr;
+    TExportDXF* exportDxf = nullptr;
 };
 
 // Creates the forms. When the main window's start fails (main->startError()

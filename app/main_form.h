@@ -39,6 +39,7 @@ class TBands;
 class TFSettings;
 class TPrProp;
 class TwndProgress;
+class TExportDXF;
 
 // Where the program finds its files and keeps its settings; the tests give
 // temporary ones.
@@ -65,6 +66,8 @@ public:
     // The dialogs, created after the main window in their fixed order.
     void setDialogs(TFSettings* settings, TAboutBox* about, TBands* bands);
     void setDetailsDialog(TPrProp* details) { m_details = details; }
+    void setDxfDialog(TExportDXF* dxf) { m_dxf = dxf; }
+    [[nodiscard]] TExportDXF* dxfDialog() const { return m_dxf; }
     [[nodiscard]] TFSettings* settingsDialog() const { return m_fsettings; }
     [[nodiscard]] TAboutBox* aboutBox() const { return m_aboutBox; }
     [[nodiscard]] TBands* bandsDialog() const { return m_bands; }
@@ -88,6 +91,8 @@ public:
                                   std::optional<QPoint> at = std::nullopt);
     // A message with its detail texts (a file name, a row number) below it.
     void showStatus(const engine::Status& status, Messenger::Kind kind);
+    // The text showStatus shows.
+    [[nodiscard]] QString statusText(const engine::Status& status) const;
     Messenger::Answer showText(const QString& text, Messenger::Kind kind, Messenger::Buttons buttons,
                                std::optional<QPoint> at);
     // Top-left corner of the main window's message boxes.
@@ -121,6 +126,8 @@ public:
     // switches the pages and commands to "a result is shown".
     void ShowResults();
     [[nodiscard]] bool resultPageVisible() const;
+    // Shows or hides the layout page; the DXF export goes with it (it needs
+    // a shown result).
     void setResultPageVisible(bool visible);
     [[nodiscard]] bool manualPageVisible() const;
     [[nodiscard]] int reportLineCount() const;
@@ -170,6 +177,8 @@ public:
     void Homepage1Click();
     void About1Click();
     void PrinterSetup1Click();
+    // Export, DXF file: the DXF export dialog, modal.
+    void toDXFClick();
     // The printer that the printer set-up chooses and the print commands use.
     [[nodiscard]] QPrinter& printer();
     // The print commands (print_commands.*) and their options panel.
@@ -232,6 +241,7 @@ private:
     TPrnEx* m_prnEx = nullptr;
     PrintCommands* m_print = nullptr;
     TwndProgress* m_progress = nullptr;
+    TExportDXF* m_dxf = nullptr;
 };
 
 } // namespace app
