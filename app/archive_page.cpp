@@ -5,7 +5,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFileSystemModel>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTreeView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/captions.h"
@@ -58,16 +58,14 @@ ArchivePage::ArchivePage(TMainForm& main)
     panArchiveBrowse->setFixedWidth(kBrowseWidth);
     auto* left = new QVBoxLayout(panArchiveBrowse);
     left->setContentsMargins(0, 0, 0, 0);
-    m_folders = new QFileSystemModel(this);
-    m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    m_folders->setRootPath(QDir::rootPath());
-    DirectoryListBox1 = new QTreeView;
+    DirectoryListBox1 = new QTreeWidget;
     DirectoryListBox1->setObjectName("DirectoryListBox1");
-    DirectoryListBox1->setModel(m_folders);
-    for (int c = 1; c < m_folders->columnCount(); ++c)
-        DirectoryListBox1->hideColumn(c);
+    DirectoryListBox1->setColumnCount(1);
     DirectoryListBox1->header()->hide();
     DirectoryListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* root = new QTreeWidgetItem(DirectoryListBox1, {QDir::rootPath()});
+    root->setData(0, Qt::UserRole, QDir::rootPath());
+    root->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     Label69 = label(nullptr, "Label69", "Filter:");
     Edit18 = new QLineEdit;
     Edit18->setObjectName("Edit18");
@@ -121,11 +119,11 @@ ArchivePage::ArchivePage(TMainForm& main)
     lay->addWidget(panArchiveBrowse);
     lay->addWidget(panArchiveMain, 1);
 
-    connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (!m_showingFolder && current.isValid())
-                    DirectoryListBox1Change(m_folders->filePath(current));
-            });
+    connect(DirectoryListBox1, &QTreeWidget::itemExpanded, this, &ArchivePage::fillFolderItem);
+    connect(DirectoryListBox1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (!m_showingFolder && current)
+            DirectoryListBox1Change(current->data(0, Qt::UserRole).toString());
+    });
     connect(StringGrid3, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         if (!m_filling && item->column() == kPriceColumn)
             StringGrid3SetEditText(item->row(), item->text());
@@ -191,15 +189,41 @@ void ArchivePage::DirectoryListBox1Change(const QString& folder)
     BitBtn17Click();
 }
 
+void ArchivePage::fillFolderItem(QTreeWidgetItem* item)
+{
+    if (item->data(0, Qt::UserRole + 1).toBool())
+        return;
+    item->setData(0, Qt::UserRole + 1, true);
+    const QString path = item->data(0, Qt::UserRole).toString();
+    for (const std::string& name : project_io::listSubfolders(path.toStdString())) {
+        auto* child = new QTreeWidgetItem(item, {qs(name)});
+        child->setData(0, Qt::UserRole, QDir(path).filePath(qs(name)));
+        child->setToolTip(0, child->data(0, Qt::UserRole).toString());
+        child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
+    if (item->childCount() == 0)
+        item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+}
+
 void ArchivePage::showFolderInTree()
 {
-    const QModelIndex index = m_folders->index(m_folder);
-    if (!index.isValid())
-        return;
+    // Down from the root, opening each folder on the way.
+    QTreeWidgetItem* item = DirectoryListBox1->topLevelItem(0);
+    const QStringList parts = QDir::cleanPath(QDir(m_folder).absolutePath()).split('/', Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        fillFolderItem(item);
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < item->childCount() && !next; ++i)
+            if (item->child(i)->text(0) == part)
+                next = item->child(i);
+        if (!next)
+            break;  // a hidden folder, or one that went away
+        item->setExpanded(true);
+        item = next;
+    }
     m_showingFolder = true;
-    DirectoryListBox1->setCurrentIndex(index);
-    DirectoryListBox1->expand(index);
-    DirectoryListBox1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    DirectoryListBox1->setCurrentItem(item);
+    DirectoryListBox1->scrollToItem(item, QAbstractItemView::PositionAtCenter);
     m_showingFolder = false;
 }
 

@@ -9,13 +9,13 @@
 
 #include "project/archive.h"
 
-class QFileSystemModel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
-class QTreeView;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace app {
 
@@ -61,7 +61,9 @@ public:
 
     // The controls, by their design names.
     QWidget* panArchiveBrowse;
-    QTreeView* DirectoryListBox1;
+    // The folder tree: each folder's subfolders are read when it is first
+    // opened (listSubfolders), so a folder of thousands of files opens at once.
+    QTreeWidget* DirectoryListBox1;
     QLabel* Label69;
     QLineEdit* Edit18;
     QLabel* Label70;
@@ -84,10 +86,11 @@ private:
     void addScannedRows(int generation, const std::vector<project_io::ArchiveRow>& rows, bool last);
     void showRow(int row);
     void showFolderInTree();
+    // Fills `item`'s children with its subfolders, once.
+    void fillFolderItem(QTreeWidgetItem* item);
     void DirectoryListBox1Change(const QString& folder);
 
     TMainForm& m_main;
-    QFileSystemModel* m_folders = nullptr;
     QString m_folder;
     std::vector<project_io::ArchiveRow> m_rows;
     // The scan thread; m_generation tells the rows of an ended scan from

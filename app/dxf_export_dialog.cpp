@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -123,15 +125,22 @@ TExportDXF::TExportDXF(TMainForm* main)
     lblColor = label("lblColor", "Colour");
     layers->addWidget(lblLayername, 0, 0);
     layers->addWidget(lblColor, 0, 1);
-    QStringList colours;
-    for (const std::string& c : output::dxfColourNames())
-        colours << qs(c);
+    // A swatch beside each name: the AutoCAD colours 1 to 7.
+    const QColor swatches[] = {Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta, Qt::white};
     for (int i = 0; i < output::kDxfLayerCount; ++i) {
         const auto k = static_cast<size_t>(i);
         txtLayer[k] = new QLineEdit;
         txtLayer[k]->setObjectName(QString("txtLayer%1").arg(i));
         cmbLayer[k] = dropDown(QString("cmbLayer%1").arg(i));
-        cmbLayer[k]->addItems(colours);
+        for (size_t c = 0; c < output::dxfColourNames().size(); ++c) {
+            QPixmap swatch(12, 12);
+            swatch.fill(swatches[c]);
+            QPainter frame(&swatch);
+            frame.setPen(Qt::darkGray);
+            frame.drawRect(0, 0, 11, 11);
+            frame.end();
+            cmbLayer[k]->addItem(QIcon(swatch), qs(output::dxfColourNames()[c]));
+        }
         layers->addWidget(txtLayer[k], i + 1, 0);
         layers->addWidget(cmbLayer[k], i + 1, 1);
         if (i > 0)
@@ -140,6 +149,7 @@ TExportDXF::TExportDXF(TMainForm* main)
     // Layer 0 is the drawing's own layer "0".
     txtLayer[0]->setText("0");
     txtLayer[0]->setReadOnly(true);
+    txtLayer[0]->setEnabled(false);
     layers->setColumnStretch(0, 1);
     v->addWidget(panLayers);
     v->addStretch(1);

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -177,11 +178,22 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.about->grab().save(folder + "/about_" + suffix + ".png");
         f.about->hide();
-        for (QWidget* page : {static_cast<QWidget*>(f.main->pag4), static_cast<QWidget*>(f.main->Arhiva)}) {
-            f.main->PageControl1->setCurrentWidget(page);
-            QApplication::processEvents();
-            f.main->grab().save(folder + "/" + page->objectName() + "_" + suffix + ".png");
-        }
+        f.exportDxf->show();
+        if (!f.exportDxf->layerTableShown())
+            f.exportDxf->spdCustomizeClick();
+        QApplication::processEvents();
+        f.exportDxf->grab().save(folder + "/dxf_" + suffix + ".png");
+        f.exportDxf->hide();
+        f.main->PageControl1->setCurrentWidget(f.main->pag4);
+        QApplication::processEvents();
+        f.main->grab().save(folder + "/pag4_" + suffix + ".png");
+        // The archive lists the folder of the project named on the command line.
+        f.main->PageControl1->setCurrentWidget(f.main->Arhiva);
+        if (!f.main->project().fileName.empty())
+            f.main->Arhiva->setFolder(QFileInfo(qs(f.main->project().fileName)).absolutePath());
+        f.main->Arhiva->waitForScan();
+        QApplication::processEvents();
+        f.main->grab().save(folder + "/archive_" + suffix + ".png");
         f.main->PageControl1->setCurrentIndex(0);
         if (f.main->resultPageVisible()) {
             // The layout page with the pointer a third of the way into the drawing.

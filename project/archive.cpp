@@ -59,6 +59,18 @@ bool wildcardMatch(std::string_view name, std::string_view pattern)
     return p == pattern.size();
 }
 
+// Alphabetical without regard to case; names equal but for case in byte order.
+void sortNames(std::vector<std::string>& names)
+{
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const auto ci = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                     [](char x, char y) { return lower(x) < lower(y); });
+        const auto ic = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                                     [](char x, char y) { return lower(x) < lower(y); });
+        return ci || (!ic && a < b);
+    });
+}
+
 std::string lowerExtension(const std::string& name)
 {
     std::string ext = std::filesystem::path(name).extension().string();
@@ -243,13 +255,25 @@ std::vector<std::string> listArchiveFolder(const std::string& folder, const std:
         if (matchesArchiveMask(name, mask))
             names.push_back(name);
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const auto ci = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                                     [](char x, char y) { return lower(x) < lower(y); });
-        const auto ic = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
-                                                     [](char x, char y) { return lower(x) < lower(y); });
-        return ci || (!ic && a < b);
-    });
+    sortNames(names);
+    return names;
+}
+
+std::vector<std::string> listSubfolders(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code typeEc;
+        // The entry's type comes with the listing on most file systems; a
+        // link to a folder is a folder here too.
+        const std::string name = it->path().filename().string();
+        if (!name.empty() && name[0] != '.' && it->is_directory(typeEc))
+            names.push_back(name);
+    }
+    sortNames(names);
     return names;
 }
 

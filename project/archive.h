@@ -63,6 +63,12 @@ struct ArchiveListing {
 // without regard to case. Folders are not listed. Empty when the folder cannot be read.
 [[nodiscard]] std::vector<std::string> listArchiveFolder(const std::string& folder, const std::string& mask);
 
+// The folders directly inside `folder`, sorted alphabetically without regard
+// to case; hidden ones (a name starting with '.') are left out. Files are
+// not looked at one by one, so a folder of thousands of projects lists as
+// fast as an empty one. Empty when the folder cannot be read.
+[[nodiscard]] std::vector<std::string> listSubfolders(const std::string& folder);
+
 // The project files (.vlp, .qln) of `folder` whose names contain `filter`.
 [[nodiscard]] ArchiveListing listArchive(const std::string& folder, const std::string& filter);
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTreeView>
+#include <QTreeWidget>
 
 #include "app/archive_page.h"
 #include "app/print_dialog.h"

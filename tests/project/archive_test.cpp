@@ -332,6 +332,22 @@ TEST(ArchivePrint, HeadingAndPaddedLines)
     }
 }
 
+TEST(ArchiveFolders, SubfoldersSortedWithoutHiddenOnesOrFiles)
+{
+    TempFolder dir;
+    fs::create_directory(dir.path() + "/beta");
+    fs::create_directory(dir.path() + "/Alpha");
+    fs::create_directory(dir.path() + "/.hidden");
+    fs::create_directory(dir.path() + "/old.vlp");  // a folder named like a project is a folder
+    fs::create_directory_symlink(dir.path() + "/beta", dir.path() + "/gamma");
+    dir.write("file.vlp", "x");
+    fs::create_symlink(dir.path() + "/nothing", dir.path() + "/dangling");
+    EXPECT_EQ(project_io::listSubfolders(dir.path()),
+              (std::vector<std::string>{"Alpha", "beta", "gamma", "old.vlp"}));
+    EXPECT_TRUE(project_io::listSubfolders(dir.path() + "/file.vlp").empty());
+    EXPECT_TRUE(project_io::listSubfolders(dir.path() + "/none").empty());
+}
+
 TEST(ArchiveLayout, ColumnSharesOfTheWidthLessTheScrollBar)
 {
     using project_io::archiveColumnWidths;
