@@ -121,7 +121,7 @@ TEST_F(DxfExport, LayerNameFieldSavesOrFallsBackToItsDefault)
         EXPECT_EQ(d.cmbPartName->currentText(), "Labels");
         // Everything the dialog does not write stays, templates included.
         EXPECT_EQ(output::fetchDxfTemplate(settingsPath().toStdString(), 3, output::DxfTemplate::Head),
-                  output::fetchDxfTemplate(VELMORA_SOURCE_DIR "/data/Config/velmdxf.xml", 3,
+                  output::fetchDxfTemplate(std::string(VELMORA_SOURCE_DIR) + "/data/Config/velmdxf.xml", 3,
                                            output::DxfTemplate::Head));
     });
 }

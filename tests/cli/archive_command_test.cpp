@@ -14,7 +14,7 @@ namespace {
 
 TEST(CliArchive, PrintsTableAndGrandTotal)
 {
-    const CliRun r = runCli({"archive", TEST_DATA_DIR "/project/archive/totals", "--set", "AreaStyle=2"});
+    const CliRun r = runCli({"archive", std::string(TEST_DATA_DIR) + "/project/archive/totals", "--set", "AreaStyle=2"});
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_EQ(r.out, "IME ARHIVE     POVRSINA   CENA  UKUPNO\n"
                      "a-cabinet.vlp      1 m\u00B2  10.70   10.70\n"
@@ -24,7 +24,7 @@ TEST(CliArchive, PrintsTableAndGrandTotal)
 
 TEST(CliArchive, Filter)
 {
-    const CliRun r = runCli({"archive", TEST_DATA_DIR "/project/archive/filter", "--filter", "kit"});
+    const CliRun r = runCli({"archive", std::string(TEST_DATA_DIR) + "/project/archive/filter", "--filter", "kit"});
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_NE(r.out.find("kitchen.vlp"), std::string::npos);
     EXPECT_NE(r.out.find("old kit.qln"), std::string::npos);
@@ -38,10 +38,10 @@ TEST(CliArchive, UnreadableFilesAreMarkedRowsAndTheListingGoesOn)
         std::filesystem::temp_directory_path() / ("velmora-cli-archive-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    std::filesystem::copy_file(TEST_DATA_DIR "/project/archive/totals/a-cabinet.vlp", dir / "a.vlp");
+    std::filesystem::copy_file(std::string(TEST_DATA_DIR) + "/project/archive/totals/a-cabinet.vlp", dir / "a.vlp");
     std::filesystem::create_symlink(dir / "gone.vlp", dir / "b.vlp");
     std::ofstream(dir / "c.vlp") << "<velm_root><job>";
-    std::filesystem::copy_file(TEST_DATA_DIR "/project/archive/totals/a-cabinet.vlp", dir / "d.vlp");
+    std::filesystem::copy_file(std::string(TEST_DATA_DIR) + "/project/archive/totals/a-cabinet.vlp", dir / "d.vlp");
     const CliRun r = runCli({"archive", dir.string(), "--set", "AreaStyle=2", "--lang", "English"});
     std::filesystem::remove_all(dir);
     // Every file has its row; the two that do not read say so, leave the
@@ -60,7 +60,7 @@ TEST(CliArchive, UnreadableFilesAreMarkedRowsAndTheListingGoesOn)
 
 TEST(CliArchive, MissingFolderAndUsage)
 {
-    const CliRun missing = runCli({"archive", TEST_DATA_DIR "/project/archive/none"});
+    const CliRun missing = runCli({"archive", std::string(TEST_DATA_DIR) + "/project/archive/none"});
     EXPECT_EQ(missing.code, cli::kExitUsage);
     // A missing folder is said to be missing, not "locked or read-only".
     EXPECT_NE(missing.err.find("message 112"), std::string::npos);
