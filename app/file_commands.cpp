@@ -193,6 +193,15 @@ void FileCommands::Ucitaj1Click()
     PushRecentFile(chosen->toStdString());
 }
 
+bool FileCommands::openArchiveProject(const QString& fileName)
+{
+    if (!mayLeaveProject() || !openProjectFile(fileName, false))
+        return false;
+    setPrintEnabled(true);
+    PushRecentFile(fileName.toStdString());
+    return true;
+}
+
 void FileCommands::Dodaj1Click()
 {
     if (const std::optional<QString> chosen = chooseProjectFile(false, kOpenFilter, QString()))

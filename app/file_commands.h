@@ -51,6 +51,10 @@ public:
 
     void Pocninovo1Click();
     void Ucitaj1Click();
+    // Open without its file dialog (a row of the archive page): the same
+    // question about changes, the print command and the recent list. True
+    // when the project was opened.
+    bool openArchiveProject(const QString& fileName);
     void Dodaj1Click();
     void Sacuvaj1Click();
     void SacuvajKao1Click();

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -27,6 +28,7 @@
 #include "app/bands_dialog.h"
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
+#include "app/dxf_export_dialog.h"
 #include "app/file_dialogs.h"
 #include "app/file_commands.h"
 #include "app/import_dialog.h"
@@ -60,6 +62,8 @@ Forms createForms(const StartupOptions& options)
     f.main->setDetailsDialog(f.details);
     f.printOptions = new TPrnEx(f.main.get());
     f.main->setPrintOptions(f.printOptions);
+    f.exportDxf = new TExportDXF(f.main.get());
+    f.main->setDxfDialog(f.exportDxf);
     f.labelDesigner = new TcstLabel(f.main.get());
     f.labelPrint = new TfrmLabelPrint(f.main.get());
     f.labelItemSetup = new TfrmLabelItemSetup(f.main.get());
@@ -187,6 +191,22 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.about->grab().save(folder + "/about_" + suffix + ".png");
         f.about->hide();
+        f.exportDxf->show();
+        if (!f.exportDxf->layerTableShown())
+            f.exportDxf->spdCustomizeClick();
+        QApplication::processEvents();
+        f.exportDxf->grab().save(folder + "/dxf_" + suffix + ".png");
+        f.exportDxf->hide();
+        f.main->PageControl1->setCurrentWidget(f.main->pag4);
+        QApplication::processEvents();
+        f.main->grab().save(folder + "/pag4_" + suffix + ".png");
+        // The archive lists the folder of the project named on the command line.
+        f.main->PageControl1->setCurrentWidget(f.main->Arhiva);
+        if (!f.main->project().fileName.empty())
+            f.main->Arhiva->setFolder(QFileInfo(qs(f.main->project().fileName)).absolutePath());
+        f.main->Arhiva->waitForScan();
+        QApplication::processEvents();
+        f.main->grab().save(folder + "/archive_" + suffix + ".png");
         const std::pair<QDialog*, const char*> labelDialogs[] = {
             {f.labelPrint, "labels_print"}, {f.labelDesigner, "labels_designer"}, {f.labelItemSetup, "labels_items"}};
         for (const auto& [dialog, name] : labelDialogs) {
@@ -194,11 +214,6 @@ void takeScreenshots(Forms& f, const QString& folder)
             QApplication::processEvents();
             dialog->grab().save(folder + "/" + name + "_" + suffix + ".png");
             dialog->hide();
-        }
-        for (QWidget* page : {static_cast<QWidget*>(f.main->pag4), static_cast<QWidget*>(f.main->Arhiva)}) {
-            f.main->PageControl1->setCurrentWidget(page);
-            QApplication::processEvents();
-            f.main->grab().save(folder + "/" + page->objectName() + "_" + suffix + ".png");
         }
         f.main->PageControl1->setCurrentIndex(0);
         if (f.main->resultPageVisible()) {

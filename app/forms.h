@@ -12,6 +12,7 @@ class TBands;
 class TImportExcel;
 class TPrProp;
 class TPrnEx;
+class TExportDXF;
 class TcstLabel;
 class TfrmLabelPrint;
 class TfrmLabelItemSetup;
@@ -28,6 +29,7 @@ struct Forms {
     TImportExcel* importDialog = nullptr;
     TPrProp* details = nullptr;
     TPrnEx* printOptions = nullptr;
+    TExportDXF* exportDxf = nullptr;
     TcstLabel* labelDesigner = nullptr;
     TfrmLabelPrint* labelPrint = nullptr;
     TfrmLabelItemSetup* labelItemSetup = nullptr;

@@ -19,8 +19,10 @@
 #include "app/archive_page.h"
 #include "app/band_type_model.h"
 #include "app/bands_dialog.h"
+#include "app/command_check.h"
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
+#include "app/dxf_export_dialog.h"
 #include "app/file_dialogs.h"
 #include "app/import_dialog.h"
 #include "app/input_page.h"
@@ -149,12 +151,15 @@ void TMainForm::buildPages()
     PageControl1->addTab(pag2 = new ManualPage, "Manuelni alg.");
     PageControl1->addTab(pag3 = new DiagramPage(m_project, m_settings, m_lang), "Pregled i stampanje");
     PageControl1->addTab(pag4 = new ReportPage, "Izvestaji");
-    PageControl1->addTab(Arhiva = new ArchivePage, "Arhiva");
+    PageControl1->addTab(Arhiva = new ArchivePage(*this), "Arhiva");
     PageControl1->setCurrentWidget(pag1);
     // Entering the layout page starts without a selection.
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (PageControl1->widget(index) == pag3)
             pag3->Image5->clearSelection();
+        // Entering the archive lists its folder anew.
+        if (PageControl1->widget(index) == Arhiva)
+            Arhiva->BitBtn17Click();
     });
 }
 
@@ -172,6 +177,8 @@ void TMainForm::connectCommands()
         {m.Ref1, &TMainForm::Ref1Click},               {m.Homepage1, &TMainForm::Homepage1Click},
         {m.About1, &TMainForm::About1Click},
     };
+    // The DXF export is enabled with a shown result (setResultPageVisible).
+    connect(m.toDXF, &QAction::triggered, this, &TMainForm::toDXFClick);
     for (const auto& [action, handler] : commands) {
         connect(action, &QAction::triggered, this, handler);
         action->setEnabled(true);
@@ -246,6 +253,11 @@ Messenger::Answer TMainForm::showMessage(engine::Msg msg, Messenger::Kind kind, 
 
 void TMainForm::showStatus(const engine::Status& status, Messenger::Kind kind)
 {
+    showText(statusText(status), kind, Messenger::Buttons::Ok, messagePlace());
+}
+
+QString TMainForm::statusText(const engine::Status& status) const
+{
     QString t = text(status.msg);
     // Details (a file name, a row number) follow the message text.
     for (const std::string& arg : status.args)
@@ -253,7 +265,7 @@ void TMainForm::showStatus(const engine::Status& status, Messenger::Kind kind)
     // The cause, when known (a full disk, a read-only file), closes the box.
     if (status.reason != engine::Msg::Ok)
         t += (t.isEmpty() ? "" : "\n") + text(status.reason);
-    showText(t, kind, Messenger::Buttons::Ok, messagePlace());
+    return t;
 }
 
 Messenger::Answer TMainForm::showText(const QString& text, Messenger::Kind kind, Messenger::Buttons buttons,
@@ -419,12 +431,20 @@ bool TMainForm::resultPageVisible() const { return PageControl1->isTabVisible(Pa
 void TMainForm::setResultPageVisible(bool visible)
 {
     PageControl1->setTabVisible(PageControl1->indexOf(pag3), visible);
+    QAction* dxf = m_menus->toDXF;
+    dxf->setEnabled(visible && !m_project.result.elements.empty() && hasCommandHandler(dxf));
 }
 
 bool TMainForm::manualPageVisible() const { return PageControl1->isTabVisible(PageControl1->indexOf(pag2)); }
 
 // ---------------------------------------------------------------------------
 // Commands
+
+void TMainForm::toDXFClick()
+{
+    if (m_dxf)
+        m_dxf->exec();
+}
 
 void TMainForm::Exit1Click()
 {

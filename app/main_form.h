@@ -40,6 +40,7 @@ class TFSettings;
 class TImportExcel;
 class TPrProp;
 class TwndProgress;
+class TExportDXF;
 class TcstLabel;
 class TfrmLabelItemSetup;
 class TfrmLabelPrint;
@@ -69,6 +70,8 @@ public:
     // The dialogs, created after the main window in their fixed order.
     void setDialogs(TFSettings* settings, TAboutBox* about, TBands* bands);
     void setDetailsDialog(TPrProp* details) { m_details = details; }
+    void setDxfDialog(TExportDXF* dxf) { m_dxf = dxf; }
+    [[nodiscard]] TExportDXF* dxfDialog() const { return m_dxf; }
     void setImportDialog(TImportExcel* import) { m_import = import; }
     [[nodiscard]] TImportExcel* importDialog() const { return m_import; }
     // The store of the persistent values (the import dialog keeps its own
@@ -104,6 +107,8 @@ public:
                                   std::optional<QPoint> at = std::nullopt);
     // A message with its detail texts (a file name, a row number) below it.
     void showStatus(const engine::Status& status, Messenger::Kind kind);
+    // The text showStatus shows.
+    [[nodiscard]] QString statusText(const engine::Status& status) const;
     Messenger::Answer showText(const QString& text, Messenger::Kind kind, Messenger::Buttons buttons,
                                std::optional<QPoint> at);
     // Top-left corner of the main window's message boxes.
@@ -137,6 +142,8 @@ public:
     // switches the pages and commands to "a result is shown".
     void ShowResults();
     [[nodiscard]] bool resultPageVisible() const;
+    // Shows or hides the layout page; the DXF export goes with it (it needs
+    // a shown result).
     void setResultPageVisible(bool visible);
     [[nodiscard]] bool manualPageVisible() const;
     [[nodiscard]] int reportLineCount() const;
@@ -188,6 +195,8 @@ public:
     void Homepage1Click();
     void About1Click();
     void PrinterSetup1Click();
+    // Export, DXF file: the DXF export dialog, modal.
+    void toDXFClick();
     // The printer that the printer set-up chooses and the print commands use.
     [[nodiscard]] QPrinter& printer();
     // The print commands (print_commands.*) and their options panel.
@@ -251,6 +260,7 @@ private:
     TPrnEx* m_prnEx = nullptr;
     PrintCommands* m_print = nullptr;
     TwndProgress* m_progress = nullptr;
+    TExportDXF* m_dxf = nullptr;
     TcstLabel* m_labelDesigner = nullptr;
     TfrmLabelPrint* m_labelPrint = nullptr;
     TfrmLabelItemSetup* m_labelItemSetup = nullptr;

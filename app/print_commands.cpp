@@ -179,4 +179,12 @@ void PrintCommands::BitBtn2Click()
     printDocument(o);
 }
 
+void PrintCommands::printArchiveList(const engine::RichText& list)
+{
+    output::PrintOptions o;
+    o.layouts = false;
+    o.archiveList = list;
+    printDocument(o);
+}
+
 } // namespace app

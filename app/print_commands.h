@@ -30,6 +30,8 @@ public:
     void StampajCeneClick();
     void BitBtn1Click();
     void BitBtn2Click();
+    // The archive page's list (BitBtn18) as one more text printout.
+    void printArchiveList(const engine::RichText& list);
 
     // Prints the run into the PDF file `pdfFile`, or on the main window's
     // printer when it is empty. Failures are shown; returns success.

@@ -28,7 +28,7 @@ constexpr FallbackText kFallbackTexts[] = {
     {15, "The file is too large for a file of this kind."},
     {19, "Nothing to optimise: the sheet table or the part table is empty. Enter at least one stock sheet and one part, then start again."},
     {20, "Not every part could be placed: some parts are larger than every stock sheet (with band thickness and saw kerf), or there are not enough sheets. Add stock sheets or check the part sizes, then optimise again."},
-    {22, "A project file of the archive cannot be read; the archive list stops here:"},
+    {22, "Cannot be read:"},
     {26, "The disk is full; the old file was kept unchanged."},
     {28, "The file is read-only: save it under another name, or allow writing to it."},
     {29, "The project was not saved:"},

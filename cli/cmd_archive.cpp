@@ -29,8 +29,10 @@ std::string padLeft(const std::string& s, std::size_t w)
     return n >= w ? s : std::string(w - n, ' ') + s;
 }
 
-void printTable(std::ostream& out, const std::vector<project_io::ArchiveRow>& rows)
+void printTable(std::ostream& out, std::vector<project_io::ArchiveRow> rows, const std::string& unreadable)
 {
+    for (auto& r : rows)
+        r.name = project_io::archiveRowName(r, unreadable);
     // The archive page's column titles.
     std::array<std::size_t, 4> w = {displayWidth("IME ARHIVE"), displayWidth("POVRSINA"), displayWidth("CENA"),
                                     displayWidth("UKUPNO")};
@@ -66,11 +68,17 @@ int cmdArchive(Context& ctx)
         *ctx.out << "no project files\n";
         return kExitOk;
     }
-    printTable(*ctx.out, scan.rows);
-    if (!scan.status.ok())
-        return ctx.fail(scan.status);
+    printTable(*ctx.out, scan.rows, ctx.plainText(engine::Msg::ArchiveCannotOpenFile));
     *ctx.out << "Total: " << scan.grandTotal.value_or("") << "\n";
-    return kExitOk;
+    // The listing goes on past a file that does not read; the command still
+    // says that some input could not be read.
+    int code = kExitOk;
+    for (const auto& r : scan.rows)
+        if (!r.readable()) {
+            ctx.warn(r.problem);
+            code = kExitUsage;
+        }
+    return code;
 }
 
 } // namespace cli

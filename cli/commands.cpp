@@ -11,11 +11,13 @@ const std::vector<Command>& commands()
         {"convert", "convert IN OUT            open IN as Open does and save OUT as Save does", cmdConvert},
         {"optimize", "optimize IN [--json FILE|-] [--save FILE] [--threads N]\n"
                      "          [--report FILE|-] [--take-offcuts] [--subtract-sheets]\n"
-                     "          [--dxf OUT [--dxf-release NAME]] [--svg DIR [--svg-size WxH]]\n"
+                     "          [--dxf OUT [--dxf-release NAME] [--dxf-layer N=NAME:COLOUR]... [--dxf-items LIST]]\n"
+                     "          [--svg DIR [--svg-size WxH]]\n"
                      "                            run the automatic optimisation on IN", cmdOptimize},
         {"archive", "archive DIR [--filter T]  list the project files of DIR with area, price and total", cmdArchive},
         {"dxf-releases", "dxf-releases              list the DXF release names of the DXF settings file", cmdDxfReleases},
-        {"draw", "draw FILE --dxf OUT [--dxf-release NAME] --svg DIR [--svg-size WxH]\n"
+        {"draw", "draw FILE --dxf OUT [--dxf-release NAME] [--dxf-layer N=NAME:COLOUR]... [--dxf-items LIST]\n"
+                 "          --svg DIR [--svg-size WxH]\n"
                  "                            draw the stored result of a project as DXF and/or SVG", cmdDraw},
         {"manual", "manual IN [--alpha A] [--pi P] [--pick K] [--json FILE|-] [--report FILE|-] [--save FILE]\n"
                    "                            fill every sheet in the manual mode, taking slider position K", cmdManual},

@@ -1,18 +1,44 @@
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 
 #include "cli/cli.h"
 #include "engine/project.h"
 #include "engine/settings.h"
+#include "output/dxf_settings.h"
 
 namespace cli {
 
+// Choices of one DXF export that override the settings file without
+// changing it: --dxf-layer N=NAME:COLOUR (layers 1..5) and --dxf-items.
+struct DxfOverrides {
+    std::array<std::optional<output::DxfLayer>, output::kDxfLayerCount> layers;
+    std::array<std::optional<int>, output::kDxfItemCount> itemLayer;
+    std::array<std::optional<bool>, output::kDxfItemCount> itemOutput;
+
+    [[nodiscard]] bool any() const;
+    // Puts the overrides into `settings` (the file's choices).
+    void applyTo(output::DxfSettings& settings) const;
+};
+
+// "N=NAME:COLOUR": N 1..5, NAME not empty and without the characters a DXF
+// layer name cannot hold (< > / \ " : ; ? * | = `), COLOUR 1..7 or a colour
+// name. False with `problem` set when the text does not read.
+bool parseDxfLayerOption(const std::string& text, DxfOverrides& overrides, std::string& problem);
+
+// "ITEM=VALUE[,ITEM=VALUE...]": ITEM one of output::dxfItemKeys(), VALUE a
+// layer number 0..5 (the item on that layer, written), "on" or "off".
+bool parseDxfItemsOption(const std::string& text, DxfOverrides& overrides, std::string& problem);
+
 // The drawing outputs a command can write besides its own work:
-// --dxf FILE [--dxf-release NAME] and --svg DIR [--svg-size WxH].
+// --dxf FILE [--dxf-release NAME] [--dxf-layer N=NAME:COLOUR]... [--dxf-items LIST]
+// and --svg DIR [--svg-size WxH].
 struct DrawingOptions {
     std::string dxfFile;
     std::string dxfRelease;  // empty: the settings file's active release
+    DxfOverrides dxf;
     std::string svgFolder;
     int svgWidth = 1200;
     int svgHeight = 800;

@@ -93,7 +93,7 @@ enum class Msg : int {
     TooManyParts = 162,
 
     // Project archive and foreign files.
-    ArchiveCannotOpenFile = 22,    // "A file of the archive cannot be opened:" + path
+    ArchiveCannotOpenFile = 22,    // "Cannot be read:" before a name (an archive row), + path
     QuillonFileTooLong = 394,      // more than 10,000 lines: "The file is not a valid Quillon project (.qln) ..."
 
     // Drawings written to files.

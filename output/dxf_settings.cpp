@@ -1,5 +1,7 @@
 #include "output/dxf_settings.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <sstream>
 
@@ -60,6 +62,38 @@ bool setText(pugi::xml_node node, const std::string& text)
 }
 
 } // namespace
+
+const std::array<std::string, 7>& dxfColourNames()
+{
+    static const std::array<std::string, 7> names = {"Red", "Yellow", "Green", "Cyan", "Blue", "Magenta", "White"};
+    return names;
+}
+
+int dxfColourFromText(std::string_view text)
+{
+    std::int32_t n = 0;
+    if (engine::parseInteger(text, n))
+        return n >= 1 && n <= 7 ? n : 0;
+    const auto& names = dxfColourNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
+        if (name.size() == text.size()
+            && std::equal(name.begin(), name.end(), text.begin(), [](char a, char b) {
+                   return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+               }))
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+const std::array<std::string, kDxfItemCount>& dxfItemKeys()
+{
+    static const std::array<std::string, kDxfItemCount> keys = {"parts",   "part-names",   "part-sizes",
+                                                                 "offcuts", "offcut-sizes", "headers"};
+    return keys;
+}
+
+std::string dxfDefaultLayerName(int layer) { return layer <= 0 ? "0" : "Layer" + std::to_string(layer); }
 
 std::string DxfSettings::layerName(DxfItem i) const
 {

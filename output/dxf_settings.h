@@ -60,6 +60,23 @@ struct DxfSettings {
     [[nodiscard]] std::string activeRelease() const;
 };
 
+// The seven colours a layer can have, as the export dialog lists them
+// ("Red" ... "White"); a colour's number is its position plus one, its
+// AutoCAD Colour Index.
+[[nodiscard]] const std::array<std::string, 7>& dxfColourNames();
+
+// A colour typed as its number (1..7) or its name (any letter case); 0 when
+// the text is neither.
+[[nodiscard]] int dxfColourFromText(std::string_view text);
+
+// The short names of the six items, in item order, as velmora-cli takes
+// them: parts, part-names, part-sizes, offcuts, offcut-sizes, headers.
+[[nodiscard]] const std::array<std::string, kDxfItemCount>& dxfItemKeys();
+
+// The name a layer field falls back to when it is left empty: "Layer1" ..
+// "Layer5" for layers 1..5 ("0" for layer 0).
+[[nodiscard]] std::string dxfDefaultLayerName(int layer);
+
 // Config//velmdxf.xml in the program folder (which ends in a separator), to
 // read or to write: the user's own copy when the program folder is shared
 // (engine::programDataPath).

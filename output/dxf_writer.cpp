@@ -490,11 +490,15 @@ engine::Status writeDxfFile(const std::string& fileName, const std::vector<std::
 engine::Status exportDxf(const std::string& fileName, const engine::Project& project,
                          const engine::Settings& settings, const std::string& settingsPath, DxfSettings& dxfSettings)
 {
-    dxfSettings.filePath = fileName;
     const DxfDrawingSetup setup = dxfSetupFromSettings(dxfSettings, settingsPath);
+    // A release without its head or tail template would give a file without
+    // sections or end, which no program reads: nothing is written then.
+    if (setup.head.empty() || setup.tail.empty())
+        return engine::Status(engine::Msg::DxfSettingsUnreadable, {settingsPath, dxfSettings.activeRelease()});
     const engine::Status status = writeDxfFile(fileName, buildDxf(project, settings, setup));
     if (!status.ok())
         return status;
+    dxfSettings.filePath = fileName;
     (void)saveDxfSettings(settingsPath, dxfSettings);
     return {};
 }

@@ -55,6 +55,8 @@ struct DxfDrawingSetup {
 // active release, read anew from the settings file at `settingsPath`; then
 // remembers `fileName` as the last export path and saves the settings
 // (silently: a settings file that cannot be saved stays as it was).
+// Ok; CannotWriteDxf + path; DxfSettingsUnreadable + settings path and
+// release when the release has no head or tail template (nothing written).
 [[nodiscard]] engine::Status exportDxf(const std::string& fileName, const engine::Project& project,
                                        const engine::Settings& settings, const std::string& settingsPath,
                                        DxfSettings& dxfSettings);

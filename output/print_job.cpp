@@ -131,6 +131,8 @@ int printAll(PrintTarget& target, const PrintContext& c, const PrintOptions& opt
         pages += printText(target, sheetListText(c.project, c.settings, c.language, c.now), size);
     if (options.partList)
         pages += printText(target, partListText(c.project, c.settings, c.language, c.now), size);
+    if (!options.archiveList.empty())
+        pages += printText(target, options.archiveList, size);
     return pages;
 }
 

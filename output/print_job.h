@@ -23,7 +23,7 @@ namespace output {
 
 // What one print run holds, in the order it is printed: cover, report,
 // layouts (groups first..last, 0-based; last < 0 means the last group),
-// bill, sheet list, part list.
+// bill, sheet list, part list, archive list.
 struct PrintOptions {
     int perPage = 1;
     bool cover = false;
@@ -32,6 +32,9 @@ struct PrintOptions {
     bool bill = false;
     bool sheetList = false;
     bool partList = false;
+    // The archive page's list (project_io::archivePrintText), printed when
+    // not empty, at the size of the report.
+    engine::RichText archiveList;
     int first = 0;
     int last = -1;
     int copies = 1;

@@ -24,6 +24,12 @@ constexpr std::size_t kQuillonPriceLine = 1;
 constexpr std::size_t kQuillonFirstRecord = 4;
 constexpr std::size_t kQuillonRecordStep = 7;
 constexpr int kLegacySheetRecord = 6;
+constexpr engine::Area kInternalPerCm2 = 10000;
+// Square centimetres in one area unit of AreaStyle (mm², cm², m², in², ft², yd²).
+constexpr double kCm2PerAreaUnit[6] = {0.01, 1.0, 10000.0, 6.4516, 929.0304, 8361.2736};
+constexpr std::size_t kPrintNameWidth = 50;
+constexpr std::size_t kPrintFigureWidth = 10;
+constexpr std::size_t kPrintRuleWidth = 83;
 
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
@@ -51,6 +57,18 @@ bool wildcardMatch(std::string_view name, std::string_view pattern)
     while (p < pattern.size() && pattern[p] == '*')
         ++p;
     return p == pattern.size();
+}
+
+// Alphabetical without regard to case; names equal but for case in byte order.
+void sortNames(std::vector<std::string>& names)
+{
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const auto ci = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                     [](char x, char y) { return lower(x) < lower(y); });
+        const auto ic = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                                     [](char x, char y) { return lower(x) < lower(y); });
+        return ci || (!ic && a < b);
+    });
 }
 
 std::string lowerExtension(const std::string& name)
@@ -175,6 +193,30 @@ double numberOrZero(std::string_view text)
     return engine::parseDecimal(text, v) ? v : 0.0;
 }
 
+// Characters, not bytes, of a UTF-8 text (names and unit names carry
+// two-byte letters such as the superscript two).
+std::size_t displayWidth(std::string_view s)
+{
+    return static_cast<std::size_t>(
+        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U; }));
+}
+
+std::string fillTo(std::string s, std::size_t width, char fill)
+{
+    const std::size_t n = displayWidth(s);
+    if (n < width)
+        s.append(width - n, fill);
+    return s;
+}
+
+std::string trimBlanks(std::string_view s)
+{
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+}
+
 } // namespace
 
 std::string archiveMask(const std::string& filter)
@@ -213,64 +255,91 @@ std::vector<std::string> listArchiveFolder(const std::string& folder, const std:
         if (matchesArchiveMask(name, mask))
             names.push_back(name);
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const auto ci = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                                     [](char x, char y) { return lower(x) < lower(y); });
-        const auto ic = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
-                                                     [](char x, char y) { return lower(x) < lower(y); });
-        return ci || (!ic && a < b);
-    });
+    sortNames(names);
     return names;
+}
+
+std::vector<std::string> listSubfolders(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code typeEc;
+        // The entry's type comes with the listing on most file systems; a
+        // link to a folder is a folder here too.
+        const std::string name = it->path().filename().string();
+        if (!name.empty() && name[0] != '.' && it->is_directory(typeEc))
+            names.push_back(name);
+    }
+    sortNames(names);
+    return names;
+}
+
+ArchiveListing listArchive(const std::string& folder, const std::string& filter)
+{
+    ArchiveListing listing;
+    std::error_code ec;
+    // A folder that is missing or cannot be listed is no empty archive.
+    if (!std::filesystem::is_directory(folder, ec) || (std::filesystem::directory_iterator(folder, ec), ec)) {
+        listing.status = Status(Msg::ArchiveFolderUnreadable, {folder});
+        return listing;
+    }
+    listing.names = listArchiveFolder(folder, archiveMask(filter));
+    return listing;
+}
+
+ArchiveRow readArchiveRow(const std::string& folder, const std::string& name, engine::AreaUnit areaUnit)
+{
+    ArchiveRow row;
+    row.name = name;
+    const std::string path = (std::filesystem::path(folder) / name).string();
+    const engine::Result<std::string> read = readForArchive(path);
+    if (!read.ok()) {
+        row.problem = engine::becauseOf(Msg::ArchiveCannotOpenFile, {path}, read.error());
+        return row;
+    }
+    const std::string& bytes = *read;
+    FileFigures f;
+    if (lowerExtension(name) == ".vlp") {
+        const bool legacy = !bytes.empty() && bytes[0] == 'V';
+        if (!(legacy ? readLegacyFigures(bytes, f) : readDocumentFigures(bytes, f))) {
+            row.problem = Status(Msg::CannotReadProject, {path});
+            return row;
+        }
+        row.area = engine::FormatArea(f.area, areaUnit, true);
+        row.price = engine::formatFloat("0.00", f.price);
+        row.total = engine::formatFloat("0.00", numberOrZero(engine::FormatArea(f.area, areaUnit, false)) * f.price);
+        return row;
+    }
+    if (Status st = readQuillonFigures(bytes, f); !st.ok()) {
+        st.args = {path};
+        row.problem = st;
+        return row;
+    }
+    // The stored price is per square centimetre (the file's unit) and the
+    // total is whole square centimetres times it; the price is shown per
+    // shown area unit so that the row reads area x price = total.
+    const int unit = engine::toInt(areaUnit);
+    const double cm2PerShownUnit = unit >= 0 && unit <= 5 ? kCm2PerAreaUnit[unit] : 1.0;
+    row.area = engine::FormatArea(f.area, areaUnit, true);
+    row.price = engine::formatGeneral(f.price * cm2PerShownUnit, 8);
+    row.total = engine::formatFloat("0.00", static_cast<double>(f.area / kInternalPerCm2) * f.price);
+    return row;
 }
 
 ArchiveScan scanArchive(const std::string& folder, const std::string& filter, engine::AreaUnit areaUnit)
 {
     ArchiveScan scan;
-    std::error_code ec;
-    // A folder that is missing or cannot be listed is no empty archive.
-    if (!std::filesystem::is_directory(folder, ec) || (std::filesystem::directory_iterator(folder, ec), ec)) {
-        scan.status = Status(Msg::ArchiveFolderUnreadable, {folder});
-        return scan;
-    }
-    const std::vector<std::string> names = listArchiveFolder(folder, archiveMask(filter));
-    if (names.empty())
+    const ArchiveListing listing = listArchive(folder, filter);
+    scan.status = listing.status;
+    if (listing.names.empty())
         return scan;
     scan.listed = true;
-    for (const std::string& name : names) {
-        const std::string path = (std::filesystem::path(folder) / name).string();
-        const engine::Result<std::string> read = readForArchive(path);
-        if (!read.ok()) {
-            scan.status = engine::becauseOf(Msg::ArchiveCannotOpenFile, {path}, read.error());
-            return scan;
-        }
-        const std::string& bytes = *read;
-        const std::string ext = lowerExtension(name);
-        FileFigures f;
-        ArchiveRow row;
-        row.name = name;
-        if (ext == ".vlp") {
-            const bool legacy = !bytes.empty() && bytes[0] == 'V';
-            if (!(legacy ? readLegacyFigures(bytes, f) : readDocumentFigures(bytes, f))) {
-                scan.status = Status(Msg::CannotReadProject, {path});
-                return scan;
-            }
-            row.area = engine::FormatArea(f.area, areaUnit, true);
-            row.price = engine::formatFloat("0.00", f.price);
-            row.total = engine::formatFloat("0.00", numberOrZero(engine::FormatArea(f.area, areaUnit, false)) * f.price);
-        } else {
-            if (Status st = readQuillonFigures(bytes, f); !st.ok()) {
-                st.args = {path};
-                scan.status = st;
-                return scan;
-            }
-            // The total of a foreign file is always per whole square
-            // centimetre, whatever area unit the page shows.
-            row.area = engine::FormatArea(f.area, areaUnit, true);
-            row.price = engine::formatGeneral(f.price, 8);
-            row.total = engine::formatFloat("0.00", static_cast<double>(f.area / 10000) * f.price);
-        }
-        scan.rows.push_back(std::move(row));
-    }
+    scan.rows.reserve(listing.names.size());
+    for (const std::string& name : listing.names)
+        scan.rows.push_back(readArchiveRow(folder, name, areaUnit));
     scan.grandTotal = archiveGrandTotal(scan.rows);
     return scan;
 }
@@ -279,13 +348,14 @@ std::string archiveGrandTotal(const std::vector<ArchiveRow>& rows)
 {
     double sum = 0;
     for (const ArchiveRow& r : rows)
-        sum += numberOrZero(r.total);
+        if (r.readable())
+            sum += numberOrZero(r.total);
     return engine::formatFloat("###,###,###.00", sum);
 }
 
 engine::Result<std::string> editArchivePrice(std::vector<ArchiveRow>& rows, std::size_t row, const std::string& price)
 {
-    if (row >= rows.size())
+    if (row >= rows.size() || !rows[row].readable())
         return Status(Msg::NotANumber);
     double p = 0;
     if (!price.empty() && !engine::parseDecimal(price, p))
@@ -310,6 +380,29 @@ int archiveHeadingLeft(const std::array<int, 4>& widths, int col, int textWidth)
     for (int c = 0; c < col && c < 4; ++c)
         left += widths[static_cast<size_t>(c)];
     return left + textWidth / 2;
+}
+
+std::string archiveRowName(const ArchiveRow& row, const std::string& unreadableText)
+{
+    return row.readable() ? row.name : unreadableText + " " + row.name;
+}
+
+engine::RichText archivePrintText(const std::string& folder, const std::vector<ArchiveRow>& rows,
+                                  const engine::LanguageTable& language, const std::string& date)
+{
+    engine::RichText text;
+    text.push_back({language.text(23) + folder + language.text(24) + date});
+    text.push_back({" "});
+    text.push_back({language.text(25)});
+    text.push_back({std::string(kPrintRuleWidth, '-') + " "});
+    const std::string unreadable = language.text(engine::number(Msg::ArchiveCannotOpenFile));
+    for (const ArchiveRow& r : rows) {
+        text.push_back({fillTo(trimBlanks(archiveRowName(r, unreadable)), kPrintNameWidth, '-') + " "
+                        + fillTo(trimBlanks(r.area), kPrintFigureWidth, ' ') + " "
+                        + fillTo(trimBlanks(r.price), kPrintFigureWidth, ' ') + " "
+                        + fillTo(trimBlanks(r.total), kPrintFigureWidth, ' ')});
+    }
+    return text;
 }
 
 } // namespace project_io

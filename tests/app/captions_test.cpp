@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "app/about_box.h"
+#include "app/dxf_export_dialog.h"
 #include "app/caption_groups.h"
 #include "app/captions.h"
 #include "app/project_details_dialog.h"
@@ -25,12 +26,13 @@ namespace {
 // yet. Every other entry must find its control: a misspelt name in a caption
 // table or a control built under another name fails here.
 const std::map<int, std::set<std::string>> kStillToCome = {
-    // The manual mode's controls on its page and the archive's commands.
+    // The manual mode's controls on its page.
     {1, {"Prekini", "Label36", "Label43", "Label19", "Label20", "BitBtn5", "BitBtn6", "BitBtn7", "Label35",
-         "Label66", "Label67", "Label68", "Label69", "Label70", "BitBtn18", "ElementiMinus"}},
+         "Label66", "Label67", "Label68", "ElementiMinus"}},
 };
-// Windows that do not exist yet: DXF export.
-const std::set<int> kWindowsToCome = {7};
+// Windows that do not exist yet (none now; a new window goes here until it
+// is built).
+const std::set<int> kWindowsToCome = {};
 
 class Captions : public AppTest {};
 
@@ -69,7 +71,7 @@ TEST_F(Captions, ListedControlsAreTheWindowsOwn)
     // A control listed for a window but built elsewhere (or never shown)
     // would take captions meant for another window's control of that name.
     const std::pair<int, QWidget*> windows[] = {{1, forms.main.get()}, {2, forms.settings}, {6, forms.details},
-                                                {9, forms.bands}, {5, forms.importDialog}};
+                                                {7, forms.exportDxf}, {9, forms.bands}, {5, forms.importDialog}};
     for (const auto& [group, window] : windows) {
         const app::CaptionTargets* targets = main().captionWindows().targets(group);
         ASSERT_NE(targets, nullptr) << group;

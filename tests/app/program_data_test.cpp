@@ -2,10 +2,12 @@
 // dialog saves to the user's own copy, and the next start reads it.
 #include <QAbstractItemModel>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTableView>
 #include <QFile>
 
 #include "app/bands_dialog.h"
+#include "app/dxf_export_dialog.h"
 #include "app/main_form.h"
 #include "app_fixture.h"
 
@@ -78,4 +80,26 @@ TEST_F(ReadOnlyProgramFolder, BandDialogSavesToTheUsersCopyAndTheNextStartReadsI
     ASSERT_EQ(main().pag1->ComboBox2->count(), 4);
     EXPECT_EQ(main().pag1->ComboBox2->itemText(3), "Oak 1");
     EXPECT_EQ(forms.bands->table().record(3).name, "Oak 1");
+}
+
+TEST_F(ReadOnlyProgramFolder, DxfDialogWritesTheUsersCopyOfItsSettings)
+{
+    const QString shippedDxf = home() + "Config/velmdxf.xml";
+    QFile::setPermissions(home() + "Config", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(QFile::copy(QString(VELMORA_SOURCE_DIR) + "/data/Config/velmdxf.xml", shippedDxf));
+    QFile::setPermissions(home() + "Config", QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                 | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    const QByteArray before = readFile(shippedDxf);
+    start();
+    app::TExportDXF& d = *forms.exportDxf;
+    d.FormActivate();
+    ASSERT_EQ(d.txtLayer[1]->text(), "Parts");
+    d.txtLayer[1]->setText("Cut parts");
+    d.txtLayerExit(1);
+    const QString copy = dir.path() + "/user/velmora/Config/velmdxf.xml";
+    EXPECT_EQ(readFile(shippedDxf), before);
+    EXPECT_TRUE(readFile(copy).contains("<name>Cut parts</name>"));
+    // Shown again, the dialog reads the copy.
+    d.FormActivate();
+    EXPECT_EQ(d.txtLayer[1]->text(), "Cut parts");
 }

@@ -1,5 +1,9 @@
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -14,7 +18,7 @@ TEST(CliArchive, PrintsTableAndGrandTotal)
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_EQ(r.out, "IME ARHIVE     POVRSINA   CENA  UKUPNO\n"
                      "a-cabinet.vlp      1 m\u00B2  10.70   10.70\n"
-                     "b-shelf.qln     0.56 m\u00B2  0.001    5.60\n"
+                     "b-shelf.qln     0.56 m\u00B2     10    5.60\n"
                      "Total: 16.30\n");
 }
 
@@ -26,6 +30,32 @@ TEST(CliArchive, Filter)
     EXPECT_NE(r.out.find("old kit.qln"), std::string::npos);
     EXPECT_EQ(r.out.find("garage.vlp"), std::string::npos);
     EXPECT_NE(r.out.find("Total: 80,000.00\n"), std::string::npos);
+}
+
+TEST(CliArchive, UnreadableFilesAreMarkedRowsAndTheListingGoesOn)
+{
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("velmora-cli-archive-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    std::filesystem::copy_file(std::string(TEST_DATA_DIR) + "/project/archive/totals/a-cabinet.vlp", dir / "a.vlp");
+    std::filesystem::create_symlink(dir / "gone.vlp", dir / "b.vlp");
+    std::ofstream(dir / "c.vlp") << "<velm_root><job>";
+    std::filesystem::copy_file(std::string(TEST_DATA_DIR) + "/project/archive/totals/a-cabinet.vlp", dir / "d.vlp");
+    const CliRun r = runCli({"archive", dir.string(), "--set", "AreaStyle=2", "--lang", "English"});
+    std::filesystem::remove_all(dir);
+    // Every file has its row; the two that do not read say so, leave the
+    // total and make the exit code tell that some input did not read.
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.out.find("a.vlp "), std::string::npos);
+    EXPECT_NE(r.out.find("Cannot be read: b.vlp"), std::string::npos);
+    EXPECT_NE(r.out.find("Cannot be read: c.vlp"), std::string::npos);
+    EXPECT_NE(r.out.find("d.vlp "), std::string::npos);
+    EXPECT_NE(r.out.find("Total: 21.40\n"), std::string::npos);
+    EXPECT_NE(r.err.find("message 22"), std::string::npos);
+    EXPECT_NE(r.err.find("b.vlp"), std::string::npos);
+    EXPECT_NE(r.err.find("message 288"), std::string::npos);
+    EXPECT_NE(r.err.find("c.vlp"), std::string::npos);
 }
 
 TEST(CliArchive, MissingFolderAndUsage)

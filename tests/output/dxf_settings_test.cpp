@@ -265,3 +265,46 @@ TEST(DxfExport, WritesTheDrawingAndRemembersItsPath)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DxfExport, ReleaseWithoutTemplatesWritesNothing)
+{
+    // A release whose head or tail template is missing would give a file
+    // without sections or end: the export refuses and keeps the old file
+    // and the settings as they were.
+    TempFolder dir;
+    const std::string settingsPath = dir.file("velmdxf.xml");
+    fs::copy_file(kShipped, settingsPath);
+    output::DxfSettings s;
+    ASSERT_TRUE(output::loadDxfSettings(settingsPath, s));
+    s.active = 12;  // beyond the listed releases
+    const std::string drawing = dir.file("old.dxf");
+    std::ofstream(drawing) << "old";
+    const engine::Status st = output::exportDxf(drawing, output_test::exampleProject(),
+                                                output_test::exampleSettings(), settingsPath, s);
+    EXPECT_EQ(st.msg, engine::Msg::DxfSettingsUnreadable);
+    ASSERT_FALSE(st.args.empty());
+    EXPECT_EQ(st.args[0], settingsPath);
+    EXPECT_EQ(readAll(drawing), "old");
+    EXPECT_TRUE(s.filePath.empty());
+    output::DxfSettings again;
+    ASSERT_TRUE(output::loadDxfSettings(settingsPath, again));
+    EXPECT_TRUE(again.filePath.empty());
+}
+
+TEST(DxfColours, NamesAndNumbers)
+{
+    EXPECT_EQ(output::dxfColourNames()[0], "Red");
+    EXPECT_EQ(output::dxfColourNames()[6], "White");
+    EXPECT_EQ(output::dxfColourFromText("1"), 1);
+    EXPECT_EQ(output::dxfColourFromText("7"), 7);
+    EXPECT_EQ(output::dxfColourFromText("green"), 3);
+    EXPECT_EQ(output::dxfColourFromText("CYAN"), 4);
+    for (const char* bad : {"0", "8", "", "Gren", "-1", "Red "})
+        EXPECT_EQ(output::dxfColourFromText(bad), 0) << bad;
+    EXPECT_EQ(output::dxfDefaultLayerName(3), "Layer3");
+    EXPECT_EQ(output::dxfDefaultLayerName(0), "0");
+}
+
+} // namespace
