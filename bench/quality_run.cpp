@@ -18,6 +18,8 @@
 //   --every K        only every K-th bin packing instance (1: all)
 //   --classes A,B    only these classes (default 1-10)
 //   --no-gcut        no runs on the three-stock-size instances
+//   --rotation R     turn, lock or both (default both)
+//   --list           one line per bin packing instance on standard error: automatic, deep, best, bound
 // Without the data folder it says so and ends with status 0.
 
 #include <algorithm>
@@ -45,6 +47,8 @@ struct Options {
     bool gcut = true;
     std::int64_t deepEffort = engine::kDefaultDeepEffort;
     int every = 1;
+    std::string rotation = "both";
+    bool list = false;
     std::vector<int> classes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     std::vector<std::string> alphas = {"0.001", "0.05"};
     double stopAfter = 2.0;
@@ -182,6 +186,8 @@ void classBenchmark(const Options& opt)
     const engine::Settings settings = quality::BenchSettings();
 
     for (const bool rotation : {true, false}) {
+        if ((rotation && opt.rotation == "lock") || (!rotation && opt.rotation == "turn"))
+            continue;
         std::printf("\n### Bin packing classes 1-10, %s (sheets used; instances 1-%d of each n)\n\n",
                     rotation ? "parts may turn" : "every part locked", opt.autoRel);
         printHeader("class", "our sheets");
@@ -214,6 +220,10 @@ void classBenchmark(const Options& opt)
                     const quality::Outcome d = quality::runDeepOn(project, settings, opt.threads, opt.deepEffort, &method);
                     deepGroup.add(d, static_cast<double>(d.sheets), best, bound);
                     deepByDeep += method == "deep" ? 1 : 0;
+                    if (opt.list)
+                        std::fprintf(stderr, "%s %s auto %lld deep %lld best %.0f bound %.0f %.0f ms\n", inst.id.c_str(),
+                                     rotation ? "turn" : "lock", static_cast<long long>(a.sheets),
+                                     static_cast<long long>(d.sheets), best, bound, d.seconds * 1000);
                 }
                 if (opt.manual && inst.relative <= opt.manualRel && inst.itemCount <= opt.manualN) {
                     for (std::size_t k = 0; k < opt.alphas.size(); ++k) {
@@ -425,8 +435,14 @@ int main(int argc, char** argv)
             }
         } else if (arg == "--deep-effort")
             opt.deepEffort = std::max(1, count()) * std::int64_t{1};
-        else if (arg == "--every")
+        else if (arg == "--rotation") {
+            opt.rotation = value();
+            if (opt.rotation != "turn" && opt.rotation != "lock" && opt.rotation != "both")
+                die("--rotation takes turn, lock or both");
+        } else if (arg == "--every")
             opt.every = std::max(1, count());
+        else if (arg == "--list")
+            opt.list = true;
         else if (arg == "--no-deep")
             opt.deep = false;
         else if (arg == "--no-gcut")

@@ -27,17 +27,25 @@ DeepRunOutcome runDeep(Project& project, const Settings& settings, const DeepRun
         return out;
     }
     out.deepRan = true;
+    if (out.deep.stop == DeepStop::Cancelled)
+        return out;
+    out.method = ResultMethod::DeepKeptAutomatic;
     if (out.deep.improved) {
         project.result.elements = out.deep.layout.elements;
         project.result.offcuts = out.deep.layout.offcuts;
         out.method = ResultMethod::Deep;
     }
+    project.result.method = out.method;
     return out;
 }
 
 const char* resultMethodName(ResultMethod method)
 {
-    return method == ResultMethod::Deep ? "deep" : "automatic";
+    switch (method) {
+    case ResultMethod::Deep: return "deep";
+    case ResultMethod::DeepKeptAutomatic: return "automatic (deep run found nothing better)";
+    default: return "automatic";
+    }
 }
 
 } // namespace engine

@@ -5,9 +5,6 @@
 
 namespace engine {
 
-// Which optimisation produced a result.
-enum class ResultMethod { Automatic = 0, Deep = 1 };
-
 struct DeepRunOptions {
     AutoRunOptions automatic;  // the automatic run that comes first
     DeepOptions deep;
@@ -26,7 +23,7 @@ struct DeepRunOutcome {
 // result; a cancelled automatic run ends as runAutomatic's does.
 [[nodiscard]] DeepRunOutcome runDeep(Project& project, const Settings& settings, const DeepRunOptions& options = {});
 
-// The method as the report names it: "automatic" or "deep".
+// The method as velmora-cli names it: "automatic", "deep" or "automatic (deep run found nothing better)".
 [[nodiscard]] const char* resultMethodName(ResultMethod method);
 
 } // namespace engine

@@ -57,9 +57,20 @@ struct FillPlacement {
 struct FillPolicy {
     bool pieceDriven = true;
     bool smallestPieceFirst = true;  // else the piece made last
-    int split = 0;                   // 0 larger remainder whole, 1 shorter leftover side, 2 random
+    int split = 0;                   // 0 larger remainder whole, 1 shorter leftover side, 2 random,
+                                     // 3 a strip a part spans exactly kept whole, else as 0
     double noise = 0;                // relative spread of the part values in this fill
     double exactBonus = 0;           // extra value for a part that spans a piece exactly
+    // Shelves first: strips across the sheet, each filled by a knapsack over
+    // the part widths (dynamic programming), the rest piece-driven.
+    bool shelves = false;
+    int shelfHeights = 6;            // strip heights tried per strip
+    // Beam search over cut trees: piece by piece, the `beamBranch` best
+    // parts for the piece, each with both cuts, and the `beamWidth` most
+    // promising partial layouts kept (part value plus free area at the
+    // parts' mean value per area).
+    int beamWidth = 0;               // 0: no beam, one greedy layout
+    int beamBranch = 3;
 };
 
 // One sheet's layout: the placed parts and the pieces of board left over.
@@ -85,6 +96,12 @@ public:
     [[nodiscard]] std::uint64_t work() const { return m_work; }
 
 private:
+    void fillPieces(std::span<const FillItem> items, std::span<const double> value, const FillPolicy& policy,
+                    DeepRng& rng, SheetFill& out);
+    void fillBeam(std::int32_t w, std::int32_t h, std::span<const FillItem> items, std::span<const double> value,
+                  const FillPolicy& policy, SheetFill& out);
+    void makeShelves(std::int32_t w, std::int32_t h, std::span<const FillItem> items, std::span<const double> value,
+                     const FillPolicy& policy, SheetFill& out);
     void place(const FillRect& piece, std::int32_t item, std::int32_t pw, std::int32_t ph, bool turned,
                const FillPolicy& policy, DeepRng& rng, SheetFill& out);
 
@@ -93,7 +110,33 @@ private:
     std::vector<std::int32_t> m_left;
     std::vector<double> m_score;
     std::vector<std::int32_t> m_order;
-    std::int32_t m_minSide = 0;
+    std::int32_t m_minW = 0;
+    std::int32_t m_minH = 0;
+    // Scratch of makeShelves.
+    struct Copy {
+        std::int32_t item = 0;
+        std::int32_t w = 0;
+        std::int32_t h = 0;
+        bool turned = false;
+        std::int32_t units = 0;
+    };
+    std::vector<Copy> m_copies;
+    std::vector<double> m_dp;
+    std::vector<std::uint8_t> m_take;
+    std::vector<std::int32_t> m_heights;
+    std::vector<Copy> m_shelf;
+    struct BeamState {
+        std::vector<FillRect> free;
+        std::vector<FillPlacement> placed;
+        std::vector<FillRect> waste;
+        std::vector<std::int32_t> left;
+        double value = 0;
+        std::int64_t area = 0;
+        double score = 0;
+    };
+    std::vector<BeamState> m_beam;
+    std::vector<BeamState> m_next;
+    std::vector<Copy> m_pick;
 };
 
 } // namespace engine::detail
