@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <map>
 #include <system_error>
@@ -124,11 +123,6 @@ struct Problem {
     int triesPerSheet = 12;
 };
 
-double tuning(const char* name, double dflt)
-{
-    const char* v = std::getenv(name);
-    return v ? std::atof(v) : dflt;
-}
 
 struct SheetPlan {
     std::size_t sheet = 0;
@@ -215,17 +209,17 @@ private:
         FillPolicy pol;
         if (attempt == 0)
             return pol;  // the plain rule: piece-driven, smallest piece first, larger remainder whole
-        pol.pieceDriven = m_rng.uniform() < tuning("DT_PIECE", 0.7);
+        pol.pieceDriven = m_rng.uniform() < 0.7;
         pol.smallestPieceFirst = m_rng.uniform() < 0.5;
-        pol.split = static_cast<int>(m_rng.below(static_cast<std::uint32_t>(tuning("DT_SPLITS", 4))));
-        pol.noise = tuning("DT_NOISE", 0.15) * m_rng.uniform();
+        pol.split = static_cast<int>(m_rng.below(4U));
+        pol.noise = 0.15 * m_rng.uniform();
         const double b = m_rng.uniform();
-        pol.exactBonus = b < tuning("DT_EB0", 0.3) ? 0.0 : (b < tuning("DT_EB1", 0.5) ? 0.05 : (b < tuning("DT_EB2", 0.7) ? 0.2 : tuning("DT_EBBIG", 1.0)));
-        pol.shelves = (attempt == 1 && m_rng.uniform() < tuning("DT_SHELF1", 0.5)) || m_rng.uniform() < tuning("DT_SHELF", 0.0);
-        pol.shelfHeights = static_cast<int>(tuning("DT_SHELFH", 6));
-        if (m_rng.uniform() < tuning("DT_BEAMP", 0.2)) {
-            pol.beamWidth = static_cast<int>(tuning("DT_BEAMW", 8));
-            pol.beamBranch = static_cast<int>(tuning("DT_BEAMB", 3));
+        pol.exactBonus = b < 0.3 ? 0.0 : (b < 0.5 ? 0.05 : (b < 0.7 ? 0.2 : 1.0));
+        // Now and then strips by a width knapsack, or a beam search.
+        pol.shelves = attempt == 1 && m_rng.uniform() < 0.5;
+        if (m_rng.uniform() < 0.2) {
+            pol.beamWidth = 16;
+            pol.beamBranch = 4;
             pol.split = 3;
         }
         return pol;
@@ -377,21 +371,21 @@ private:
                 m_count[static_cast<std::size_t>(pl.item)] += 1;
             }
         }
-        const double unplacedWeight = worst * (aborted ? tuning("DT_UA", 1.3) : tuning("DT_UC", 1.5));
+        const double unplacedWeight = worst * (aborted ? 1.3 : 1.5);
         for (std::size_t i = 0; i < p.items.size(); ++i) {
             if (m_avail[i] > 0) {
                 m_target[i] += unplacedWeight * m_avail[i];
                 m_count[i] += m_avail[i];
             }
         }
-        const double rate = tuning("DT_RATE0", 0.1) + tuning("DT_RATE1", 0.4) * m_rng.uniform();
+        const double rate = 0.1 + 0.4 * m_rng.uniform();
         for (std::size_t i = 0; i < p.items.size(); ++i) {
             if (m_count[i] <= 0)
                 continue;
             m_mult[i] = (1.0 - rate) * m_mult[i] + rate * (m_target[i] / m_count[i]);
         }
         // Now and then a fresh start, keeping the best plan.
-        if (m_passes % static_cast<int>(tuning("DT_RESTART", 200)) == 0)
+        if (m_passes % 200 == 0)
             for (double& m : m_mult)
                 m = 1.0 + 0.2 * m_rng.uniform();
     }
@@ -452,7 +446,6 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
         if (p.cost.back() <= 0)
             usable = false;
     }
-    p.triesPerSheet = static_cast<int>(tuning("DT_TRIES", 12));
     if (!usable || p.items.empty()) {
         out.stop = DeepStop::NotApplicable;
         return out;
