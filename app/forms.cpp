@@ -29,8 +29,12 @@
 #include "app/diagram_view.h"
 #include "app/file_dialogs.h"
 #include "app/file_commands.h"
+#include "app/import_dialog.h"
 #include "app/qt_text.h"
 #include "app/input_page.h"
+#include "app/label_designer.h"
+#include "app/label_item_setup.h"
+#include "app/label_print_dialog.h"
 #include "app/manual_page.h"
 #include "app/progress_window.h"
 #include "app/report_page.h"
@@ -50,10 +54,16 @@ Forms createForms(const StartupOptions& options)
     f.about = new TAboutBox(f.main.get());
     f.bands = new TBands(f.main.get());
     f.main->setDialogs(f.settings, f.about, f.bands);
+    f.importDialog = new TImportExcel(f.main.get());
+    f.main->setImportDialog(f.importDialog);
     f.details = new TPrProp(f.main.get());
     f.main->setDetailsDialog(f.details);
     f.printOptions = new TPrnEx(f.main.get());
     f.main->setPrintOptions(f.printOptions);
+    f.labelDesigner = new TcstLabel(f.main.get());
+    f.labelPrint = new TfrmLabelPrint(f.main.get());
+    f.labelItemSetup = new TfrmLabelItemSetup(f.main.get());
+    f.main->setLabelDialogs(f.labelDesigner, f.labelPrint, f.labelItemSetup);
     return f;
 }
 
@@ -170,10 +180,21 @@ void takeScreenshots(Forms& f, const QString& folder)
         QApplication::processEvents();
         f.details->grab().save(folder + "/details_" + suffix + ".png");
         f.details->hide();
+        // The import dialog drawn without showing it: showing it would load
+        // the remembered workbooks and could stop at a message.
+        f.importDialog->grab().save(folder + "/import_" + suffix + ".png");
         f.about->show();
         QApplication::processEvents();
         f.about->grab().save(folder + "/about_" + suffix + ".png");
         f.about->hide();
+        const std::pair<QDialog*, const char*> labelDialogs[] = {
+            {f.labelPrint, "labels_print"}, {f.labelDesigner, "labels_designer"}, {f.labelItemSetup, "labels_items"}};
+        for (const auto& [dialog, name] : labelDialogs) {
+            dialog->show();
+            QApplication::processEvents();
+            dialog->grab().save(folder + "/" + name + "_" + suffix + ".png");
+            dialog->hide();
+        }
         for (QWidget* page : {static_cast<QWidget*>(f.main->pag4), static_cast<QWidget*>(f.main->Arhiva)}) {
             f.main->PageControl1->setCurrentWidget(page);
             QApplication::processEvents();

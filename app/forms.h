@@ -9,8 +9,12 @@ namespace app {
 class TFSettings;
 class TAboutBox;
 class TBands;
+class TImportExcel;
 class TPrProp;
 class TPrnEx;
+class TcstLabel;
+class TfrmLabelPrint;
+class TfrmLabelItemSetup;
 
 // The program's windows: the main window and its dialogs, created once in
 // a fixed order (settings, about box, band types, then the later dialogs),
@@ -21,8 +25,12 @@ struct Forms {
     TFSettings* settings = nullptr;
     TAboutBox* about = nullptr;
     TBands* bands = nullptr;
+    TImportExcel* importDialog = nullptr;
     TPrProp* details = nullptr;
     TPrnEx* printOptions = nullptr;
+    TcstLabel* labelDesigner = nullptr;
+    TfrmLabelPrint* labelPrint = nullptr;
+    TfrmLabelItemSetup* labelItemSetup = nullptr;
 };
 
 // Creates the forms. When the main window's start fails (main->startError()

@@ -22,8 +22,10 @@
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
 #include "app/file_dialogs.h"
+#include "app/import_dialog.h"
 #include "app/input_page.h"
 #include "app/main_menus.h"
+#include "app/label_print_dialog.h"
 #include "app/manual_page.h"
 #include "app/print_commands.h"
 #include "app/print_dialog.h"
@@ -166,6 +168,7 @@ void TMainForm::connectCommands()
         {m.fromXML, &TMainForm::fromXMLClick},         {m.Detalji1, &TMainForm::Detalji1Click},
         {m.PrinterSetup1, &TMainForm::PrinterSetup1Click}, {m.Exit1, &TMainForm::Exit1Click},
         {m.Settings1, &TMainForm::Settings1Click},     {m.Kantiranje1, &TMainForm::Kantiranje1Click},
+        {m.fromExcel, &TMainForm::fromExcelClick},
         {m.Ref1, &TMainForm::Ref1Click},               {m.Homepage1, &TMainForm::Homepage1Click},
         {m.About1, &TMainForm::About1Click},
     };
@@ -481,6 +484,12 @@ void TMainForm::Kantiranje1Click()
     LoadBandTypes();
 }
 
+void TMainForm::fromExcelClick()
+{
+    if (m_import)
+        m_import->exec();
+}
+
 void TMainForm::Ref1Click()
 {
     const QString doc = qs(engine::helpDocumentPath(m_programFolder, m_languageName));
@@ -506,6 +515,22 @@ QPrinter& TMainForm::printer()
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
+}
+
+void TMainForm::setLabelDialogs(TcstLabel* designer, TfrmLabelPrint* print, TfrmLabelItemSetup* itemSetup)
+{
+    m_labelDesigner = designer;
+    m_labelPrint = print;
+    m_labelItemSetup = itemSetup;
+    print->setDialogs(designer, itemSetup);
+    connect(m_menus->Printlabels1, &QAction::triggered, this, &TMainForm::Printlabels1Click);
+    m_menus->Printlabels1->setEnabled(true);
+}
+
+void TMainForm::Printlabels1Click()
+{
+    if (m_labelPrint)
+        TPrintDialogEx::run(*m_labelPrint);
 }
 
 void TMainForm::setPrintOptions(TPrnEx* panel)

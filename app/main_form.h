@@ -37,8 +37,12 @@ class TAboutBox;
 class BandTypeModel;
 class TBands;
 class TFSettings;
+class TImportExcel;
 class TPrProp;
 class TwndProgress;
+class TcstLabel;
+class TfrmLabelItemSetup;
+class TfrmLabelPrint;
 
 // Where the program finds its files and keeps its settings; the tests give
 // temporary ones.
@@ -65,10 +69,22 @@ public:
     // The dialogs, created after the main window in their fixed order.
     void setDialogs(TFSettings* settings, TAboutBox* about, TBands* bands);
     void setDetailsDialog(TPrProp* details) { m_details = details; }
+    void setImportDialog(TImportExcel* import) { m_import = import; }
+    [[nodiscard]] TImportExcel* importDialog() const { return m_import; }
+    // The store of the persistent values (the import dialog keeps its own
+    // remembered values there).
+    [[nodiscard]] SettingsStore& settingsStore() { return *m_store; }
     [[nodiscard]] TFSettings* settingsDialog() const { return m_fsettings; }
     [[nodiscard]] TAboutBox* aboutBox() const { return m_aboutBox; }
     [[nodiscard]] TBands* bandsDialog() const { return m_bands; }
     [[nodiscard]] TPrProp* detailsDialog() const { return m_details; }
+    // The label dialogs; File → Print labels works from then on.
+    void setLabelDialogs(TcstLabel* designer, TfrmLabelPrint* print, TfrmLabelItemSetup* itemSetup);
+    [[nodiscard]] TfrmLabelPrint* labelPrintDialog() const { return m_labelPrint; }
+    [[nodiscard]] TcstLabel* labelDesigner() const { return m_labelDesigner; }
+    [[nodiscard]] TfrmLabelItemSetup* labelItemSetup() const { return m_labelItemSetup; }
+    // File → Print labels: the label printing dialog, modally.
+    void Printlabels1Click();
 
     [[nodiscard]] engine::Project& project() { return m_project; }
     [[nodiscard]] engine::Settings& settings() { return m_settings; }
@@ -166,6 +182,8 @@ public:
     void Exit1Click();
     void Settings1Click();
     void Kantiranje1Click();
+    // File, import from a spreadsheet: the import dialog, modally.
+    void fromExcelClick();
     void Ref1Click();
     void Homepage1Click();
     void About1Click();
@@ -232,9 +250,13 @@ private:
     TAboutBox* m_aboutBox = nullptr;
     TBands* m_bands = nullptr;
     TPrProp* m_details = nullptr;
+    TImportExcel* m_import = nullptr;
     TPrnEx* m_prnEx = nullptr;
     PrintCommands* m_print = nullptr;
     TwndProgress* m_progress = nullptr;
+    TcstLabel* m_labelDesigner = nullptr;
+    TfrmLabelPrint* m_labelPrint = nullptr;
+    TfrmLabelItemSetup* m_labelItemSetup = nullptr;
 };
 
 } // namespace app

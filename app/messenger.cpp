@@ -79,6 +79,7 @@ Messenger::Answer BoxMessenger::show(QWidget* parent, Kind kind, const QString& 
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Save);
         break;
+    case Buttons::OkIgnore: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Ignore); break;
     }
     box.labelButtons();
     if (topLeft) {
@@ -91,6 +92,7 @@ Messenger::Answer BoxMessenger::show(QWidget* parent, Kind kind, const QString& 
     case QMessageBox::Cancel: return Answer::Cancel;
     case QMessageBox::Save: return Answer::Save;
     case QMessageBox::Discard: return Answer::Discard;
+    case QMessageBox::Ignore: return Answer::Ignore;
     default: return Answer::Ok;
     }
 }

@@ -15,8 +15,8 @@ namespace app {
 class Messenger {
 public:
     enum class Kind { Plain, Information, Warning, Error, Confirmation };
-    enum class Buttons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
-    enum class Answer { Ok, Yes, No, Cancel, Save, Discard };
+    enum class Buttons { Ok, YesNo, YesNoCancel, SaveDiscardCancel, OkIgnore };
+    enum class Answer { Ok, Yes, No, Cancel, Save, Discard, Ignore };
 
     // The buttons' texts in the program's language; an empty text leaves
     // the one of Qt's translation.

@@ -4,6 +4,7 @@
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSpinBox>
 
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
@@ -129,6 +130,21 @@ void PrintCommands::printDocument(const output::PrintOptions& options)
     if (!where)
         return;
     print(o, *where);
+}
+
+std::optional<QString> PrintCommands::askDestination()
+{
+    bool pdf = false;
+    {
+        TPrintDialogEx dialog(&m_main, nullptr, 0, 0);
+        // One label per piece: the run knows no copies.
+        if (dialog.spCopies)
+            dialog.spCopies->setEnabled(false);
+        if (TPrintDialogEx::run(dialog) != QDialog::Accepted)
+            return std::nullopt;
+        pdf = dialog.target() == TPrintDialogEx::Target::Pdf;
+    }
+    return destination(pdf);
 }
 
 void PrintCommands::StampajClick()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QObject>
 #include <QString>
 
@@ -32,6 +34,10 @@ public:
     // Prints the run into the PDF file `pdfFile`, or on the main window's
     // printer when it is empty. Failures are shown; returns success.
     bool print(const output::PrintOptions& options, const QString& pdfFile);
+
+    // The print dialog without range and options (label printing): a PDF
+    // file name, an empty text for the printer, nothing when cancelled.
+    std::optional<QString> askDestination();
 
 private:
     // The layouts with the dialog opened on group `shownGroup`.

@@ -105,6 +105,12 @@ void SettingsStore::writeAll(engine::Settings& s)
     m_settings->sync();
 }
 
+void SettingsStore::sync()
+{
+    if (m_settings)
+        m_settings->sync();
+}
+
 void SettingsStore::close()
 {
     if (!m_settings)

@@ -40,6 +40,9 @@ public:
     // Writing at close, in the fixed order; errors are ignored.
     void writeAll(engine::Settings& s);
 
+    // Writes what was changed to the file now.
+    void sync();
+
     // Flushes and closes the file; later calls do nothing.
     void close();
 

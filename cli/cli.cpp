@@ -74,6 +74,18 @@ constexpr FallbackText kFallbackTexts[] = {
     {395, "The old text project is damaged; the rows read before the error have been kept. Check them before saving:"},
     {397, "The project template Config/template.vlp is missing or damaged; install the program again."},
     {399, "The drawing file cannot be written. Check that the folder exists and can be written to:"},
+    {236, "A length or width cell does not hold a number, so nothing was imported. Correct the cell (column,row): "},
+    {237, "A quantity cell does not hold a whole number, so nothing was imported. Correct the cell (column,row): "},
+    {238, "Select at most four columns: length, width, quantity and description."},
+    {501, "The spreadsheet file is damaged and cannot be read. File and place:"},
+    {502, "The spreadsheet is too large to import (a part unpacks to too much data, or it holds too many cells). File and place:"},
+    {503, "The file is not a spreadsheet that can be read (.xlsx, .ods, .xls, .csv or .txt):"},
+    {504, "The worksheet was not found in the workbook. Workbook and worksheet:"},
+    {505, "The cell range is not valid; give an address such as B2:B40:"},
+    {506, "A length or width cell holds 0 or less, so nothing was imported. Correct the cell (column,row):"},
+    {507, "A quantity cell holds 0 or less, so nothing was imported. Correct the cell (column,row):"},
+    {508, "The table would hold more than 499 rows, so nothing was imported. The first row that does not fit (column,row):"},
+    {509, "There is nothing to import: select the cells first and press Preview."},
 };
 
 const char* fallbackText(int n)

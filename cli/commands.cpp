@@ -24,6 +24,13 @@ const std::vector<Command>& commands()
         {"print", "print IN --pdf OUT [--per-page 1|2|4] [--cover] [--report] [--bill] [--lists]\n"
                   "          [--groups FROM-TO] [--copies N] [--optimize] [--paper a4|letter]\n"
                   "                            print the layouts (and cover, report, bill, lists) to one PDF", cmdPrint},
+        {"labels", "labels IN --pdf OUT [--style NAME|NUMBER] [--kinds parts,sheets,offcuts]\n"
+                   "          [--optimize] [--paper a4|letter]\n"
+                   "                            print the labels of parts, used sheets and offcuts to one PDF", cmdLabels},
+        {"import", "import SPREADSHEET --into sheets|parts [--worksheet NAME]\n"
+                   "          (--range B2:E40 | --columns B2:B40,C2:C40,D2:D40,E2:E40)\n"
+                   "          [--project IN] --save OUT [--replace]\n"
+                   "                            add rows of an .xlsx, .ods, .xls or .csv file to a table", cmdImport},
     };
     return list;
 }

@@ -12,5 +12,7 @@ int cmdDxfReleases(Context& ctx);
 int cmdDraw(Context& ctx);
 int cmdManual(Context& ctx);
 int cmdPrint(Context& ctx);
+int cmdLabels(Context& ctx);
+int cmdImport(Context& ctx);
 
 } // namespace cli

@@ -11,6 +11,8 @@
 #   VELMORA_BIN_DIR     bin/ of the build tree (velmora-cli, the copied data)
 #   BENCH_DATA_DIR      VELMORA_BENCH_DATA_DIR (may be missing: skip with a reason)
 #   TOOLS_DIR           VELMORA_TOOLS_DIR (may be missing: skip with a reason)
+# as const char* values of tests/test_paths.h, which every test file sees
+# (join them with std::string(TEST_DATA_DIR) + "/...", not literal pasting).
 # Its cases are registered with ctest one by one, run with VELMORA_HOME set
 # to bin/ and Qt on the offscreen platform. QT: a Qt Widgets test program;
 # its precompiled header also holds the common Qt headers. PCH: more headers
@@ -24,13 +26,37 @@ option(VELMORA_TEST_PCH "Precompile the GoogleTest (and Qt) headers of the test 
 # The headers nearly every test file includes. Compiling them once per test
 # program instead of once per file is most of the tests' build time.
 set(VELMORA_TEST_PCH_HEADERS
-    <gtest/gtest.h>
+    <gtest/gtest.h> <tests/test_paths.h>
     <algorithm> <cstdlib> <filesystem> <fstream> <map> <memory> <optional> <set>
     <sstream> <string> <string_view> <vector>)
 set(VELMORA_TEST_PCH_QT_HEADERS
     <QAction> <QApplication> <QComboBox> <QDialog> <QDir> <QFile> <QLabel> <QLineEdit>
     <QMainWindow> <QMenu> <QPushButton> <QString> <QTabWidget> <QTableView> <QTemporaryDir>
     <QTest> <QWidget>)
+
+# velmora_test_paths_library(): the one generated source that knows where
+# the repository, the build tree and the shared data are (tests/test_paths.h).
+# Nothing else a test compiles holds a path of this checkout, so the objects
+# and precompiled headers are the same in every clone.
+function(velmora_test_paths_library)
+    if(TARGET velmora_test_paths)
+        return()
+    endif()
+    configure_file(${PROJECT_SOURCE_DIR}/tests/test_paths.cpp.in ${CMAKE_BINARY_DIR}/tests/test_paths.cpp @ONLY)
+    add_library(velmora_test_paths STATIC ${CMAKE_BINARY_DIR}/tests/test_paths.cpp)
+    target_include_directories(velmora_test_paths PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# Qt's test library stamps every file that links it with the folders of the
+# target (for QFINDTESTDATA, which the tests do not use); those paths would
+# make each checkout compile its own copy of every Qt test file.
+function(velmora_drop_qt_testcase_paths)
+    get_target_property(defs Qt6::Test INTERFACE_COMPILE_DEFINITIONS)
+    if(defs)
+        list(FILTER defs EXCLUDE REGEX "^QT_TESTCASE_")
+        set_target_properties(Qt6::Test PROPERTIES INTERFACE_COMPILE_DEFINITIONS "${defs}")
+    endif()
+endfunction()
 
 function(velmora_add_test_suite name)
     cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "" "SOURCES;LIBS;PCH" ${ARGN})
@@ -51,15 +77,16 @@ function(velmora_add_test_suite name)
     endif()
     if(ARG_QT)
         find_package(Qt6 REQUIRED COMPONENTS Test Widgets)
+        velmora_drop_qt_testcase_paths()
         target_link_libraries(${name} PRIVATE Qt6::Test Qt6::Widgets)
     endif()
-    target_compile_definitions(${name} PRIVATE
-        TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
-        VELMORA_DATA_DIR="${PROJECT_SOURCE_DIR}/data"
-        VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-        VELMORA_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
-        BENCH_DATA_DIR="${VELMORA_BENCH_DATA_DIR}"
-        TOOLS_DIR="${VELMORA_TOOLS_DIR}")
+    velmora_test_paths_library()
+    target_link_libraries(${name} PRIVATE velmora_test_paths)
+    # Test code needs no optimising: -O1 with line tables compiles in about
+    # half the time of the tree's -O2 -g and still runs the tests quickly.
+    if(CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo" OR CMAKE_BUILD_TYPE STREQUAL "Release")
+        target_compile_options(${name} PRIVATE -O1 -g1)
+    endif()
     if(VELMORA_TEST_PCH)
         set(headers ${VELMORA_TEST_PCH_HEADERS})
         if(ARG_QT)
@@ -67,6 +94,8 @@ function(velmora_add_test_suite name)
         endif()
         list(APPEND headers ${ARG_PCH})
         target_precompile_headers(${name} PRIVATE ${headers})
+    else()
+        target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/test_paths.h)
     endif()
     add_dependencies(${name} velmora_data)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

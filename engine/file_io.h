@@ -24,6 +24,7 @@ struct FileLimit {
     static constexpr std::uint64_t kDxfSettings = 16ull << 20;  // DXF settings file with its templates
     static constexpr std::uint64_t kTemplate = 16ull << 20;     // project template
     static constexpr std::uint64_t kInstance = 256ull << 20;    // benchmark instance files
+    static constexpr std::uint64_t kSpreadsheet = 256ull << 20; // workbook or CSV file to import
 };
 
 // The whole content of the file `path`. Symbolic links are followed to the

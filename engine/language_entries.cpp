@@ -17,6 +17,7 @@ constexpr std::array kRuntimeTexts = {
     280, 281, 282, 283, 288, 289, 290, 293, 294, 295, 296, 305, 314, 385, 386, 387,
     401, 402, 403, 404, 405, 406, 407, 408, 409, 410,  // message box buttons, unsaved changes, file dialogs
     445, 446, 447, 448, 449, 450, 451, 452, 453,       // the print dialog
+    510, 511, 512,                                     // the spreadsheet import: paste button, file dialog
     521, 522, 523,                                     // the report's line on the optimisation method
     525,                                               // the deep optimisation's progress caption
 };
@@ -61,6 +62,25 @@ constexpr std::array kNamedMessages = {
     number(Msg::SoundCannotPlay),
     number(Msg::ManualLastSheet),
     number(Msg::ManualNothingLeft),
+    number(Msg::LabelFileUnreadable),
+    number(Msg::LabelFileUnwritable),
+    number(Msg::LabelStyleEmpty),
+    number(Msg::LabelStyleTooLarge),
+    number(Msg::LabelStyleNotANumber),
+    number(Msg::LabelStyleMissing),
+    number(Msg::LabelMarginsOversized),
+    number(Msg::NoLabelsToPrint),
+    number(Msg::LabelLastStyle),
+    number(Msg::ConfirmDeleteLabelStyle),
+    number(Msg::SpreadsheetDamaged),
+    number(Msg::SpreadsheetTooLarge),
+    number(Msg::SpreadsheetUnknownKind),
+    number(Msg::WorksheetNotFound),
+    number(Msg::RangeNotValid),
+    number(Msg::ImportLengthNotPositive),
+    number(Msg::ImportQuantityNotPositive),
+    number(Msg::ImportTooManyRows),
+    number(Msg::ImportNothingToImport),
 };
 
 // 330..369 hold captions of the DXF and label dialogs, so the blocks for new

@@ -110,6 +110,36 @@ enum class Msg : int {
     PrintingNotBuilt = 443,        // this velmora-cli was built without the PDF writer
     NoResultToPrint = 444,         // detail: the project file
 
+    // Labels.
+    LabelFileUnreadable = 481,     // detail: the path, where; the definitions file is missing or damaged
+    LabelFileUnwritable = 482,     // detail: the path; the change was not saved
+    LabelStyleEmpty = 483,         // detail: the style name; 0 rows or 0 columns
+    LabelStyleTooLarge = 484,      // detail: the style name; no label fits on the page
+    LabelStyleNotANumber = 485,    // detail: the style name, the element
+    LabelStyleMissing = 486,       // detail: the style asked for
+    LabelMarginsOversized = 487,   // "Margins are oversized"
+    NoLabelsToPrint = 488,         // no kind chosen, or nothing to label
+    LabelLastStyle = 489,          // the last style cannot be deleted
+    ConfirmDeleteLabelStyle = 490, // "Are you sure?"
+
+    // Spreadsheet import.
+    ImportWorkbookMissing = 234,     // detail: "(" path ")"; the remembered workbook is gone
+    ImportLinkFailed = 235,          // no workbook or worksheet to link
+    ImportLengthNotNumber = 236,     // detail: "column,row" of the preview
+    ImportQuantityNotInteger = 237,  // detail: "column,row" of the preview
+    ImportSelectionTooWide = 238,    // more than four columns selected
+    ImportSelectionUnreadable = 242, // no block of cells selected
+    ImportCaption = 163,             // caption of the import dialog's message boxes
+    SpreadsheetDamaged = 501,        // detail: the path, the part and place that did not read
+    SpreadsheetTooLarge = 502,       // detail: the path, the part or sheet over the limit
+    SpreadsheetUnknownKind = 503,    // detail: the path; not .xlsx, .ods, .xls, .csv or .txt
+    WorksheetNotFound = 504,         // detail: the path, the worksheet name
+    RangeNotValid = 505,             // detail: the range text
+    ImportLengthNotPositive = 506,   // detail: "column,row" of the preview
+    ImportQuantityNotPositive = 507, // detail: "column,row" of the preview
+    ImportTooManyRows = 508,         // detail: "column,row" of the first preview row that does not fit
+    ImportNothingToImport = 509,     // the preview holds no rows
+
     // Manual mode.
     ManualNothingFits = 3,         // no stock sheet can take any part as entered
     ManualGenerationPrefix = 4,    // status: before the generation number

@@ -38,8 +38,7 @@ void ensureGuiApplication()
 
 } // namespace
 
-engine::Result<PdfBytes> printPdf(const output::PrintContext& context, const output::PrintOptions& options,
-                                  const PdfOptions& pdf)
+engine::Result<PdfBytes> printPdfPages(const DrawPages& draw, const PdfOptions& pdf, const std::string& noPagesDetail)
 {
     ensureGuiApplication();
     QByteArray data;
@@ -57,10 +56,11 @@ engine::Result<PdfBytes> printPdf(const output::PrintContext& context, const out
                                          QMarginsF(pdf.marginMm, pdf.marginMm, pdf.marginMm, pdf.marginMm),
                                          QPageLayout::Millimeter));
         QtPrintTarget target(writer);
-        output::printAll(target, context, options);
+        if (const engine::Status drawn = draw(target); !drawn.ok())
+            return drawn;
         out.pages = target.pages();
         if (out.pages == 0)
-            return engine::Status(engine::Msg::NoResultToPrint, {context.project.fileName});
+            return engine::Status(engine::Msg::NoResultToPrint, {noPagesDetail});
         if (!target.finish())
             return engine::Status(engine::Msg::CannotWritePdf, {});
     }
@@ -68,11 +68,11 @@ engine::Result<PdfBytes> printPdf(const output::PrintContext& context, const out
     return out;
 }
 
-PdfOutcome printPdfFile(const std::string& path, const output::PrintContext& context,
-                        const output::PrintOptions& options, const PdfOptions& pdf)
+PdfOutcome printPdfPagesFile(const std::string& path, const DrawPages& draw, const PdfOptions& pdf,
+                             const std::string& noPagesDetail)
 {
     PdfOutcome out;
-    engine::Result<PdfBytes> made = printPdf(context, options, pdf);
+    engine::Result<PdfBytes> made = printPdfPages(draw, pdf, noPagesDetail);
     if (!made.ok()) {
         out.status = made.error();
         if (out.status.msg == engine::Msg::CannotWritePdf)
@@ -86,6 +86,26 @@ PdfOutcome printPdfFile(const std::string& path, const output::PrintContext& con
     }
     out.pages = made->pages;
     return out;
+}
+
+engine::Result<PdfBytes> printPdf(const output::PrintContext& context, const output::PrintOptions& options,
+                                  const PdfOptions& pdf)
+{
+    const DrawPages draw = [&](output::PrintTarget& target) {
+        output::printAll(target, context, options);
+        return engine::Status{};
+    };
+    return printPdfPages(draw, pdf, context.project.fileName);
+}
+
+PdfOutcome printPdfFile(const std::string& path, const output::PrintContext& context,
+                        const output::PrintOptions& options, const PdfOptions& pdf)
+{
+    const DrawPages draw = [&](output::PrintTarget& target) {
+        output::printAll(target, context, options);
+        return engine::Status{};
+    };
+    return printPdfPagesFile(path, draw, pdf, context.project.fileName);
 }
 
 } // namespace render

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "engine/msg.h"
@@ -47,5 +48,15 @@ struct PdfBytes {
 // path and the reason). A run with no page writes no file (NoResultToPrint).
 [[nodiscard]] PdfOutcome printPdfFile(const std::string& path, const output::PrintContext& context,
                                       const output::PrintOptions& options, const PdfOptions& pdf);
+
+// Any pages drawn by `draw` onto a PDF target: `draw` returns Ok or the
+// message that stopped it (nothing is then kept). A run with no page gives
+// NoResultToPrint with `noPagesDetail`.
+using DrawPages = std::function<engine::Status(output::PrintTarget&)>;
+[[nodiscard]] engine::Result<PdfBytes> printPdfPages(const DrawPages& draw, const PdfOptions& pdf,
+                                                     const std::string& noPagesDetail = {});
+// The same, written to `path` whole or not at all.
+[[nodiscard]] PdfOutcome printPdfPagesFile(const std::string& path, const DrawPages& draw, const PdfOptions& pdf,
+                                           const std::string& noPagesDetail = {});
 
 } // namespace render

@@ -5,11 +5,11 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    libpugixml-dev nlohmann-json3-dev libzip-dev
+    libpugixml-dev nlohmann-json3-dev libzip-dev libfreexl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
     clang libclang-rt-14-dev
-    python3 python3-ezdxf python3-openpyxl poppler-utils librsvg2-bin librecad
+    python3 python3-ezdxf python3-openpyxl python3-odf poppler-utils librsvg2-bin librecad
     xvfb xauth fonts-dejavu-core
     desktop-file-utils appstream lintian shared-mime-info xdg-utils libfile-mimeinfo-perl bash-completion
 )

@@ -17,6 +17,7 @@
 #include "app/bands_dialog.h"
 #include "app/diagram_page.h"
 #include "app/forms.h"
+#include "app/import_dialog.h"
 #include "app/input_page.h"
 #include "app/main_menus.h"
 #include "app/report_page.h"

@@ -10,7 +10,7 @@ namespace {
 
 TEST(CliArchive, PrintsTableAndGrandTotal)
 {
-    const CliRun r = runCli({"archive", TEST_DATA_DIR "/project/archive/totals", "--set", "AreaStyle=2"});
+    const CliRun r = runCli({"archive", std::string(TEST_DATA_DIR) + "/project/archive/totals", "--set", "AreaStyle=2"});
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_EQ(r.out, "IME ARHIVE     POVRSINA   CENA  UKUPNO\n"
                      "a-cabinet.vlp      1 m\u00B2  10.70   10.70\n"
@@ -20,7 +20,7 @@ TEST(CliArchive, PrintsTableAndGrandTotal)
 
 TEST(CliArchive, Filter)
 {
-    const CliRun r = runCli({"archive", TEST_DATA_DIR "/project/archive/filter", "--filter", "kit"});
+    const CliRun r = runCli({"archive", std::string(TEST_DATA_DIR) + "/project/archive/filter", "--filter", "kit"});
     EXPECT_EQ(r.code, cli::kExitOk) << r.err;
     EXPECT_NE(r.out.find("kitchen.vlp"), std::string::npos);
     EXPECT_NE(r.out.find("old kit.qln"), std::string::npos);
@@ -30,7 +30,7 @@ TEST(CliArchive, Filter)
 
 TEST(CliArchive, MissingFolderAndUsage)
 {
-    const CliRun missing = runCli({"archive", TEST_DATA_DIR "/project/archive/none"});
+    const CliRun missing = runCli({"archive", std::string(TEST_DATA_DIR) + "/project/archive/none"});
     EXPECT_EQ(missing.code, cli::kExitUsage);
     // A missing folder is said to be missing, not "locked or read-only".
     EXPECT_NE(missing.err.find("message 112"), std::string::npos);

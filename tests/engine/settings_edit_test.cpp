@@ -115,7 +115,7 @@ TEST(SettingsEdit, SoundPathAndCaptions)
     const SoundPathCheck missing = checkSoundPath("/nonexistent/x.wav", "/p/");
     EXPECT_EQ(missing.msg, Msg::SoundFileMissing);
     EXPECT_EQ(missing.path, "/p/sound.wav");
-    EXPECT_EQ(checkSoundPath(TEST_DATA_DIR "/app/home/Config/bands.vlb", "/p/").msg, Msg::Ok);
+    EXPECT_EQ(checkSoundPath(std::string(TEST_DATA_DIR) + "/app/home/Config/bands.vlb", "/p/").msg, Msg::Ok);
     EXPECT_EQ(windowCaption("kitchen"), "Velmora Pro - kitchen");
     EXPECT_EQ(projectNameOf("/a/b/kitchen.vlp"), "kitchen");
 }

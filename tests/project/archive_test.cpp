@@ -16,7 +16,7 @@ using engine::AreaUnit;
 using engine::Msg;
 using project_io::scanArchive;
 
-const std::string kData = TEST_DATA_DIR "/project/archive/";
+const std::string kData = std::string(TEST_DATA_DIR) + "/project/archive/";
 
 // A fresh folder under the system temp folder, removed afterwards.
 class TempFolder {

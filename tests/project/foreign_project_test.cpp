@@ -129,12 +129,12 @@ TEST(QuillonRead, TooLongFileChangesNothing)
 TEST(QuillonRead, FileOnDisk)
 {
     engine::Project p;
-    const auto r = project_io::ReadForeignProject(TEST_DATA_DIR "/project/qln/cabinet.qln", p, engine::Settings());
+    const auto r = project_io::ReadForeignProject(std::string(TEST_DATA_DIR) + "/project/qln/cabinet.qln", p, engine::Settings());
     ASSERT_TRUE(r.status.ok());
     EXPECT_EQ(p.sheetRowCount(), 1);
     EXPECT_EQ(p.sheets.cell(1, 1), "250");
     EXPECT_EQ(p.partRowCount(), 1);
-    EXPECT_EQ(project_io::ReadForeignProject(TEST_DATA_DIR "/project/qln/none.qln", p, engine::Settings()).status.msg,
+    EXPECT_EQ(project_io::ReadForeignProject(std::string(TEST_DATA_DIR) + "/project/qln/none.qln", p, engine::Settings()).status.msg,
               Msg::CannotOpenProject);
 }
 

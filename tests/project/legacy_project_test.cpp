@@ -292,12 +292,12 @@ TEST(LegacyRead, LengthsThatOverflowInTenthsAreRefused)
 TEST(LegacyRead, FileOnDisk)
 {
     engine::Project p;
-    const auto r = project_io::ReadLegacyProject(TEST_DATA_DIR "/project/legacy/short.vlp", false, p, settings());
+    const auto r = project_io::ReadLegacyProject(std::string(TEST_DATA_DIR) + "/project/legacy/short.vlp", false, p, settings());
     ASSERT_TRUE(r.status.ok());
     EXPECT_EQ(r.unit, 1);
     EXPECT_EQ(p.sheetRowCount(), 1);
     EXPECT_EQ(p.partRowCount(), 2);
-    const auto missing = project_io::ReadLegacyProject(TEST_DATA_DIR "/project/legacy/none.vlp", false, p, settings());
+    const auto missing = project_io::ReadLegacyProject(std::string(TEST_DATA_DIR) + "/project/legacy/none.vlp", false, p, settings());
     EXPECT_EQ(missing.status.msg, Msg::CannotOpenProject);
 }
 

@@ -17,7 +17,7 @@ engine::Settings millimetres()
 TEST(OpenOldFormats, CentimetreQuillonShownInMillimetres)
 {
     engine::Project p;
-    const auto r = project_io::OpenProject(TEST_DATA_DIR "/project/qln/cabinet.qln", false, p, millimetres());
+    const auto r = project_io::OpenProject(std::string(TEST_DATA_DIR) + "/project/qln/cabinet.qln", false, p, millimetres());
     ASSERT_TRUE(r.status.ok());
     ASSERT_EQ(p.sheetRowCount(), 1);
     EXPECT_EQ(p.sheets.cell(1, engine::SheetCol::Len), "2500");
@@ -33,7 +33,7 @@ TEST(OpenOldFormats, CentimetreQuillonShownInMillimetres)
 TEST(OpenOldFormats, QuillonFilesAddedOneAfterTheOther)
 {
     engine::Project p;
-    const std::string file = TEST_DATA_DIR "/project/qln/cabinet.qln";
+    const std::string file = std::string(TEST_DATA_DIR) + "/project/qln/cabinet.qln";
     ASSERT_TRUE(project_io::OpenProject(file, false, p, millimetres()).status.ok());
     ASSERT_TRUE(project_io::OpenProject(file, true, p, millimetres()).status.ok());
     ASSERT_EQ(p.sheetRowCount(), 2);
@@ -44,7 +44,7 @@ TEST(OpenOldFormats, QuillonFilesAddedOneAfterTheOther)
 TEST(OpenOldFormats, LegacyTextByFirstByte)
 {
     engine::Project p;
-    const auto r = project_io::OpenProject(TEST_DATA_DIR "/project/legacy/short.vlp", false, p, millimetres());
+    const auto r = project_io::OpenProject(std::string(TEST_DATA_DIR) + "/project/legacy/short.vlp", false, p, millimetres());
     ASSERT_TRUE(r.status.ok());
     ASSERT_EQ(p.sheetRowCount(), 1);
     EXPECT_EQ(p.sheets.cell(1, engine::SheetCol::Len), "2800");
@@ -59,7 +59,7 @@ TEST(OpenOldFormats, DamagedLegacyTextKeepsTheProjectInAddMode)
     TempDir dir;
     writeFile(dir.file("broken.vlp"), "VELMORA 1.5\r\nTABLA1\r\n3\r\ntab_1\r\n1\r\n250\r\n");
     engine::Project p;
-    ASSERT_TRUE(project_io::OpenProject(TEST_DATA_DIR "/project/legacy/short.vlp", false, p, millimetres()).status.ok());
+    ASSERT_TRUE(project_io::OpenProject(std::string(TEST_DATA_DIR) + "/project/legacy/short.vlp", false, p, millimetres()).status.ok());
     const engine::TextTable sheets = p.sheets;
     const auto r = project_io::OpenProject(dir.file("broken.vlp"), true, p, millimetres());
     EXPECT_EQ(r.status.msg, engine::Msg::CannotReadProject);

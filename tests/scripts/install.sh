@@ -29,6 +29,7 @@ version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' "$src/CMakeList
 expected=(
     bin/velmora-cli
     share/velmora/Config/template.vlp share/velmora/Config/bands.vlb share/velmora/Config/velmdxf.xml
+    share/velmora/Config/velmlabels.xml
     share/velmora/Lang/English.vll share/velmora/Lang/Srpski.vll
     share/velmora/Help/velm_help_eng.html share/velmora/sound.wav share/velmora/examples/kitchen.vlp
     share/applications/velmora.desktop share/metainfo/example.velmora.Velmora.metainfo.xml
