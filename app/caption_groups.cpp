@@ -191,6 +191,7 @@ constexpr CaptionAssignment kGroup2[] = {
     {"areastyle_combo", CaptionKind::Item, 5, 311},
     {"chk_print_duplicate", CaptionKind::Caption, 0, 312},
     {"chk_manual_duplicate", CaptionKind::Caption, 0, 313},
+    {"chk_deep", CaptionKind::Caption, 0, 524},
 };
 
 // Group 3: TAboutBox.

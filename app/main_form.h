@@ -219,6 +219,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // After the automatic run, when the setting asks for it: the deep
+    // optimisation in the progress window; its plan goes into `work` when better.
+    void runDeepPhase(engine::Project& work);
     void buildPages();
     void connectCommands();
     // Every edit of the two tables marks the project changed.

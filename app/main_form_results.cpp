@@ -19,6 +19,7 @@
 #include "app/table_panel.h"
 #include "app/text_table_model.h"
 #include "engine/auto_run.h"
+#include "engine/deep_engine.h"
 #include "engine/offcut_reuse.h"
 #include "engine/rand31.h"
 #include "output/show_results.h"
@@ -93,11 +94,37 @@ void TMainForm::Button4Click()
     }
     if (!done || outcome.cancelled || !outcome.status.ok())
         return;
+    if (settings.DeepOpt)
+        runDeepPhase(work);
     m_project = std::move(work);
     engine::programRand31() = rng;
     firstDiagramGroup();
     ShowResults();
     markProjectChanged();
+}
+
+void TMainForm::runDeepPhase(engine::Project& work)
+{
+    // The deep optimisation starts from the automatic result, in the progress
+    // window again with its own caption and bar; Cancel (or a failure) keeps
+    // the automatic result.
+    const engine::DeepLayout start{work.result.elements, work.result.offcuts};
+    engine::DeepOutcome deep;
+    const bool done = progressWindow()->run(
+        this, text(525), text(58), [&](const std::atomic<bool>& cancel, const TwndProgress::Progress& progress) {
+            engine::DeepOptions options;
+            options.cancel = &cancel;
+            options.progress = progress;
+            deep = engine::runDeepEngine(work.input.parts, work.input.sheets, start, options);
+        });
+    if (progressWindow()->failed() || !done || deep.stop == engine::DeepStop::Cancelled)
+        return;
+    work.result.method = engine::ResultMethod::DeepKeptAutomatic;
+    if (deep.improved) {
+        work.result.elements = std::move(deep.layout.elements);
+        work.result.offcuts = std::move(deep.layout.offcuts);
+        work.result.method = engine::ResultMethod::Deep;
+    }
 }
 
 void TMainForm::BitBtn15Click()

@@ -81,7 +81,8 @@ void TFSettings::addCaptionTargets(CaptionTargets& targets) const
                  CheckBox2,  RadioGroup1, GroupBox2,  GroupBox7,  GroupBox11,  GroupBox12,  Label1,     Label18,
                  Label11,    Label19,    Label14,     Label21,    Label16,     Label20,     Label15,    Label22,
                  Label17,    Label23,    CheckBox3,   Button1,    TabSheet1,   TabSheet2,   TabSheet3,  TabSheet4,
-                 GroupBox4,  CheckBox1,  areastyle,   areastyle_combo, chk_print_duplicate, chk_manual_duplicate});
+                 GroupBox4,  CheckBox1,  areastyle,   areastyle_combo, chk_print_duplicate, chk_manual_duplicate,
+                 chk_deep});
 }
 
 QWidget* TFSettings::buildGeneral()
@@ -193,6 +194,9 @@ QWidget* TFSettings::buildLayoutDetails()
                                {&Label18, &Label21, &Label22, &Label19, &Label20, &Label23},
                                {"Label18", "Label21", "Label22", "Label19", "Label20", "Label23"},
                                [this](int p) { m_main->settings().autoparam = p; });
+    chk_deep = named(new QCheckBox("Deep optimisation"), "chk_deep");
+    connect(chk_deep, &QCheckBox::clicked, this, [this](bool on) { m_main->settings().DeepOpt = on; });
+    static_cast<QGridLayout*>(GroupBox12->layout())->addWidget(chk_deep, 3, 0, 1, 3);
     v->addWidget(GroupBox12);
     v->addStretch(1);
     return page;
@@ -339,6 +343,7 @@ void TFSettings::activate()
     LoadReport->setChecked(s.LoadReport);
     chk_print_duplicate->setChecked(s.PrintDuplicate);
     chk_manual_duplicate->setChecked(s.ManualDuplicate);
+    chk_deep->setChecked(s.DeepOpt);
     showFontLabel();
     CompanyName->setText(qs(s.CompanyName));
     CompanyDetails->setText(qs(s.CompanyDetails));

@@ -76,6 +76,7 @@ public:
     QLabel* Label16;
     QLabel* Label17;
     QCheckBox* chk_manual_duplicate;
+    QCheckBox* chk_deep;  // the deep optimisation after the automatic run
     QCheckBox* zvuk;
     QLineEdit* SoundPath;
     QPushButton* BitBtn1;

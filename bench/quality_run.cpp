@@ -12,7 +12,14 @@
 //   --manual-n N     ... with at most N parts (default 100, all)
 //   --alpha A,B      the Alpha texts of the manual runs (default 0.001, the field's own, and 0.05)
 //   --stop-after S   seconds after which a manual search is stopped (default 2)
-//   --threads T      threads of the automatic run (default 1; the result does not depend on it)
+//   --threads T      threads of the automatic and deep runs (default 1; the result does not depend on it)
+//   --deep-effort E  work units of the deep optimisation (default: the program's default effort)
+//   --no-deep        no deep runs
+//   --every K        only every K-th bin packing instance (1: all)
+//   --classes A,B    only these classes (default 1-10)
+//   --no-gcut        no runs on the three-stock-size instances
+//   --rotation R     turn, lock or both (default both)
+//   --list           one line per bin packing instance on standard error: automatic, deep, best, bound
 // Without the data folder it says so and ends with status 0.
 
 #include <algorithm>
@@ -25,6 +32,7 @@
 
 #include "quality/instances.h"
 #include "quality/runs.h"
+#include "engine/deep_engine.h"
 
 namespace {
 
@@ -35,6 +43,13 @@ struct Options {
     int manualN = 100;
     int threads = 1;
     bool manual = true;
+    bool deep = true;
+    bool gcut = true;
+    std::int64_t deepEffort = engine::kDefaultDeepEffort;
+    int every = 1;
+    std::string rotation = "both";
+    bool list = false;
+    std::vector<int> classes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     std::vector<std::string> alphas = {"0.001", "0.05"};
     double stopAfter = 2.0;
 };
@@ -171,20 +186,28 @@ void classBenchmark(const Options& opt)
     const engine::Settings settings = quality::BenchSettings();
 
     for (const bool rotation : {true, false}) {
+        if ((rotation && opt.rotation == "lock") || (!rotation && opt.rotation == "turn"))
+            continue;
         std::printf("\n### Bin packing classes 1-10, %s (sheets used; instances 1-%d of each n)\n\n",
                     rotation ? "parts may turn" : "every part locked", opt.autoRel);
         printHeader("class", "our sheets");
         std::vector<std::pair<std::string, Group>> manualRows;
         Group autoTotal;
-        for (int cls = 1; cls <= 10; ++cls) {
+        Group deepTotal;
+        int deepByDeep = 0;
+        for (const int cls : opt.classes) {
             char name[32];
             std::snprintf(name, sizeof name, "Class_%02d.2bp", cls);
             const auto instances = need(quality::readClassFile(readFile(dir + name), name));
             Group autoGroup;
+            Group deepGroup;
+            int counter = 0;
             std::vector<Group> manualGroups(opt.alphas.size());
             Group autoOnManual;
             for (const quality::Instance& inst : instances) {
                 if (inst.relative > opt.autoRel && !(opt.manual && inst.relative <= opt.manualRel))
+                    continue;
+                if (counter++ % opt.every != 0)
                     continue;
                 const double best = lookup(rotation ? bestRot : bestOrient, inst.id, "best-known value");
                 const double bound = lookup(rotation ? boundRot : boundOrient, inst.id, "lower bound");
@@ -192,6 +215,16 @@ void classBenchmark(const Options& opt)
                 const quality::Outcome a = quality::runAutomaticOn(project, settings, opt.threads);
                 if (inst.relative <= opt.autoRel)
                     autoGroup.add(a, static_cast<double>(a.sheets), best, bound);
+                if (opt.deep && inst.relative <= opt.autoRel) {
+                    std::string method;
+                    const quality::Outcome d = quality::runDeepOn(project, settings, opt.threads, opt.deepEffort, &method);
+                    deepGroup.add(d, static_cast<double>(d.sheets), best, bound);
+                    deepByDeep += method == "deep" ? 1 : 0;
+                    if (opt.list)
+                        std::fprintf(stderr, "%s %s auto %lld deep %lld best %.0f bound %.0f %.0f ms\n", inst.id.c_str(),
+                                     rotation ? "turn" : "lock", static_cast<long long>(a.sheets),
+                                     static_cast<long long>(d.sheets), best, bound, d.seconds * 1000);
+                }
                 if (opt.manual && inst.relative <= opt.manualRel && inst.itemCount <= opt.manualN) {
                     for (std::size_t k = 0; k < opt.alphas.size(); ++k) {
                         const quality::Outcome m = quality::runManualOn(project, settings, opt.alphas[k], opt.stopAfter);
@@ -202,7 +235,18 @@ void classBenchmark(const Options& opt)
             }
             if (autoGroup.instances > 0)
                 printRow(std::to_string(cls), autoGroup);
+            if (deepGroup.instances > 0)
+                printRow(std::to_string(cls) + " deep", deepGroup);
             std::fflush(stdout);
+            deepTotal.instances += deepGroup.instances;
+            deepTotal.ours += deepGroup.ours;
+            deepTotal.best += deepGroup.best;
+            deepTotal.bound += deepGroup.bound;
+            deepTotal.incomplete += deepGroup.incomplete;
+            deepTotal.faulty += deepGroup.faulty;
+            deepTotal.notGuillotine += deepGroup.notGuillotine;
+            deepTotal.belowBound += deepGroup.belowBound;
+            deepTotal.seconds.insert(deepTotal.seconds.end(), deepGroup.seconds.begin(), deepGroup.seconds.end());
             autoTotal.instances += autoGroup.instances;
             autoTotal.ours += autoGroup.ours;
             autoTotal.best += autoGroup.best;
@@ -219,6 +263,11 @@ void classBenchmark(const Options& opt)
             }
         }
         printRow("all", autoTotal);
+        if (deepTotal.instances > 0) {
+            printRow("all deep", deepTotal);
+            std::printf("\nDeep: effort %lld work units; the deep plan replaced the automatic one on %d of %d instances.\n",
+                        static_cast<long long>(opt.deepEffort), deepByDeep, deepTotal.instances);
+        }
         if (!manualRows.empty()) {
             std::printf("\nManual mode (P.I. 92, combination limit 40000, least-waste candidate, Stop after %g s) "
                         "and the automatic run on the same instances (1-%d of each n, n <= %d):\n\n",
@@ -269,6 +318,8 @@ void stockSizesBenchmark(const Options& opt)
         std::printf("%s\n\n", rotation ? "Best known and bound: unlimited-stage guillotine."
                                        : "Best known: 2-stage guillotine (no other is published); bound: part area.");
         std::vector<std::string> methods = {"automatic", "automatic, best single size"};
+        if (opt.deep)
+            methods.push_back("deep");
         if (opt.manual)
             for (const std::string& alpha : opt.alphas)
                 methods.push_back("manual, Alpha " + alpha);
@@ -295,6 +346,8 @@ void stockSizesBenchmark(const Options& opt)
             std::vector<quality::Outcome> outcomes;
             outcomes.push_back(quality::runAutomaticOn(project, settings, opt.threads));
             outcomes.push_back(bestSingleSize(inst, rotation, settings, opt.threads));
+            if (opt.deep)
+                outcomes.push_back(quality::runDeepOn(project, settings, opt.threads, opt.deepEffort));
             if (opt.manual)
                 for (const std::string& alpha : opt.alphas)
                     outcomes.push_back(quality::runManualOn(project, settings, alpha, opt.stopAfter));
@@ -367,7 +420,34 @@ int main(int argc, char** argv)
                     break;
                 start = comma + 1;
             }
-        } else if (arg == "--no-manual")
+        } else if (arg == "--classes") {
+            opt.classes.clear();
+            std::string list = value();
+            for (std::size_t start = 0;;) {
+                const std::size_t comma = list.find(',', start);
+                const int c = std::atoi(list.substr(start, comma - start).c_str());
+                if (c < 1 || c > 10)
+                    die("--classes takes numbers 1 to 10");
+                opt.classes.push_back(c);
+                if (comma == std::string::npos)
+                    break;
+                start = comma + 1;
+            }
+        } else if (arg == "--deep-effort")
+            opt.deepEffort = std::max(1, count()) * std::int64_t{1};
+        else if (arg == "--rotation") {
+            opt.rotation = value();
+            if (opt.rotation != "turn" && opt.rotation != "lock" && opt.rotation != "both")
+                die("--rotation takes turn, lock or both");
+        } else if (arg == "--every")
+            opt.every = std::max(1, count());
+        else if (arg == "--list")
+            opt.list = true;
+        else if (arg == "--no-deep")
+            opt.deep = false;
+        else if (arg == "--no-gcut")
+            opt.gcut = false;
+        else if (arg == "--no-manual")
             opt.manual = false;
         else
             die("unknown option " + arg);
@@ -379,6 +459,7 @@ int main(int argc, char** argv)
     }
     std::printf("## Quality on public instances (kerf 0, 300 automatic attempts, %d thread(s))\n", opt.threads);
     classBenchmark(opt);
-    stockSizesBenchmark(opt);
+    if (opt.gcut)
+        stockSizesBenchmark(opt);
     return 0;
 }

@@ -62,8 +62,20 @@ std::int64_t placedParts(const engine::Project& project)
     return static_cast<std::int64_t>(project.result.elements.size());
 }
 
+const char* deepStopName(engine::DeepStop stop)
+{
+    switch (stop) {
+    case engine::DeepStop::EffortSpent: return "effort spent";
+    case engine::DeepStop::ProvenOptimal: return "proven optimal (a lower bound reached)";
+    case engine::DeepStop::TimeLimit: return "time limit reached (another run may give another result)";
+    case engine::DeepStop::Cancelled: return "cancelled";
+    case engine::DeepStop::NotApplicable: return "not applicable (parts or sheets without area)";
+    }
+    return "";
+}
+
 std::string optimizeJson(const engine::Project& project, const engine::Settings& settings,
-                         const engine::AutoRunOutcome& outcome)
+                         const engine::AutoRunOutcome& outcome, const engine::DeepRunOutcome* deep)
 {
     namespace PartCol = engine::PartCol;
     namespace SheetCol = engine::SheetCol;
@@ -71,6 +83,14 @@ std::string optimizeJson(const engine::Project& project, const engine::Settings&
     j["unit"] = settings.JedMere;
     j["attempts"] = outcome.attempts;
     j["best_attempt"] = outcome.bestAttempt;
+    if (deep) {
+        j["method"] = engine::resultMethodName(project.result.method);
+        j["deep"] = Json{{"stop", deepStopName(deep->deep.stop)},
+                         {"improved", deep->deep.improved},
+                         {"work_units", deep->deep.work},
+                         {"plans", deep->deep.passes},
+                         {"lower_bound_sheets", deep->deep.lowerBoundSheets}};
+    }
 
     Json sheetTable = Json::array();
     for (int r = 1; r <= project.sheets.rowCount(); ++r)
@@ -143,8 +163,33 @@ int cmdOptimize(Context& ctx)
     std::string problem;
     if (!threadCount(ctx, threads, problem))
         return ctx.usage(problem);
+    const bool deep = takeFlag(ctx, "--deep");
+    std::string effortText;
+    std::string limitText;
+    const bool haveEffort = takeOption(ctx, "--effort", effortText, missing);
+    if (missing)
+        return ctx.usage("--effort needs a number of work units");
+    const bool haveLimit = takeOption(ctx, "--time-limit", limitText, missing);
+    if (missing)
+        return ctx.usage("--time-limit needs a number of seconds");
+    if ((haveEffort || haveLimit) && !deep)
+        return ctx.usage("--effort and --time-limit belong to --deep");
+    engine::DeepOptions deepOptions;
+    if (haveEffort) {
+        std::int32_t effort = 0;
+        if (!engine::parseInteger(effortText, effort) || effort < 1 || effort > engine::kMaxDeepEffort)
+            return ctx.usage("bad effort '" + effortText + "' (1 to " + std::to_string(engine::kMaxDeepEffort) + " work units)");
+        deepOptions.effort = effort;
+    }
+    if (haveLimit) {
+        std::int32_t seconds = 0;
+        if (!engine::parseInteger(limitText, seconds) || seconds < 1)
+            return ctx.usage("bad time limit '" + limitText + "' (whole seconds, 1 or more)");
+        deepOptions.timeLimitSeconds = seconds;
+    }
     if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
         return rejectArguments(ctx, "usage: optimize INPUT [--json FILE|-] [--report FILE|-] [--save FILE] [--threads N]"
+                         " [--deep [--effort N] [--time-limit S]]"
                          " [--take-offcuts] [--subtract-sheets] [--dxf FILE [--dxf-release NAME]]"
                          " [--svg DIR [--svg-size WxH]]");
     const std::string input = ctx.args[0];
@@ -164,7 +209,17 @@ int cmdOptimize(Context& ctx)
     engine::AutoRunOptions options;
     options.threads = threads;
     options.rng = &rng;
-    const engine::AutoRunOutcome outcome = engine::runAutomatic(project, ctx.settings, options);
+    engine::DeepRunOutcome deepOutcome;
+    if (deep) {
+        engine::DeepRunOptions runOptions;
+        runOptions.automatic = options;
+        runOptions.deep = deepOptions;
+        runOptions.deep.threads = threads;
+        deepOutcome = engine::runDeep(project, ctx.settings, runOptions);
+    } else {
+        deepOutcome.automatic = engine::runAutomatic(project, ctx.settings, options);
+    }
+    const engine::AutoRunOutcome& outcome = deepOutcome.automatic;
     if (!outcome.status.ok())
         return ctx.fail(outcome.status);
 
@@ -187,8 +242,13 @@ int cmdOptimize(Context& ctx)
                << "yield: " << stats.average_yield << " %\n"
                << "last sheet yield: " << stats.last_sheet_yield << " %\n"
                << "best attempt: " << outcome.bestAttempt << " of " << outcome.attempts << "\n";
+    if (deep) {
+        summaryOut << "method: " << engine::resultMethodName(project.result.method) << "\n"
+                   << "deep: " << deepStopName(deepOutcome.deep.stop) << ", " << deepOutcome.deep.passes << " plans, "
+                   << deepOutcome.deep.work << " work units\n";
+    }
 
-    if (wantJson && !writeOutput(ctx, jsonTarget, optimizeJson(project, ctx.settings, outcome)))
+    if (wantJson && !writeOutput(ctx, jsonTarget, optimizeJson(project, ctx.settings, outcome, deep ? &deepOutcome : nullptr)))
         return kExitUsage;
     if (drawing.any()) {
         groupLayoutsForDrawing(project, ctx.settings);

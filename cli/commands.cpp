@@ -10,10 +10,12 @@ const std::vector<Command>& commands()
         {"show", "show FILE                 print the sheet and part tables and the details", cmdShow},
         {"convert", "convert IN OUT            open IN as Open does and save OUT as Save does", cmdConvert},
         {"optimize", "optimize IN [--json FILE|-] [--save FILE] [--threads N]\n"
+                     "          [--deep [--effort N] [--time-limit S]]\n"
                      "          [--report FILE|-] [--take-offcuts] [--subtract-sheets]\n"
                      "          [--dxf OUT [--dxf-release NAME] [--dxf-layer N=NAME:COLOUR]... [--dxf-items LIST]]\n"
                      "          [--svg DIR [--svg-size WxH]]\n"
-                     "                            run the automatic optimisation on IN", cmdOptimize},
+                     "                            run the automatic optimisation on IN (--deep: then the\n"
+                     "                            deep optimisation, N work units, default 100000)", cmdOptimize},
         {"archive", "archive DIR [--filter T]  list the project files of DIR with area, price and total", cmdArchive},
         {"dxf-releases", "dxf-releases              list the DXF release names of the DXF settings file", cmdDxfReleases},
         {"draw", "draw FILE --dxf OUT [--dxf-release NAME] [--dxf-layer N=NAME:COLOUR]... [--dxf-items LIST]\n"

@@ -123,6 +123,7 @@ Status PrepareEngineInput(Project& project, const Settings& settings)
 
     project.result.elements.clear();
     project.result.offcuts.clear();
+    project.result.method = ResultMethod::Automatic;
     EngineInput& in = project.input;
     in = EngineInput{};
 
@@ -228,6 +229,7 @@ AutoRunOutcome runEngine(Project& project, const Settings& settings, const AutoR
     // A new result: the stock commands may run on it once more.
     result.offcutsTaken = false;
     result.sheetsSubtracted = false;
+    result.method = ResultMethod::Automatic;
     return out;
 }
 

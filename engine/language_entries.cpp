@@ -18,6 +18,8 @@ constexpr std::array kRuntimeTexts = {
     401, 402, 403, 404, 405, 406, 407, 408, 409, 410,  // message box buttons, unsaved changes, file dialogs
     445, 446, 447, 448, 449, 450, 451, 452, 453,       // the print dialog
     510, 511, 512,                                     // the spreadsheet import: paste button, file dialog
+    521, 522, 523,                                     // the report's line on the optimisation method
+    525,                                               // the deep optimisation's progress caption
 };
 
 // Keep in step with engine/msg.h; a test reads msg.h and checks that every

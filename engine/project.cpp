@@ -35,6 +35,7 @@ void Project::clearResult()
     result.complete = false;
     result.offcutsTaken = false;
     result.sheetsSubtracted = false;
+    result.method = ResultMethod::Automatic;
 }
 
 Length lengthOrZero(const std::string& text, LengthUnit unit)

@@ -120,6 +120,11 @@ struct EngineInput {
     std::int64_t totalPartsManual = 0;   // the same, for the manual mode
 };
 
+// Which optimisation produced a result: the automatic run, the deep
+// optimisation's own plan, or a deep run that found nothing better than the
+// automatic plan it started from.
+enum class ResultMethod { Automatic = 0, Deep = 1, DeepKeptAutomatic = 2 };
+
 // The result of the last optimisation.
 struct CuttingResult {
     std::vector<PlacedElement> elements;
@@ -132,6 +137,8 @@ struct CuttingResult {
     bool complete = false;
     bool offcutsTaken = false;
     bool sheetsSubtracted = false;
+    // Not saved with the project: a result read from a file counts as automatic.
+    ResultMethod method = ResultMethod::Automatic;
 };
 
 // One line of the report or the bill: text with the marks the rich-text

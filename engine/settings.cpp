@@ -55,6 +55,7 @@ std::vector<SettingRef> settingRefs(Settings& s)
         i("XlAutoPref", s.XlAutoPref, 0, 2), f("XlAppend", s.XlAppend), f("frmpos", s.frmpos), i("frmtop", s.frmtop),
         i("frmleft", s.frmleft), i("frmwidth", s.frmwidth), i("frmheight", s.frmheight),
         i("frmstate", s.frmstate, 0, 2), i("manparam", s.manparam, 0, 2), i("autoparam", s.autoparam, 0, 2),
+        f("DeepOpt", s.DeepOpt),
     };
 }
 
@@ -66,7 +67,7 @@ const std::vector<std::string_view>& settingsWriteOrder()
         "DateFormat", "DefFont", "StatFontSize", "PrintDuplicate", "PrintCover", "PrintReport",
         "LayoutSrafura", "LoadSema", "LoadReport", "DefSheetWidth", "DefSheetHeight", "rp1", "rp2", "rp3",
         "rp4", "rp5", "XlConvComma", "XlAutoPref", "XlAppend", "frmpos", "frmtop", "frmleft", "frmwidth",
-        "frmheight", "frmstate", "manparam", "ManualDuplicate", "autoparam",
+        "frmheight", "frmstate", "manparam", "ManualDuplicate", "autoparam", "DeepOpt",
     };
     return order;
 }

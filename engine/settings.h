@@ -56,6 +56,7 @@ struct Settings {
     std::int32_t frmstate = 0;
     std::int32_t manparam = 2;
     std::int32_t autoparam = 2;
+    bool DeepOpt = false;               // the deep optimisation after the automatic run
 
     // The defaults, with the paths that depend on the program folder
     // (which ends in a separator).

@@ -387,6 +387,12 @@ void BuildReport(stat& s, engine::Project& project, const engine::Settings& sett
     report.line("  " + c.t(55) + " " + st.last_sheet_yield + " %");
     report.line("  " + c.t(56) + " " + st.cut_length + " " + c.U);
     report.line("  " + c.t(57) + " " + st.banding_length + " " + c.U);
+    // A result of the deep optimisation names its method; the automatic run's
+    // report stays as it always was.
+    if (project.result.method == engine::ResultMethod::Deep)
+        report.line("  " + c.t(521) + " " + c.t(522));
+    else if (project.result.method == engine::ResultMethod::DeepKeptAutomatic)
+        report.line("  " + c.t(521) + " " + c.t(523));
 }
 
 } // namespace output

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "engine/auto_run.h"
+#include "engine/deep_run.h"
 #include "engine/log3.h"
 #include "engine/manual_session.h"
 #include "engine/rand31.h"
@@ -164,6 +165,30 @@ Outcome runAutomaticOn(engine::Project project, const engine::Settings& settings
     }
     out = inspectLayout(project);
     out.seconds = seconds;
+    return out;
+}
+
+Outcome runDeepOn(engine::Project project, const engine::Settings& settings, int threads, std::int64_t effort,
+                  std::string* method)
+{
+    engine::Rand31 rng;  // as the program starts
+    engine::DeepRunOptions options;
+    options.automatic.threads = threads;
+    options.automatic.rng = &rng;
+    options.deep.threads = threads;
+    options.deep.effort = effort;
+    const auto start = std::chrono::steady_clock::now();
+    const engine::DeepRunOutcome run = engine::runDeep(project, settings, options);
+    const double seconds = secondsSince(start);
+    Outcome out;
+    if (!run.automatic.status.ok()) {
+        out.fault = "the run refused the input (message " + std::to_string(static_cast<int>(run.automatic.status.msg)) + ")";
+        return out;
+    }
+    out = inspectLayout(project);
+    out.seconds = seconds;
+    if (method)
+        *method = engine::resultMethodName(run.method);
     return out;
 }
 

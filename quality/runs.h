@@ -52,6 +52,11 @@ using Rect = engine::CutRect;
 // covers the preparation of the input and every attempt.
 [[nodiscard]] Outcome runAutomaticOn(engine::Project project, const engine::Settings& settings, int threads);
 
+// The automatic run followed by the deep optimisation at `effort` work
+// units; `method` tells which one produced the result.
+[[nodiscard]] Outcome runDeepOn(engine::Project project, const engine::Settings& settings, int threads,
+                                std::int64_t effort, std::string* method = nullptr);
+
 // The manual mode as a person would drive it without second thoughts: every
 // sheet searched with the given Alpha text and P.I. 92 (the field's
 // default), Stop pressed once a search has run `searchSeconds` (it ends after

@@ -25,6 +25,7 @@
 #include "app/progress_window.h"
 #include "app_fixture.h"
 #include "engine/auto_run.h"
+#include "engine/deep_run.h"
 #include "engine/rand31.h"
 #include "engine/units.h"
 #include "output/report_text.h"
@@ -492,4 +493,65 @@ TEST_F(AutomaticRun, WorkThatFailsIsReportedNotTakenAsDone)
     }));
     EXPECT_FALSE(window->failed());
     EXPECT_FALSE(text(182).isEmpty());
+}
+
+TEST_F(AutomaticRun, DeepSettingAddsTheDeepPhase)
+{
+    startQuick();
+    typeKitchen();
+    main().settings().DeepOpt = true;
+    engine::Project core = project();
+    engine::Rand31 coreRng = engine::programRand31();
+
+    app::TwndProgress* progress = main().progressWindow();
+    QStringList captions;
+    QMetaObject::Connection c = QObject::connect(progress, &app::TwndProgress::barChanged, [&](int) {
+        if (!captions.contains(progress->windowTitle()))
+            captions.push_back(progress->windowTitle());
+    });
+    main().Button4Click();
+    QObject::disconnect(c);
+    ASSERT_TRUE(messages.shown.empty());
+    EXPECT_EQ(captions, QStringList({text(17), text(525)}));
+
+    // The same plan as the core's deep run from the same generator.
+    engine::DeepRunOptions options;
+    options.automatic.rng = &coreRng;
+    const engine::DeepRunOutcome o = engine::runDeep(core, main().settings(), options);
+    ASSERT_TRUE(o.automatic.status.ok());
+    EXPECT_EQ(project().result.elements, core.result.elements);
+    EXPECT_EQ(project().result.offcuts, core.result.offcuts);
+    EXPECT_EQ(project().result.method, core.result.method);
+    EXPECT_NE(project().result.method, engine::ResultMethod::Automatic);
+    EXPECT_TRUE(main().pag4->RichEdit1->toPlainText().contains(text(521)));
+}
+
+TEST_F(AutomaticRun, CancelInTheDeepPhaseKeepsTheAutomaticResult)
+{
+    startQuick();
+    typeKitchen();
+    main().settings().DeepOpt = true;
+    engine::Project core = project();
+    engine::Rand31 coreRng = engine::programRand31();
+    engine::AutoRunOptions options;
+    options.rng = &coreRng;
+    ASSERT_TRUE(engine::runAutomatic(core, main().settings(), options).status.ok());
+
+    app::TwndProgress* progress = main().progressWindow();
+    bool clicked = false;
+    QMetaObject::Connection c = QObject::connect(progress, &app::TwndProgress::barChanged, [&](int) {
+        if (!clicked && progress->windowTitle() == text(525)) {
+            clicked = true;
+            progress->findChild<QPushButton*>("btnCancel")->click();
+        }
+    });
+    main().Button4Click();
+    QObject::disconnect(c);
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(project().result.elements, core.result.elements);
+    EXPECT_EQ(project().result.offcuts, core.result.offcuts);
+    EXPECT_EQ(project().result.method, engine::ResultMethod::Automatic);
+    EXPECT_EQ(engine::programRand31(), coreRng);
+    EXPECT_FALSE(main().pag4->RichEdit1->toPlainText().contains(text(521)));
 }
