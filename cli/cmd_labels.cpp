@@ -3,7 +3,6 @@
 #include <ostream>
 
 #include "cli/report_cli.h"
-#include "engine/auto_run.h"
 #include "engine/date_format.h"
 #include "engine/paths.h"
 #include "engine/units.h"
@@ -118,20 +117,9 @@ int cmdLabels(Context& ctx)
     ReportResources resources;
     if (const int rc = loadReportResources(ctx, ReportOptions{}, resources); rc != kExitOk)
         return rc;
-    if (a.optimize) {
-        engine::Rand31 rng;
-        engine::AutoRunOptions run;
-        run.rng = &rng;
-        const engine::AutoRunOutcome outcome = engine::runAutomatic(project, ctx.settings, run);
-        if (!outcome.status.ok())
-            return ctx.fail(outcome.status);
-    } else if (project.result.elements.empty()) {
-        return ctx.fail(engine::Status(engine::Msg::NoResultToPrint, {input}));
-    }
-    // The layout groups and the totals, as the window has them when it prints.
     output::ShowResultsOutcome shown;
-    const int finished = finishRun(ctx, project, ReportOptions{}, resources, shown);
-    if (finished == kExitUsage)
+    const int finished = resultForPrinting(ctx, project, input, a.optimize, resources, shown);
+    if (finished != kExitOk && finished != kExitPartsMissing)
         return finished;
 
     labels::LabelJob job = labels::labelJob(*definitions, style, project, ctx.settings, engine::printTime());

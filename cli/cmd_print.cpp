@@ -3,7 +3,6 @@
 #include <ostream>
 
 #include "cli/report_cli.h"
-#include "engine/auto_run.h"
 #include "engine/date_format.h"
 #include "engine/paths.h"
 #include "engine/units.h"
@@ -106,20 +105,9 @@ int cmdPrint(Context& ctx)
     if (const int rc = loadReportResources(ctx, ReportOptions{}, resources); rc != kExitOk)
         return rc;
 
-    if (a.optimize) {
-        engine::Rand31 rng;
-        engine::AutoRunOptions run;
-        run.rng = &rng;
-        const engine::AutoRunOutcome outcome = engine::runAutomatic(project, ctx.settings, run);
-        if (!outcome.status.ok())
-            return ctx.fail(outcome.status);
-    } else if (project.result.elements.empty()) {
-        return ctx.fail(engine::Status(engine::Msg::NoResultToPrint, {input}));
-    }
-    // Report, bill and the layout groups, as the window has them when it prints.
     output::ShowResultsOutcome shown;
-    const int finished = finishRun(ctx, project, ReportOptions{}, resources, shown);
-    if (finished == kExitUsage)
+    const int finished = resultForPrinting(ctx, project, input, a.optimize, resources, shown);
+    if (finished != kExitOk && finished != kExitPartsMissing)
         return finished;
 
     const int groups = static_cast<int>(project.result.groups.size());

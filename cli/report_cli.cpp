@@ -2,7 +2,9 @@
 
 #include <ostream>
 
+#include "engine/auto_run.h"
 #include "engine/offcut_reuse.h"
+#include "engine/rand31.h"
 #include "engine/paths.h"
 #include "output/report_text.h"
 
@@ -65,6 +67,22 @@ std::string messageText(const Context& ctx, const ReportResources& resources, co
 std::string reportText(const engine::Project& project)
 {
     return output::toPlainText(project.report) + output::toPlainText(project.bill);
+}
+
+int resultForPrinting(Context& ctx, engine::Project& project, const std::string& input, bool optimize,
+                      const ReportResources& resources, output::ShowResultsOutcome& shown)
+{
+    if (optimize) {
+        engine::Rand31 rng;
+        engine::AutoRunOptions run;
+        run.rng = &rng;
+        const engine::AutoRunOutcome outcome = engine::runAutomatic(project, ctx.settings, run);
+        if (!outcome.status.ok())
+            return ctx.fail(outcome.status);
+    } else if (project.result.elements.empty()) {
+        return ctx.fail(engine::Status(engine::Msg::NoResultToPrint, {input}));
+    }
+    return finishRun(ctx, project, ReportOptions{}, resources, shown);
 }
 
 int finishRun(Context& ctx, engine::Project& project, const ReportOptions& options, const ReportResources& resources,

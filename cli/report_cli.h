@@ -48,6 +48,14 @@ struct ReportResources {
 [[nodiscard]] int finishRun(Context& ctx, engine::Project& project, const ReportOptions& options,
                             const ReportResources& resources, output::ShowResultsOutcome& shown);
 
+// The result a printout shows: the stored one, or with `optimize` a fresh
+// automatic run (message 444 naming `input` when there is none), then
+// finishRun with no report, so the layout groups and totals are those the
+// window prints. Returns what finishRun returns, or the exit status of a
+// failed run after saying why.
+[[nodiscard]] int resultForPrinting(Context& ctx, engine::Project& project, const std::string& input, bool optimize,
+                                    const ReportResources& resources, output::ShowResultsOutcome& shown);
+
 // The report, then the bill, as plain text.
 [[nodiscard]] std::string reportText(const engine::Project& project);
 
