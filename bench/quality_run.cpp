@@ -394,7 +394,7 @@ int main(int argc, char** argv)
             const std::string v = value();
             char* end = nullptr;
             const long n = std::strtol(v.c_str(), &end, 10);
-            if (end == v.c_str() || *end != '\0' || n < 0 || n > 100000)
+            if (end == v.c_str() || *end != '\0' || n < 0 || n > 100000000)
                 die(arg + " needs a whole number, not \"" + v + "\"");
             return static_cast<int>(n);
         };
