@@ -16,6 +16,7 @@
 //   --deep-effort E  work units of the deep optimisation (default: the program's default effort)
 //   --no-deep        no deep runs
 //   --every K        only every K-th bin packing instance (1: all)
+//   --only A,B       only these bin packing instances (ids as Class_07.2bp_80_6)
 //   --classes A,B    only these classes (default 1-10)
 //   --no-gcut        no runs on the three-stock-size instances
 //   --rotation R     turn, lock or both (default both)
@@ -47,6 +48,7 @@ struct Options {
     bool gcut = true;
     std::int64_t deepEffort = engine::kDefaultDeepEffort;
     int every = 1;
+    std::vector<std::string> only;  // instance ids; empty: all
     std::string rotation = "both";
     bool list = false;
     std::vector<int> classes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
@@ -208,6 +210,8 @@ void classBenchmark(const Options& opt)
                 if (inst.relative > opt.autoRel && !(opt.manual && inst.relative <= opt.manualRel))
                     continue;
                 if (counter++ % opt.every != 0)
+                    continue;
+                if (!opt.only.empty() && std::find(opt.only.begin(), opt.only.end(), inst.id) == opt.only.end())
                     continue;
                 const double best = lookup(rotation ? bestRot : bestOrient, inst.id, "best-known value");
                 const double bound = lookup(rotation ? boundRot : boundOrient, inst.id, "lower bound");
@@ -394,7 +398,7 @@ int main(int argc, char** argv)
             const std::string v = value();
             char* end = nullptr;
             const long n = std::strtol(v.c_str(), &end, 10);
-            if (end == v.c_str() || *end != '\0' || n < 0 || n > 100000)
+            if (end == v.c_str() || *end != '\0' || n < 0 || n > 100000000)
                 die(arg + " needs a whole number, not \"" + v + "\"");
             return static_cast<int>(n);
         };
@@ -443,6 +447,12 @@ int main(int argc, char** argv)
             opt.every = std::max(1, count());
         else if (arg == "--list")
             opt.list = true;
+        else if (arg == "--only") {
+            std::string v = value() + ",";
+            for (std::size_t at = 0, comma; (comma = v.find(',', at)) != std::string::npos; at = comma + 1)
+                if (comma > at)
+                    opt.only.push_back(v.substr(at, comma - at));
+        }
         else if (arg == "--no-deep")
             opt.deep = false;
         else if (arg == "--no-gcut")

@@ -15,7 +15,7 @@ const std::vector<Command>& commands()
                      "          [--dxf OUT [--dxf-release NAME] [--dxf-layer N=NAME:COLOUR]... [--dxf-items LIST]]\n"
                      "          [--svg DIR [--svg-size WxH]]\n"
                      "                            run the automatic optimisation on IN (--deep: then the\n"
-                     "                            deep optimisation, N work units, default 100000)", cmdOptimize},
+                     "                            deep optimisation, N work units, default 250000)", cmdOptimize},
         {"archive", "archive DIR [--filter T]  list the project files of DIR with area, price and total", cmdArchive},
         {"dxf-releases", "dxf-releases              list the DXF release names of the DXF settings file", cmdDxfReleases},
         {"draw", "draw FILE --dxf OUT [--dxf-release NAME] [--dxf-layer N=NAME:COLOUR]... [--dxf-items LIST]\n"

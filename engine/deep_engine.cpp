@@ -26,43 +26,7 @@ bool LayoutScore::betterThan(const LayoutScore& o) const
 
 std::int64_t countCuts(std::vector<CutRect> rects)
 {
-    std::int64_t cuts = 0;
-    std::vector<std::pair<std::size_t, std::size_t>> pending;
-    pending.emplace_back(0, rects.size());
-    const std::span<CutRect> all(rects);
-    while (!pending.empty()) {
-        const auto [from, to] = pending.back();
-        pending.pop_back();
-        if (to - from <= 1)
-            continue;
-        const std::span<CutRect> group = all.subspan(from, to - from);
-        bool cut = false;
-        for (int axis = 0; axis < 2 && !cut; ++axis) {
-            const auto lo = [axis](const CutRect& r) { return axis == 0 ? r.x : r.y; };
-            const auto hi = [axis](const CutRect& r) { return axis == 0 ? r.x1 : r.y1; };
-            std::sort(group.begin(), group.end(), [&](const CutRect& a, const CutRect& b) {
-                return lo(a) != lo(b) ? lo(a) < lo(b) : hi(a) < hi(b);
-            });
-            std::size_t start = 0;
-            std::int64_t reach = hi(group[0]);
-            for (std::size_t k = 1; k <= group.size(); ++k) {
-                if (k == group.size() || lo(group[k]) >= reach) {
-                    if (start == 0 && k == group.size())
-                        break;
-                    if (k < group.size())
-                        ++cuts;
-                    pending.emplace_back(from + start, from + k);
-                    cut = true;
-                    start = k;
-                }
-                if (k < group.size())
-                    reach = std::max(reach, hi(group[k]));
-            }
-        }
-        if (!cut)
-            cuts += static_cast<std::int64_t>(group.size());
-    }
-    return cuts;
+    return walkCuts(rects).cuts;
 }
 
 LayoutScore scoreLayout(const DeepLayout& layout, std::span<const PartDemand> demand,
@@ -121,6 +85,10 @@ struct Problem {
     std::int64_t lowerBoundCost = 0;   // no complete plan costs less (0: unknown)
     std::int64_t lowerBoundSheets = 0;
     int triesPerSheet = 12;
+    // Sheet emptying: its share of the work, and the part values its fills
+    // maximise (area, larger parts a little more).
+    double emptyingShare = 0.4;
+    std::vector<double> repackValue;
 };
 
 
@@ -181,10 +149,27 @@ public:
 
     // Builds plans until the work done reaches `target` (or the budget, or
     // the best plan reaches the bound). Returns false when it has nothing
-    // more to do.
+    // more to do. Of every stretch of work the first part goes to new plans,
+    // the last `emptyingShare` to emptying sheets of the best plan.
     bool runUntil(std::uint64_t target, const std::function<bool()>& stopNow)
     {
-        while (work() < std::min(target, m_budget)) {
+        const std::uint64_t end = std::min(target, m_budget);
+        const std::uint64_t begin = work();
+        const std::uint64_t plans = end > begin ? begin + static_cast<std::uint64_t>(
+                                                      static_cast<double>(end - begin) * (1.0 - m_p.emptyingShare))
+                                                : end;
+        while (work() < plans) {
+            if (reachedBound() || stopNow())
+                return false;
+            pass();
+        }
+        while (work() < end) {
+            if (reachedBound() || stopNow())
+                return false;
+            if (!emptySheets(end, stopNow))
+                break;
+        }
+        while (work() < end) {
             if (reachedBound() || stopNow())
                 return false;
             pass();
@@ -226,14 +211,16 @@ private:
     }
 
     // The best of several fills of sheet `s`.
-    void bestFill(std::size_t s, SheetFill& best)
+    void bestFill(std::size_t s, SheetFill& best) { bestFill(s, m_value, m_avail, best); }
+
+    void bestFill(std::size_t s, std::span<const double> value, std::span<const std::int32_t> avail, SheetFill& best)
     {
         const SheetInstance& sh = m_p.sheets[s];
         best = SheetFill{};
         bool have = false;
         for (int t = 0; t < m_p.triesPerSheet; ++t) {
             const FillPolicy pol = drawPolicy(t);
-            m_filler.fill(sh.len, sh.wid, m_p.items, m_value, m_avail, pol, m_rng, m_try);
+            m_filler.fill(sh.len, sh.wid, m_p.items, value, avail, pol, m_rng, m_try);
             if (!have || m_try.value > best.value) {
                 std::swap(best, m_try);
                 have = true;
@@ -319,6 +306,120 @@ private:
             consider();
     }
 
+    // Sheet emptying, in the spirit of a goal-driven search: one sheet of
+    // the best complete plan is taken away and its parts form a pool; then
+    // one or two other sheets are filled again from their own parts and the
+    // pool, and the change is kept when the pool does not grow in area. When
+    // the pool runs dry the plan needs one sheet less. A pool that has not
+    // become smaller for a long while is given up for another one. Returns
+    // false when there is no complete plan of two or more sheets to work on.
+    bool emptySheets(std::uint64_t end, const std::function<bool()>& stopNow)
+    {
+        if (!m_haveBest || m_best.unplaced != 0 || m_best.sheets.size() < 2)
+            return false;
+        const Problem& p = m_p;
+        if (m_emptyVersion != m_bestVersion || m_emptyStale)
+            startEmptying();
+        std::vector<SheetPlan>& sheets = m_empty.sheets;
+        const auto poolArea = [&](const std::vector<std::int32_t>& pool) {
+            double a = 0;
+            for (std::size_t i = 0; i < pool.size(); ++i)
+                a += p.area[i] * pool[i];
+            return a;
+        };
+        double area = poolArea(m_pool);
+        std::vector<std::int32_t> avail(p.items.size(), 0);
+        SheetFill fill[2];
+        std::size_t stale = 0;
+        const std::size_t patience = 6 * sheets.size() + 20;
+        while (work() < end && !stopNow()) {
+            if (stale >= patience) {
+                m_emptyStale = true;  // next time another pool
+                return true;
+            }
+            ++stale;
+            // One sheet, or two.
+            const std::size_t n = sheets.size() >= 2 && m_rng.uniform() < 0.3 ? 2 : 1;
+            std::size_t pick[2] = {m_rng.below(static_cast<std::uint32_t>(sheets.size())), 0};
+            if (n == 2) {
+                pick[1] = m_rng.below(static_cast<std::uint32_t>(sheets.size() - 1));
+                if (pick[1] >= pick[0])
+                    ++pick[1];
+            }
+            avail = m_pool;
+            std::int64_t before = 0;
+            for (std::size_t k = 0; k < n; ++k) {
+                before += sheets[pick[k]].fill.area;
+                for (const detail::FillPlacement& pl : sheets[pick[k]].fill.placed)
+                    ++avail[static_cast<std::size_t>(pl.item)];
+            }
+            std::int64_t after = 0;
+            for (std::size_t k = 0; k < n; ++k) {
+                bestFill(sheets[pick[k]].sheet, p.repackValue, avail, fill[k]);
+                after += fill[k].area;
+                for (const detail::FillPlacement& pl : fill[k].placed)
+                    --avail[static_cast<std::size_t>(pl.item)];
+            }
+            if (after < before)
+                continue;
+            for (std::size_t k = 0; k < n; ++k)
+                sheets[pick[k]].fill = std::move(fill[k]);
+            m_pool = avail;
+            const double now = poolArea(m_pool);
+            if (now < area - 0.5)
+                stale = 0;
+            area = now;
+            if (area > 0.5)
+                continue;
+            // The pool ran dry: one sheet less.
+            m_empty.unplaced = 0;
+            m_empty.cost = 0;
+            for (const SheetPlan& sp : sheets)
+                m_empty.cost += p.cost[sp.sheet];
+            compactSheets(m_empty);
+            m_plan = m_empty;
+            consider();
+            m_emptyStale = true;  // next time from the (new) best plan
+            return true;
+        }
+        return true;
+    }
+
+    // A pool from the best plan: the parts of one of its least used sheets.
+    void startEmptying()
+    {
+        const Problem& p = m_p;
+        m_empty = m_best;
+        m_emptyVersion = m_bestVersion;
+        m_emptyStale = false;
+        std::vector<SheetPlan>& sheets = m_empty.sheets;
+        std::vector<std::pair<double, std::size_t>> byUse;
+        for (std::size_t k = 0; k < sheets.size(); ++k) {
+            const SheetInstance& sh = p.sheets[sheets[k].sheet];
+            byUse.emplace_back(static_cast<double>(sheets[k].fill.area) / (static_cast<double>(sh.len) * sh.wid), k);
+        }
+        std::sort(byUse.begin(), byUse.end());
+        // Mostly the least used sheet, now and then one of the next two.
+        const double r = m_rng.uniform();
+        const std::size_t rank = std::min<std::size_t>(byUse.size() - 1, r < 0.6 ? 0 : (r < 0.85 ? 1 : 2));
+        const std::size_t t = byUse[rank].second;
+        m_pool.assign(p.items.size(), 0);
+        for (const detail::FillPlacement& pl : sheets[t].fill.placed)
+            ++m_pool[static_cast<std::size_t>(pl.item)];
+        sheets.erase(sheets.begin() + static_cast<std::ptrdiff_t>(t));
+    }
+
+    // Equal sheets are taken from the front of their run: after a sheet was
+    // freed the ones after it in the run move up.
+    void compactSheets(Plan& plan) const
+    {
+        std::vector<std::size_t> nextOf(m_p.groups.size());
+        for (std::size_t g = 0; g < m_p.groups.size(); ++g)
+            nextOf[g] = m_p.groups[g].first;
+        for (SheetPlan& sp : plan.sheets)
+            sp.sheet = nextOf[m_p.groupOf[sp.sheet]]++;
+    }
+
     void consider()
     {
         if (m_haveBound && (m_plan.unplaced > m_bound.unplaced
@@ -328,6 +429,7 @@ private:
         const LayoutScore s = scoreOf(layout);
         if (!m_haveBest || s.betterThan(m_bestScore)) {
             m_best = m_plan;
+            ++m_bestVersion;
             m_bestScore = s;
             m_haveBest = true;
             if (!m_haveBound || s.betterThan(m_bound))
@@ -402,6 +504,11 @@ private:
     std::vector<double> m_count;
     Plan m_plan;
     Plan m_best;
+    std::uint64_t m_bestVersion = 0;
+    Plan m_empty;  // the plan sheet emptying works on, one sheet taken away
+    std::vector<std::int32_t> m_pool;  // the parts of that sheet not yet placed again
+    std::uint64_t m_emptyVersion = ~std::uint64_t{0};
+    bool m_emptyStale = true;
     LayoutScore m_bestScore;
     bool m_haveBest = false;
     LayoutScore m_bound;  // the best known score: the start plan or a better one
@@ -434,6 +541,7 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
         p.itemRow.push_back(d.row);
         p.qty.push_back(d.qty);
         p.area.push_back(static_cast<double>(d.len) * d.wid);
+        p.repackValue.push_back(std::pow(p.area.back(), 1.1));
         p.totalParts += d.qty;
     }
     for (std::size_t k = 0; k < sheets.size(); ++k) {

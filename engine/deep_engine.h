@@ -43,7 +43,7 @@ struct LayoutScore {
 
 // Effort of a deep run in work units, one unit being a thousand tests of a
 // part against a piece of board.
-constexpr std::int64_t kDefaultDeepEffort = 100000;
+constexpr std::int64_t kDefaultDeepEffort = 250000;
 constexpr std::int64_t kMaxDeepEffort = 100000000;
 
 struct DeepOptions {

@@ -6,8 +6,9 @@
 
 namespace engine {
 
-bool isGuillotineSeparableInPlace(std::span<CutRect> rects)
+CutWalk walkCuts(std::span<CutRect> rects)
 {
+    CutWalk walk;
     // Ranges of `rects` still to be cut apart, worked off a list instead of
     // by recursion (a deep cut tree must not exhaust the stack) and in place.
     std::vector<std::pair<std::size_t, std::size_t>> pending;
@@ -26,13 +27,17 @@ bool isGuillotineSeparableInPlace(std::span<CutRect> rects)
         for (int axis = 0; axis < 2 && !cut; ++axis) {
             const auto lo = [axis](const CutRect& r) { return axis == 0 ? r.x : r.y; };
             const auto hi = [axis](const CutRect& r) { return axis == 0 ? r.x1 : r.y1; };
-            std::sort(group.begin(), group.end(), [&](const CutRect& a, const CutRect& b) { return lo(a) < lo(b); });
+            std::sort(group.begin(), group.end(), [&](const CutRect& a, const CutRect& b) {
+                return lo(a) != lo(b) ? lo(a) < lo(b) : hi(a) < hi(b);
+            });
             std::size_t start = 0;
             std::int64_t reach = hi(group[0]);
             for (std::size_t k = 1; k <= group.size(); ++k) {
                 if (k == group.size() || lo(group[k]) >= reach) {
                     if (start == 0 && k == group.size())
                         break;  // no cut along this axis
+                    if (k < group.size())
+                        ++walk.cuts;
                     pending.emplace_back(from + start, from + k);
                     cut = true;
                     start = k;
@@ -41,10 +46,17 @@ bool isGuillotineSeparableInPlace(std::span<CutRect> rects)
                     reach = std::max(reach, hi(group[k]));
             }
         }
-        if (!cut)
-            return false;
+        if (!cut) {
+            walk.separable = false;
+            walk.cuts += static_cast<std::int64_t>(group.size());
+        }
     }
-    return true;
+    return walk;
+}
+
+bool isGuillotineSeparableInPlace(std::span<CutRect> rects)
+{
+    return walkCuts(rects).separable;
 }
 
 } // namespace engine

@@ -14,6 +14,16 @@ struct CutRect {
     std::int64_t y1 = 0;
 };
 
+// How a saw frees the pieces: whether every piece falls free under straight
+// cuts, and how many cuts that takes, each run right across the piece it is
+// made in. Pieces that no cut separates any further count one cut each.
+// Pieces must not overlap. Reorders the pieces.
+struct CutWalk {
+    bool separable = true;
+    std::int64_t cuts = 0;
+};
+[[nodiscard]] CutWalk walkCuts(std::span<CutRect> rects);
+
 // Whether a panel saw can free every piece: the pieces must fall apart under
 // a sequence of straight cuts, each running right across the piece of board
 // it is made in. Pieces must not overlap. Reorders the pieces.

@@ -132,22 +132,37 @@ void SheetFiller::fillBeam(std::int32_t w, std::int32_t h, std::span<const FillI
             a += r.area();
         return a;
     };
-    m_beam.clear();
-    m_beam.emplace_back();
-    m_beam.back().free.push_back(FillRect{0, 0, w, h});
-    m_beam.back().left = m_left;
-    struct Cand {
-        std::int32_t item;
-        bool turned;
-        double score;
+    // The states live in two arrays that are reused from fill to fill
+    // (states are swapped and copied into kept storage, never freed), with
+    // the number in use beside each.
+    const std::size_t width = static_cast<std::size_t>(std::max(1, policy.beamWidth));
+    if (m_beam.size() < width)
+        m_beam.resize(width);
+    std::size_t beamN = 1;
+    {
+        BeamState& s0 = m_beam[0];
+        s0.free.assign(1, FillRect{0, 0, w, h});
+        s0.placed.clear();
+        s0.waste.clear();
+        s0.left = m_left;
+        s0.value = 0;
+        s0.area = 0;
+        s0.score = 0;
+    }
+    const auto nextSlot = [&](std::size_t& nextN) -> BeamState& {
+        if (nextN == m_next.size())
+            m_next.emplace_back();
+        return m_next[nextN++];
     };
-    std::vector<Cand> cands;
+    using Cand = BeamCand;
+    std::vector<Cand>& cands = m_cands;
     for (;;) {
         bool open = false;
-        m_next.clear();
-        for (BeamState& s : m_beam) {
+        std::size_t nextN = 0;
+        for (std::size_t b = 0; b < beamN; ++b) {
+            BeamState& s = m_beam[b];
             if (s.free.empty()) {
-                m_next.push_back(std::move(s));
+                std::swap(nextSlot(nextN), s);
                 continue;
             }
             open = true;
@@ -178,7 +193,7 @@ void SheetFiller::fillBeam(std::int32_t w, std::int32_t h, std::span<const FillI
             if (cands.empty()) {
                 s.waste.push_back(piece);
                 s.score = s.value + density * static_cast<double>(freeArea(s));
-                m_next.push_back(std::move(s));
+                std::swap(nextSlot(nextN), s);
                 continue;
             }
             const std::size_t keep = std::min<std::size_t>(cands.size(), static_cast<std::size_t>(std::max(1, policy.beamBranch)));
@@ -192,7 +207,10 @@ void SheetFiller::fillBeam(std::int32_t w, std::int32_t h, std::span<const FillI
                 const std::int32_t qh = cands[c].turned ? it.len : it.wid;
                 const bool oneCut = qw == pw || qh == ph;
                 for (int across = 0; across < (oneCut ? 1 : 2); ++across) {
-                    BeamState child = s;
+                    BeamState& child = nextSlot(nextN);
+                    child = s;  // reuses the child's storage
+                    // Copying a state is work too.
+                    m_work += 1 + (child.placed.size() + child.free.size() + child.left.size()) / 8;
                     const FillRect part{piece.x, piece.y, piece.x + qw, piece.y + qh};
                     child.placed.push_back(FillPlacement{cands[c].item, part, cands[c].turned});
                     child.area += part.area();
@@ -210,24 +228,26 @@ void SheetFiller::fillBeam(std::int32_t w, std::int32_t h, std::span<const FillI
                     if (top.x1 > top.x && top.y1 > top.y)
                         child.free.push_back(top);
                     child.score = child.value + density * static_cast<double>(freeArea(child));
-                    m_next.push_back(std::move(child));
                 }
             }
         }
-        std::swap(m_beam, m_next);
+        // The most promising states go on (ties in the order made).
+        m_rank.resize(nextN);
+        std::iota(m_rank.begin(), m_rank.end(), std::size_t{0});
+        const std::size_t kept = std::min(width, nextN);
+        if (nextN > width)
+            std::stable_sort(m_rank.begin(), m_rank.end(),
+                             [&](std::size_t a, std::size_t b) { return m_next[a].score > m_next[b].score; });
+        for (std::size_t r = 0; r < kept; ++r)
+            std::swap(m_beam[r], m_next[m_rank[r]]);
+        beamN = kept;
         if (!open)
             break;
-        const std::size_t width = static_cast<std::size_t>(std::max(1, policy.beamWidth));
-        if (m_beam.size() > width) {
-            std::stable_sort(m_beam.begin(), m_beam.end(),
-                             [](const BeamState& a, const BeamState& b) { return a.score > b.score; });
-            m_beam.resize(width);
-        }
     }
     const BeamState* best = nullptr;
-    for (const BeamState& s : m_beam)
-        if (!best || s.value > best->value)
-            best = &s;
+    for (std::size_t b = 0; b < beamN; ++b)
+        if (!best || m_beam[b].value > best->value)
+            best = &m_beam[b];
     out.placed = best->placed;
     out.leftover = best->waste;
     out.value = best->value;

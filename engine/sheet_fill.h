@@ -136,6 +136,13 @@ private:
     };
     std::vector<BeamState> m_beam;
     std::vector<BeamState> m_next;
+    std::vector<std::size_t> m_rank;
+    struct BeamCand {
+        std::int32_t item;
+        bool turned;
+        double score;
+    };
+    std::vector<BeamCand> m_cands;
     std::vector<Copy> m_pick;
 };
 

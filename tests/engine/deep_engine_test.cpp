@@ -250,9 +250,25 @@ TEST(DeepRun, NeverWorseThanTheAutomaticRunOnRandomInputs)
             EXPECT_EQ(deep.result.method, ResultMethod::DeepKeptAutomatic);
         }
         // Sheets of one size are used from the front of the list.
-        if (original.sheets.rowCount() == 1 && d.unplaced == 0)
+        if (original.sheets.rowCount() == 1 && d.unplaced == 0) {
             for (const PlacedElement& e : deep.result.elements)
                 EXPECT_LE(static_cast<std::size_t>(e.tnb), sheetsUsed(deep)) << "seed " << seed;
+        }
+        // A deep plan takes the sheets of every run of equal sheets from the
+        // front of the run, also after emptying a sheet in the middle.
+        if (o.deep.improved) {
+            const std::vector<SheetInstance>& sheets = deep.input.sheets;
+            std::set<std::int32_t> used;
+            for (const PlacedElement& e : deep.result.elements)
+                used.insert(e.tnb);
+            for (std::size_t k = 1; k < sheets.size(); ++k) {
+                const bool sameRun = sheets[k].len == sheets[k - 1].len && sheets[k].wid == sheets[k - 1].wid
+                    && sheets[k].row == sheets[k - 1].row;
+                if (sameRun && used.count(sheets[k].tnb) > 0) {
+                    EXPECT_EQ(used.count(sheets[k - 1].tnb), 1U) << "seed " << seed << ", sheet " << sheets[k].tnb;
+                }
+            }
+        }
     }
     EXPECT_GT(improved, 5);  // the comparison above is not empty
 }

@@ -86,7 +86,7 @@ TEST(SpecialFiles, FifoIsRefusedWithoutWaitingForAWriter)
 TEST(SpecialFiles, DevicesAndFoldersAreRefused)
 {
     Folder dir;
-    for (const std::string path : {std::string("/dev/zero"), std::string("/dev/null"), dir.file("")}) {
+    for (const std::string& path : {std::string("/dev/zero"), std::string("/dev/null"), dir.file("")}) {
         const auto r = engine::readWholeFile(path, engine::FileLimit::kSettings);
         ASSERT_FALSE(r.ok()) << path;
         EXPECT_EQ(r.error().msg, Msg::FileNotRegular) << path;
@@ -120,7 +120,7 @@ TEST(WriteTargets, SpecialFilesAreNeverReplaced)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     fs::create_symlink("/dev/null", dir.file("null-link.vlp"));
     fs::create_directory(dir.file("folder.vlp"));
-    for (const std::string path : {fifo, dir.file("null-link.vlp"), dir.file("folder.vlp"), std::string("/dev/null")})
+    for (const std::string& path : {fifo, dir.file("null-link.vlp"), dir.file("folder.vlp"), std::string("/dev/null")})
         EXPECT_EQ(engine::writeFileAtomically(path, "x").msg, Msg::FileNotRegular) << path;
     struct stat st {};
     ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);

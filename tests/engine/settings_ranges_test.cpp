@@ -123,7 +123,7 @@ TEST(SettingsRanges, SettingsFileThatIsNoTextIsRefused)
 TEST(SettingsRanges, SettingsFileThatIsNoOrdinaryFileIsRefused)
 {
     Settings s;
-    for (const std::string path : {std::string("/dev/zero"), ::testing::TempDir()}) {
+    for (const std::string& path : {std::string("/dev/zero"), ::testing::TempDir()}) {
         const SettingsFileResult r = readSettingsFile(s, path);
         EXPECT_FALSE(r.opened) << path;
         EXPECT_EQ(r.problem.msg, Msg::FileNotRegular) << path;
