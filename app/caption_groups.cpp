@@ -302,6 +302,7 @@ constexpr CaptionAssignment kGroup10[] = {
     {"lblLayoutRows", CaptionKind::Caption, 0, 346},
     {"lblLayoutColumns", CaptionKind::Caption, 0, 347},
     {"TcstLabel", CaptionKind::WindowTitle, 0, 348},
+    {"Button2", CaptionKind::Caption, 0, 365},  // the label setup's "Cancel"
 };
 
 // Group 11: TfrmLabelItemSetup.

@@ -241,7 +241,7 @@ TcstLabel::TcstLabel(TMainForm* main) : QDialog(main), m_main(main)
     targets.add({grpLabelSize, lblSizeWidth, lblSizeLength, grpMargins, lblMarginLeft, lblMarginRight, lblMarginTop,
                  lblMarginBottom, grpGutters, lblGutterHorizontal, lblGutterVertical, lblGutterVerticalUnit,
                  lblMarginBottomUnit, lblMarginRightUnit, lblMarginTopUnit, lblSizeLengthUnit, grpLabelStyle,
-                 grpLayout, lblLayoutRows, lblLayoutColumns});
+                 grpLayout, lblLayoutRows, lblLayoutColumns, Button2});
     main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
     main->LoadLanguage(main->languageName(), kCaptionGroup);
     layout()->activate();

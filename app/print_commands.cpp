@@ -1,5 +1,6 @@
 #include "app/print_commands.h"
 
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
@@ -22,6 +23,7 @@ namespace app {
 namespace {
 
 constexpr int kPdfFilter = 446;
+constexpr engine::Msg kOverwriteQuestion{27};
 
 } // namespace
 
@@ -35,10 +37,19 @@ std::optional<QString> PrintCommands::destination(bool pdf)
         request.title = m_main.text(445);
         request.filter = m_main.text(kPdfFilter);
         request.defaultSuffix = "pdf";
-        const std::optional<QString> file = FileDialogs::current().choose(&m_main, request);
-        if (!file || file->isEmpty())
+        const std::optional<QString> chosen = FileDialogs::current().choose(&m_main, request);
+        if (!chosen || chosen->isEmpty())
             return std::nullopt;
-        return *file;
+        QString file = *chosen;
+        if (!file.endsWith(".pdf", Qt::CaseInsensitive))
+            file += ".pdf";
+        // Replacing a file needs a yes, as for projects and drawings.
+        if (QFileInfo::exists(file)
+            && m_main.showText(file + " " + m_main.text(kOverwriteQuestion), Messenger::Kind::Confirmation,
+                               Messenger::Buttons::YesNo, m_main.messagePlace())
+                   != Messenger::Answer::Yes)
+            return std::nullopt;
+        return file;
     }
     QPrinter& printer = m_main.printer();
     QPrintDialog dialog(&printer, &m_main);

@@ -180,6 +180,16 @@ TEST_F(LabelDialogs, ItemSetupEditsOneKindAtATime)
     EXPECT_EQ(itemSetup().kind(), LabelKind::Offcut);
 }
 
+TEST_F(LabelDialogs, DesignerButtonsInTheLanguageOfTheCaptions)
+{
+    installDefinitions();
+    writeSettings({"iLang=Finished", "Jezik=Srpski"});
+    start();
+    designer().show();
+    EXPECT_EQ(designer().Button2->text(), QString::fromUtf8("Otkaži"));
+    EXPECT_EQ(designer().labelNew->btnCancel->text(), QString::fromUtf8("Otkaži"));
+}
+
 TEST_F(LabelDialogs, DesignerAddsAndDeletesStyles)
 {
     installDefinitions();

@@ -197,6 +197,46 @@ TEST_F(Printing, CancelPrintsNothingAndChangesNothing)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(Printing, ExistingPdfIsReplacedOnlyAfterAYes)
+{
+    startWithResult();
+    app::TPrintDialogEx::runner = [](QDialog& d) {
+        dynamic_cast<app::TPrintDialogEx&>(d).btnPdf->click();
+        return d.result();
+    };
+    // A file of the user's that happens to carry the chosen name.
+    files.file = home() + "keep.pdf";
+    QFile old(files.file);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the user's own file");
+    old.close();
+
+    messages.answers.push_back(app::Messenger::Answer::No);
+    main().pag1->BitBtn2->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(files.file));
+    EXPECT_TRUE(messages.shown[0].text.contains(main().text(engine::Msg{27})));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("the user's own file"));
+    old.close();
+
+    // Yes replaces it with the printout.
+    messages.shown.clear();
+    messages.answers.push_back(app::Messenger::Answer::Yes);
+    main().pag1->BitBtn2->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(old.readAll().startsWith("%PDF"));
+    old.close();
+
+    // A name typed without the extension gets it, and a new file needs no question.
+    messages.shown.clear();
+    files.file = home() + "fresh";
+    main().pag1->BitBtn2->click();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(QFile::exists(home() + "fresh.pdf"));
+}
+
 TEST_F(Printing, ListsAndBillIntoPdf)
 {
     if (QProcess::execute("pdftotext", {"-v"}) < 0)
