@@ -10,13 +10,6 @@ namespace cli {
 
 namespace {
 
-// Display width of a UTF-8 text (the area unit names carry a two-byte '²').
-std::size_t displayWidth(const std::string& s)
-{
-    return static_cast<std::size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
-}
-
 std::string padRight(const std::string& s, std::size_t w)
 {
     const std::size_t n = displayWidth(s);

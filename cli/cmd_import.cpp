@@ -17,7 +17,7 @@ namespace cli {
 
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kImportUsage =
     "usage: velmora-cli import SPREADSHEET --into sheets|parts [--worksheet NAME]\n"
     "       (--range B2:E40 | --columns B2:B40,C2:C40,D2:D40,E2:E40) [--project IN] --save OUT [--replace]";
 
@@ -63,7 +63,7 @@ int cmdImport(Context& ctx)
         return ctx.usage("--save needs a file name");
     const bool replace = takeFlag(ctx, "--replace");
     if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
-        return rejectArguments(ctx, kUsage);
+        return rejectArguments(ctx, kImportUsage);
 
     sheets::ImportPreview preview;
     std::optional<sheets::CellRange> range;

@@ -16,7 +16,7 @@ namespace cli {
 
 namespace {
 
-const char* const kUsage = "usage: labels IN --pdf OUT [--style NAME|NUMBER] [--kinds parts,sheets,offcuts]"
+const char* const kLabelsUsage = "usage: labels IN --pdf OUT [--style NAME|NUMBER] [--kinds parts,sheets,offcuts]"
                            " [--optimize] [--paper a4|letter]";
 
 struct LabelArguments {
@@ -89,7 +89,7 @@ int cmdLabels(Context& ctx)
     if (const int rc = takeLabelArguments(ctx, a); rc != kExitOk)
         return rc;
     if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
-        return rejectArguments(ctx, kUsage);
+        return rejectArguments(ctx, kLabelsUsage);
     std::array<bool, 3> kinds{};
     if (!a.kinds.empty() && !parseKinds(a.kinds, kinds))
         return ctx.usage("--kinds takes parts, sheets and/or offcuts, separated by commas: " + a.kinds);

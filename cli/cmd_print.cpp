@@ -16,7 +16,7 @@ namespace cli {
 
 namespace {
 
-const char* const kUsage = "usage: print IN --pdf OUT [--per-page 1|2|4] [--cover] [--report] [--bill] [--lists]"
+const char* const kPrintUsage = "usage: print IN --pdf OUT [--per-page 1|2|4] [--cover] [--report] [--bill] [--lists]"
                            " [--groups FROM-TO] [--copies N] [--optimize] [--paper a4|letter]";
 
 struct PrintArguments {
@@ -88,7 +88,7 @@ int cmdPrint(Context& ctx)
     if (const int rc = takePrintArguments(ctx, a); rc != kExitOk)
         return rc;
     if (ctx.args.size() != 1 || (ctx.args[0].size() > 1 && ctx.args[0][0] == '-'))
-        return rejectArguments(ctx, kUsage);
+        return rejectArguments(ctx, kPrintUsage);
 #ifndef VELMORA_HAVE_PDF
     return ctx.fail(engine::Status(engine::Msg::PrintingNotBuilt));
 #else

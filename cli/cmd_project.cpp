@@ -21,13 +21,6 @@ std::string withoutTrailingBlanks(std::string s)
     return s;
 }
 
-// Width of a UTF-8 text in characters: continuation bytes take no column.
-size_t displayWidth(const std::string& s)
-{
-    return static_cast<size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 std::string padded(const std::string& s, size_t width, bool right)
 {
     const size_t w = displayWidth(s);

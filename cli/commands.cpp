@@ -2,7 +2,15 @@
 
 #include "cli/commands.h"
 
+#include <algorithm>
+
 namespace cli {
+
+std::size_t displayWidth(const std::string& s)
+{
+    return static_cast<std::size_t>(
+        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u; }));
+}
 
 const std::vector<Command>& commands()
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "cli/cli.h"
 
 namespace cli {
@@ -14,5 +17,9 @@ int cmdManual(Context& ctx);
 int cmdPrint(Context& ctx);
 int cmdLabels(Context& ctx);
 int cmdImport(Context& ctx);
+
+// Width of a UTF-8 text in characters (continuation bytes take no column), for
+// lining up the columns of the tables the commands print.
+[[nodiscard]] std::size_t displayWidth(const std::string& s);
 
 } // namespace cli

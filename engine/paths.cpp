@@ -1,5 +1,6 @@
 #include "engine/paths.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -137,6 +138,14 @@ std::string programDataPath(const std::string& programFolder, const std::string&
     if (!isFolderPath && !fs::exists(fs::symlink_status(copy, ec)) && fs::exists(shipped, ec))
         copyShippedFile(shipped, copy);
     return copy;
+}
+
+std::string lowerExtension(const std::string& fileName)
+{
+    std::string ext = fs::path(fileName).extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
 }
 
 } // namespace engine

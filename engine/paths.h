@@ -61,4 +61,8 @@ enum class DataUse { Read, Write };
 [[nodiscard]] std::string programDataPath(const std::string& programFolder, const std::string& relative,
                                           DataUse use = DataUse::Read);
 
+// The extension of a file name with its dot, in lower case ("a/B.VLP" ->
+// ".vlp"; "" when it has none).
+[[nodiscard]] std::string lowerExtension(const std::string& fileName);
+
 } // namespace engine

@@ -5,7 +5,7 @@
 namespace engine {
 
 namespace {
-const std::string kEmpty;
+const std::string kEmptyCell;
 const std::vector<std::string> kEmptyRow;
 } // namespace
 
@@ -18,7 +18,7 @@ TextTable::TextTable(int columns)
 const std::string& TextTable::cell(int row, int col) const
 {
     if (row < 1 || row > rowCount() || col < 0 || col >= m_columns)
-        return kEmpty;
+        return kEmptyCell;
     return m_rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)];
 }
 
@@ -35,7 +35,7 @@ void TextTable::setCell(int row, int col, std::string text)
 const std::string& TextTable::title(int col) const
 {
     if (col < 0 || col >= m_columns)
-        return kEmpty;
+        return kEmptyCell;
     return m_titles[static_cast<size_t>(col)];
 }
 

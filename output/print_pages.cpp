@@ -33,7 +33,7 @@ std::string baseName(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-engine::LengthUnit lengthUnit(const engine::Settings& s) { return engine::lengthUnitFromInt(s.JedMere); }
+engine::LengthUnit settingsUnit(const engine::Settings& s) { return engine::lengthUnitFromInt(s.JedMere); }
 
 // The groups of first..last that have a sheet to draw.
 std::vector<int> drawableGroups(const engine::Project& project, int first, int last)
@@ -133,7 +133,7 @@ std::string diagramHeaderText(const PrintContext& c, int group, std::int64_t par
     const engine::SheetInstance* sheet = groupSheet(c.project, group);
     if (!sheet)
         return {};
-    const engine::LengthUnit unit = lengthUnit(c.settings);
+    const engine::LengthUnit unit = settingsUnit(c.settings);
     const std::int64_t area = std::int64_t{sheet->len} * sheet->wid;
     const std::int64_t hundredth = area / 100;
     const double yield = hundredth != 0 ? static_cast<double>(partArea) / static_cast<double>(hundredth) : 0.0;
@@ -156,7 +156,7 @@ std::int64_t drawPrintedDiagram(Canvas& canvas, const PrintContext& c, const Pag
         return Rect{trunc(ox + piece.x * sd), trunc(oy + piece.y * sd), trunc(ox + piece.x1 * sd),
                     trunc(oy + piece.y1 * sd)};
     };
-    const engine::LengthUnit unit = lengthUnit(c.settings);
+    const engine::LengthUnit unit = settingsUnit(c.settings);
     std::int64_t partArea = 0;
 
     canvas.setBold(false);

@@ -58,7 +58,7 @@ std::size_t codePoints(const std::string& s)
     return n;
 }
 
-std::string num(double v)
+std::string svgNumber(double v)
 {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.2f", v);
@@ -91,8 +91,8 @@ double SvgCanvas::fontPixelSize() const { return m_fontPoints * kPixelsPerPoint;
 void SvgCanvas::drawLine(int x1, int y1, int x2, int y2)
 {
     // Pixel centres, with square caps so that both end pixels are covered.
-    std::string e = "<line x1=\"" + num(x1 + 0.5) + "\" y1=\"" + num(y1 + 0.5) + "\" x2=\"" + num(x2 + 0.5)
-        + "\" y2=\"" + num(y2 + 0.5) + "\" stroke=\"" + colourName(m_penColour) + "\"";
+    std::string e = "<line x1=\"" + svgNumber(x1 + 0.5) + "\" y1=\"" + svgNumber(y1 + 0.5) + "\" x2=\"" + svgNumber(x2 + 0.5)
+        + "\" y2=\"" + svgNumber(y2 + 0.5) + "\" stroke=\"" + colourName(m_penColour) + "\"";
     if (m_penStyle == PenStyle::Dotted)
         e += " stroke-dasharray=\"1 2\"";
     else
@@ -107,16 +107,16 @@ void SvgCanvas::frameRect(const Rect& r, Colour colour)
     const int h = r.bottom - r.top - 1;
     if (w < 0 || h < 0)
         return;
-    m_elements.push_back("<rect x=\"" + num(r.left + 0.5) + "\" y=\"" + num(r.top + 0.5) + "\" width=\"" + num(w)
-                         + "\" height=\"" + num(h) + "\" fill=\"none\" stroke=\"" + colourName(colour) + "\"/>");
+    m_elements.push_back("<rect x=\"" + svgNumber(r.left + 0.5) + "\" y=\"" + svgNumber(r.top + 0.5) + "\" width=\"" + svgNumber(w)
+                         + "\" height=\"" + svgNumber(h) + "\" fill=\"none\" stroke=\"" + colourName(colour) + "\"/>");
 }
 
 void SvgCanvas::fillRect(const Rect& r, Colour colour)
 {
     if (r.right <= r.left || r.bottom <= r.top)
         return;
-    m_elements.push_back("<rect x=\"" + num(r.left) + "\" y=\"" + num(r.top) + "\" width=\"" + num(r.right - r.left)
-                         + "\" height=\"" + num(r.bottom - r.top) + "\" fill=\"" + colourName(colour) + "\"/>");
+    m_elements.push_back("<rect x=\"" + svgNumber(r.left) + "\" y=\"" + svgNumber(r.top) + "\" width=\"" + svgNumber(r.right - r.left)
+                         + "\" height=\"" + svgNumber(r.bottom - r.top) + "\" fill=\"" + colourName(colour) + "\"/>");
 }
 
 void SvgCanvas::drawText(int x, int y, const std::string& text, TextBackground background)
@@ -126,8 +126,8 @@ void SvgCanvas::drawText(int x, int y, const std::string& text, TextBackground b
     if (background == TextBackground::White)
         fillRect(Rect{x, y, x + textWidth(text), y + textHeight(text)}, Colour::White);
     const double px = fontPixelSize();
-    m_elements.push_back("<text x=\"" + num(x) + "\" y=\"" + num(y + kAscentEm * px) + "\" font-family=\""
-                         + xmlEscaped(m_fontFamily) + "\" font-size=\"" + num(px) + "\">" + xmlEscaped(text)
+    m_elements.push_back("<text x=\"" + svgNumber(x) + "\" y=\"" + svgNumber(y + kAscentEm * px) + "\" font-family=\""
+                         + xmlEscaped(m_fontFamily) + "\" font-size=\"" + svgNumber(px) + "\">" + xmlEscaped(text)
                          + "</text>");
 }
 

@@ -9,6 +9,7 @@
 
 #include "engine/file_io.h"
 #include "engine/format_float.h"
+#include "engine/paths.h"
 #include "project/foreign_project.h"
 #include "project/legacy_project.h"
 
@@ -69,13 +70,6 @@ void sortNames(std::vector<std::string>& names)
                                                      [](char x, char y) { return lower(x) < lower(y); });
         return ci || (!ic && a < b);
     });
-}
-
-std::string lowerExtension(const std::string& name)
-{
-    std::string ext = std::filesystem::path(name).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), lower);
-    return ext;
 }
 
 // Reads a listed file whole, for reading only (a read-only project is no
@@ -302,7 +296,7 @@ ArchiveRow readArchiveRow(const std::string& folder, const std::string& name, en
     }
     const std::string& bytes = *read;
     FileFigures f;
-    if (lowerExtension(name) == ".vlp") {
+    if (engine::lowerExtension(name) == ".vlp") {
         const bool legacy = !bytes.empty() && bytes[0] == 'V';
         if (!(legacy ? readLegacyFigures(bytes, f) : readDocumentFigures(bytes, f))) {
             row.problem = Status(Msg::CannotReadProject, {path});

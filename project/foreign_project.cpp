@@ -12,7 +12,7 @@ using engine::Msg;
 using engine::Status;
 
 constexpr std::size_t kPieceBytes = 20;
-constexpr int kSheetRecord = 7;
+constexpr int kForeignSheetRecord = 7;
 constexpr int kPartRecord = 9;
 constexpr int kFirstRecord = 4;  // after the four header pieces
 
@@ -66,7 +66,7 @@ ReadOutcome readForeignProjectText(std::string_view bytes, engine::Project& proj
             const int row = project.sheets.rowCount() + 1;
             for (int c = 0; c < engine::SheetCol::Count; ++c)
                 project.sheets.setCell(row, c, piece(i + 1 + static_cast<std::size_t>(c)));
-            i += kSheetRecord;
+            i += kForeignSheetRecord;
         } else {
             const int row = project.parts.rowCount() + 1;
             for (int c = 0; c <= engine::PartCol::Rot; ++c)

@@ -12,6 +12,7 @@
 #include "engine/file_io.h"
 #include "engine/text_encoding.h"
 #include "engine/units.h"
+#include "engine/paths.h"
 #include "project/foreign_project.h"
 #include "project/legacy_project.h"
 #include "project/limits.h"
@@ -287,14 +288,6 @@ void convertRows(engine::Project& project, int firstSheetRow, int firstPartRow, 
 
 enum class FileKind { Unknown, Foreign, Document, Xml };
 
-std::string lowerExtension(const std::string& fileName)
-{
-    std::string ext = std::filesystem::path(fileName).extension().string();
-    for (char& c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
 // The root element's name of an XML text, or empty when the text does not
 // start like an XML document. Only the start is looked at: the reader
 // checks the rest.
@@ -347,7 +340,7 @@ bool looksForeign(std::string_view bytes)
 // content, so that no file is ever taken for an empty project.
 FileKind kindOf(const std::string& fileName, std::string_view bytes)
 {
-    const std::string ext = lowerExtension(fileName);
+    const std::string ext = engine::lowerExtension(fileName);
     if (ext == ".qln")
         return FileKind::Foreign;
     if (ext == ".vlp")

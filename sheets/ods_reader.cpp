@@ -7,6 +7,7 @@
 
 #include "engine/file_io.h"
 #include "engine/units.h"
+#include "sheets/xml_names.h"
 #include "sheets/zip_package.h"
 
 namespace sheets {
@@ -18,20 +19,8 @@ using engine::Status;
 
 const std::string kContent = "content.xml";
 
-std::string_view local(const char* name)
-{
-    std::string_view s(name);
-    const std::size_t colon = s.rfind(':');
-    return colon == std::string_view::npos ? s : s.substr(colon + 1);
-}
-
-pugi::xml_attribute attribute(pugi::xml_node node, std::string_view name)
-{
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
-        if (local(a.name()) == name)
-            return a;
-    return {};
-}
+using xml::attribute;
+using xml::local;
 
 // A repeat count: 1 when absent; 0 when it does not read.
 std::int64_t repeatCount(pugi::xml_node node, std::string_view name)

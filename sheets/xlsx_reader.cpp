@@ -8,6 +8,7 @@
 
 #include "engine/file_io.h"
 #include "engine/units.h"
+#include "sheets/xml_names.h"
 #include "sheets/zip_package.h"
 
 namespace sheets {
@@ -17,30 +18,9 @@ namespace {
 using engine::Result;
 using engine::Status;
 
-// The local part of an element or attribute name ("x:row" -> "row"):
-// workbooks written with a namespace prefix read the same.
-std::string_view local(const char* name)
-{
-    std::string_view s(name);
-    const std::size_t colon = s.rfind(':');
-    return colon == std::string_view::npos ? s : s.substr(colon + 1);
-}
-
-pugi::xml_node child(pugi::xml_node node, std::string_view name)
-{
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
-        if (c.type() == pugi::node_element && local(c.name()) == name)
-            return c;
-    return {};
-}
-
-pugi::xml_attribute attribute(pugi::xml_node node, std::string_view name)
-{
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
-        if (local(a.name()) == name)
-            return a;
-    return {};
-}
+using xml::attribute;
+using xml::child;
+using xml::local;
 
 // The text of every <t> below `node`, leaving out phonetic runs (<rPh>).
 void appendTexts(pugi::xml_node node, std::string& out)

@@ -36,7 +36,7 @@ public:
     }
 };
 
-QString run(const QString& program, const QStringList& args, int* exitCode = nullptr)
+QString runTool(const QString& program, const QStringList& args, int* exitCode = nullptr)
 {
     QProcess p;
     p.start(program, args);
@@ -46,11 +46,11 @@ QString run(const QString& program, const QStringList& args, int* exitCode = nul
     return QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
 }
 
-QString pdfText(const QString& file) { return run("pdftotext", {"-layout", file, "-"}); }
+QString pdfText(const QString& file) { return runTool("pdftotext", {"-layout", file, "-"}); }
 
 int pdfPages(const QString& file)
 {
-    const QString info = run("pdfinfo", {file});
+    const QString info = runTool("pdfinfo", {file});
     for (const QString& line : info.split('\n'))
         if (line.startsWith("Pages:"))
             return line.mid(6).trimmed().toInt();
@@ -128,7 +128,7 @@ TEST_F(Printing, WindowPdfHasTheCommandLinePages)
 
     qputenv("VELMORA_HOME", home().toUtf8());
     int code = -1;
-    const QString out = run(cli, {"print", "--lang", "English", "--set", "autoparam=0", home() + "kitchen.vlp",
+    const QString out = runTool(cli, {"print", "--lang", "English", "--set", "autoparam=0", home() + "kitchen.vlp",
                                   "--optimize", "--pdf", home() + "cli.pdf", "--per-page", "2", "--cover", "--report"},
                             &code);
     qputenv("VELMORA_HOME", VELMORA_BIN_DIR);

@@ -5,6 +5,10 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "tests/test_paths.h"
+
+// The example project every command test starts from.
+inline const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
 
 // Runs velmora-cli in-process and keeps its exit code and both streams.
 struct CliRun {

@@ -12,8 +12,6 @@
 
 namespace {
 
-const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
 std::vector<std::string> linesOf(const std::string& text)
 {
     std::vector<std::string> lines;

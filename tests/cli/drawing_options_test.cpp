@@ -11,6 +11,7 @@
 #include "engine/paths.h"
 #include "tests/cli/cli_run.h"
 #include "output/dxf_writer.h"
+#include "tests/project/temp_dir.h"
 
 namespace {
 
@@ -44,14 +45,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kKitchen = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TEST(CliDxfOptions, LayerOptionReadsNumberNameAndColour)
 {

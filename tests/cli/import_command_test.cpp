@@ -19,8 +19,6 @@
 
 namespace {
 
-const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
 std::string sheetsFile(const std::string& name)
 {
     std::string path = TEST_DATA_DIR;

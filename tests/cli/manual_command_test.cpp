@@ -11,8 +11,6 @@
 
 namespace {
 
-const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
 TEST(ManualCommand, ExampleProjectPlacesEveryPart)
 {
     const CliRun r = runCli({"manual", kExample, "--alpha", "0.01", "--json", "-"});

@@ -9,8 +9,6 @@
 
 namespace {
 
-const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
 } // namespace
 
 TEST(OptimizeDeep, SameJsonOnOneAndTwoThreadsAndNamesTheMethod)

@@ -14,8 +14,6 @@
 
 namespace {
 
-const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
 std::string saveProject(const TempDir& dir, const std::string& name, const engine::Project& p)
 {
     const std::string file = dir.file(name);

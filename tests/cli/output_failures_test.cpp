@@ -25,8 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kExample = std::string(VELMORA_SOURCE_DIR) + "/examples/kitchen.vlp";
-
 // A stream that takes nothing, as standard output on a full disk or a
 // closed pipe.
 class FullBuffer : public std::streambuf {

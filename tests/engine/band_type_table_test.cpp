@@ -1,4 +1,5 @@
 #include "engine/band_type_table.h"
+#include "tests/project/temp_dir.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,17 +18,9 @@ BandTypeTable sample()
                           {"ABS 1", "0.1", "B", "3", "0.8"}});
 }
 
-std::string tempPath(const std::string& name)
+std::string tableTempPath(const std::string& name)
 {
     return (std::filesystem::temp_directory_path() / ("velmora_table_" + name)).string();
-}
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 } // namespace
@@ -158,7 +151,7 @@ TEST(BandTypeTableConvert, AgreesWithParseAndFormatForEveryUnitPair)
 
 TEST(BandTypeTableFile, SaveAndLoadRoundTrip)
 {
-    const std::string path = tempPath("round.vlb");
+    const std::string path = tableTempPath("round.vlb");
     BandTypeTable t = sample();
     t.append({"no extra", "0.1", "n", "", "1"});
     ASSERT_TRUE(t.save(path).ok());
@@ -170,7 +163,7 @@ TEST(BandTypeTableFile, SaveAndLoadRoundTrip)
 
 TEST(BandTypeTableFile, DamagedFileGivesItsWholeRecordsMissingFileNothing)
 {
-    const std::string path = tempPath("damaged.vlb");
+    const std::string path = tableTempPath("damaged.vlb");
     std::ofstream(path, std::ios::binary) << "-\r\n0\r\n-\r\n0\r\n0\r\nA\r\n0.2\r\n";
     BandTypeTable t = sample();
     const Status st = t.load(path);
@@ -184,12 +177,12 @@ TEST(BandTypeTableFile, DamagedFileGivesItsWholeRecordsMissingFileNothing)
 
 TEST(BandTypeTableFile, RefusedSaveKeepsTheOldFile)
 {
-    const std::string path = tempPath("refused.vlb");
+    const std::string path = tableTempPath("refused.vlb");
     ASSERT_TRUE(sample().save(path).ok());
-    const std::string before = slurp(path);
+    const std::string before = readFile(path);
     BandTypeTable t = sample();
     t.editField(1, BandField::Name, "two\nlines", LengthUnit::Centimetre);
     EXPECT_EQ(t.save(path).msg, Msg::BandFileNotWholeRecords);
-    EXPECT_EQ(slurp(path), before);
+    EXPECT_EQ(readFile(path), before);
     std::filesystem::remove(path);
 }

@@ -1,4 +1,5 @@
 #include "engine/band_types.h"
+#include "tests/project/temp_dir.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,17 +19,9 @@ std::string records(int n)
     return s;
 }
 
-std::string tempPath(const std::string& name)
+std::string bandsTempPath(const std::string& name)
 {
     return (std::filesystem::temp_directory_path() / ("velmora_bands_" + name)).string();
-}
-
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 } // namespace
@@ -91,7 +84,7 @@ TEST(BandTypesRead, ByteOrderMarkIsNotPartOfTheFirstName)
 
 TEST(BandTypesRead, MissingFileIsReported)
 {
-    const Result<BandTypeTable> t = LoadBandTypes(tempPath("missing.vlb"));
+    const Result<BandTypeTable> t = LoadBandTypes(bandsTempPath("missing.vlb"));
     ASSERT_FALSE(t.ok());
     EXPECT_EQ(t.error().msg, Msg::CannotReadBandFile);
 }
@@ -119,9 +112,9 @@ TEST(BandTypesWrite, DropsRowsWithoutThicknessOrExtraButKeepsRecordZero)
                            {"B", "", "b", "2", "1"},
                            {"C", "0.2", "c", "", "1"},
                            {"D", "0.2", "d", "3", "1"}});
-    const std::string path = tempPath("save.vlb");
+    const std::string path = bandsTempPath("save.vlb");
     ASSERT_TRUE(saveBandTypes(path, t).ok());
-    EXPECT_EQ(readAll(path), "-\r\n\r\n-\r\n\r\n0\r\nA\r\n0.1\r\na\r\n2\r\n1\r\nD\r\n0.2\r\nd\r\n3\r\n1\r\n");
+    EXPECT_EQ(readFile(path), "-\r\n\r\n-\r\n\r\n0\r\nA\r\n0.1\r\na\r\n2\r\n1\r\nD\r\n0.2\r\nd\r\n3\r\n1\r\n");
     const Result<BandTypeTable> back = LoadBandTypes(path);
     ASSERT_TRUE(back.ok());
     EXPECT_EQ(back->names(), (std::vector<std::string>{"-", "A", "D"}));
@@ -130,12 +123,12 @@ TEST(BandTypesWrite, DropsRowsWithoutThicknessOrExtraButKeepsRecordZero)
 
 TEST(BandTypesWrite, RefusesAFieldWithALineBreakAndKeepsTheOldFile)
 {
-    const std::string path = tempPath("keep.vlb");
+    const std::string path = bandsTempPath("keep.vlb");
     BandTypeTable t({{"-", "0", "-", "0", "0"}});
     ASSERT_TRUE(saveBandTypes(path, t).ok());
     t.append({"A\nB", "0.1", "a", "2", "1"});
     EXPECT_EQ(saveBandTypes(path, t).msg, Msg::BandFileNotWholeRecords);
-    EXPECT_EQ(readAll(path), "-\r\n0\r\n-\r\n0\r\n0\r\n");
+    EXPECT_EQ(readFile(path), "-\r\n0\r\n-\r\n0\r\n0\r\n");
     std::filesystem::remove(path);
 }
 
@@ -144,7 +137,7 @@ TEST(BandTypesWrite, RefusesMoreThanFiftyRecords)
     Result<BandTypeTable> t = parseBandTypes(records(50));
     ASSERT_TRUE(t.ok());
     t->append({"X", "0.1", "x", "2", "1"});
-    const std::string path = tempPath("many.vlb");
+    const std::string path = bandsTempPath("many.vlb");
     EXPECT_EQ(saveBandTypes(path, *t).msg, Msg::BandFileTooManyRecords);
     EXPECT_FALSE(std::filesystem::exists(path));
 }
@@ -152,5 +145,5 @@ TEST(BandTypesWrite, RefusesMoreThanFiftyRecords)
 TEST(BandTypesWrite, UnwritableFolderIsReported)
 {
     const BandTypeTable t({{"-", "0", "-", "0", "0"}});
-    EXPECT_EQ(saveBandTypes(tempPath("no_such_dir/bands.vlb"), t).msg, Msg::CannotWriteBandFile);
+    EXPECT_EQ(saveBandTypes(bandsTempPath("no_such_dir/bands.vlb"), t).msg, Msg::CannotWriteBandFile);
 }

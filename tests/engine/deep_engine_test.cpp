@@ -20,7 +20,7 @@ using namespace engine;
 
 namespace {
 
-Settings mmSettings(int kerf, int autoparam = 0)
+Settings kerfSettings(int kerf, int autoparam = 0)
 {
     Settings s;
     s.JedMere = 0;  // millimetres: "60" is 600 internal
@@ -204,7 +204,7 @@ TEST(DeepRun, ExactTilingsNeedOnlyTheirSheets)
             addSheet(p, 1200, 800, 10);
             for (const auto& [len, wid] : pieces)
                 addPart(p, len, wid, 1, locked);
-            const DeepRunOutcome o = deepRun(p, mmSettings(0), 2);
+            const DeepRunOutcome o = deepRun(p, kerfSettings(0), 2);
             ASSERT_TRUE(o.automatic.status.ok());
             EXPECT_EQ(layoutFault(p), "") << "seed " << seed;
             EXPECT_EQ(static_cast<std::int64_t>(p.result.elements.size()), p.input.totalParts) << "seed " << seed;
@@ -223,7 +223,7 @@ TEST(DeepRun, NeverWorseThanTheAutomaticRunOnRandomInputs)
     for (std::uint64_t seed = 1; seed <= 40; ++seed) {
         TestRng r{seed};
         const Project original = randomProject(r);
-        const Settings s = mmSettings(seed % 2 ? 4 : 0);
+        const Settings s = kerfSettings(seed % 2 ? 4 : 0);
 
         Project automatic = original;
         Rand31 rng;
@@ -280,8 +280,8 @@ TEST(DeepRun, SameResultOnOneAndTwoThreads)
         const Project original = randomProject(r);
         Project one = original;
         Project two = original;
-        const DeepRunOutcome a = deepRun(one, mmSettings(4), 1, 8000);
-        const DeepRunOutcome b = deepRun(two, mmSettings(4), 2, 8000);
+        const DeepRunOutcome a = deepRun(one, kerfSettings(4), 1, 8000);
+        const DeepRunOutcome b = deepRun(two, kerfSettings(4), 2, 8000);
         EXPECT_EQ(one.result.elements, two.result.elements) << "seed " << seed;
         EXPECT_EQ(one.result.offcuts, two.result.offcuts) << "seed " << seed;
         EXPECT_EQ(a.deep.work, b.deep.work);
@@ -298,7 +298,7 @@ TEST(DeepRun, CancelKeepsTheAutomaticResult)
         TestRng r{seed};
         original = randomProject(r);
         Project probe = original;
-        if (deepRun(probe, mmSettings(4), 1, 5000).deep.improved)
+        if (deepRun(probe, kerfSettings(4), 1, 5000).deep.improved)
             break;
         ASSERT_LT(seed, 50U);
     }
@@ -306,7 +306,7 @@ TEST(DeepRun, CancelKeepsTheAutomaticResult)
     Rand31 rng;
     AutoRunOptions ao;
     ao.rng = &rng;
-    ASSERT_TRUE(runAutomatic(automatic, mmSettings(4), ao).status.ok());
+    ASSERT_TRUE(runAutomatic(automatic, kerfSettings(4), ao).status.ok());
 
     Project p = original;
     std::atomic<bool> cancel{true};
@@ -315,7 +315,7 @@ TEST(DeepRun, CancelKeepsTheAutomaticResult)
     o.automatic.rng = &rng2;
     o.deep.effort = 5000;
     o.deep.cancel = &cancel;
-    const DeepRunOutcome out = runDeep(p, mmSettings(4), o);
+    const DeepRunOutcome out = runDeep(p, kerfSettings(4), o);
     EXPECT_EQ(out.deep.stop, DeepStop::Cancelled);
     EXPECT_FALSE(out.deep.improved);
     EXPECT_EQ(p.result.elements, automatic.result.elements);
@@ -329,7 +329,7 @@ TEST(DeepRun, PartsWithoutAreaLeaveTheAutomaticResult)
     addSheet(p, 1000, 500, 3);
     addPart(p, 300, 200, 4, false);
     addPart(p, 0, 200, 2, false);
-    const DeepRunOutcome o = deepRun(p, mmSettings(0), 1);
+    const DeepRunOutcome o = deepRun(p, kerfSettings(0), 1);
     EXPECT_EQ(o.deep.stop, DeepStop::NotApplicable);
     EXPECT_FALSE(o.deep.improved);
 }
@@ -339,7 +339,7 @@ TEST(DeepRun, OptimalAutomaticResultEndsAtOnce)
     Project p;
     addSheet(p, 1000, 1000, 2);
     addPart(p, 1000, 1000, 1, false);
-    const DeepRunOutcome o = deepRun(p, mmSettings(0), 1);
+    const DeepRunOutcome o = deepRun(p, kerfSettings(0), 1);
     EXPECT_EQ(o.deep.stop, DeepStop::ProvenOptimal);
     EXPECT_EQ(o.deep.passes, 0);
     EXPECT_EQ(p.result.method, ResultMethod::DeepKeptAutomatic);

@@ -12,6 +12,7 @@
 
 #include "engine/language_entries.h"
 #include "engine/text_encoding.h"
+#include "tests/project/temp_dir.h"
 
 namespace {
 
@@ -158,12 +159,6 @@ TEST(LanguageTablePath, IsInTheLangFolder)
 // The language files shipped in data/Lang.
 namespace {
 
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 std::string shipped(const std::string& name) { return LanguageTable::pathFor(std::string(VELMORA_DATA_DIR) + "/", name); }
 
 class ShippedLanguage : public ::testing::TestWithParam<const char*> {};
@@ -176,7 +171,7 @@ TEST_P(ShippedLanguage, LoadsWithoutError)
 
 TEST_P(ShippedLanguage, IsUtf8WithCrLfAndEndMarker)
 {
-    const std::string bytes = readAll(shipped(GetParam()));
+    const std::string bytes = readFile(shipped(GetParam()));
     ASSERT_FALSE(bytes.empty());
     EXPECT_TRUE(engine::isValidUtf8(bytes));
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -239,7 +234,7 @@ TEST_P(ShippedLanguage, EveryMessageNamedInMsgHeaderHasText)
 {
     LanguageTable t;
     ASSERT_EQ(t.load(shipped(GetParam())), LoadResult::Ok);
-    const std::string header = readAll(std::string(VELMORA_SOURCE_DIR) + "/engine/msg.h");
+    const std::string header = readFile(std::string(VELMORA_SOURCE_DIR) + "/engine/msg.h");
     int found = 0;
     std::istringstream lines(header);
     std::string line;
@@ -269,7 +264,7 @@ TEST_P(ShippedLanguage, EveryMessageNamedInMsgHeaderHasText)
 TEST_P(ShippedLanguage, TextsNeedNoQuoteEscapes)
 {
     // A double quote would cut a text short: every line holds exactly two.
-    const std::string bytes = readAll(shipped(GetParam()));
+    const std::string bytes = readFile(shipped(GetParam()));
     size_t start = 0;
     int line = 0;
     while (start < bytes.size()) {

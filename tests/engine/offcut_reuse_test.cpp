@@ -6,7 +6,7 @@ using namespace engine;
 
 namespace {
 
-Settings mmSettings()
+Settings offcutSettings()
 {
     Settings s;
     s.JedMere = 0;
@@ -47,7 +47,7 @@ TEST(GoodOffcuts, KerfIsGivenBackAtTheSheetEdgeOnly)
 {
     Project p = withSheets({{{"100", "80", "1"}}});  // 1000 x 800 internal
     p.result.offcuts = {{1, 900, 0, 1000, 800}, {1, 0, 700, 900, 760}, {1, 0, 760, 3, 790}};
-    const Result<int> r = takeGoodOffcuts(p, mmSettings(), language());
+    const Result<int> r = takeGoodOffcuts(p, offcutSettings(), language());
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(*r, 1);
     ASSERT_EQ(p.sheets.rowCount(), 2);
@@ -59,7 +59,7 @@ TEST(GoodOffcuts, LengthAndWidthHaveTheirOwnMinimum)
 {
     Project p = withSheets({{{"100", "80", "1"}}});
     p.result.offcuts = {{1, 900, 0, 1000, 800}};
-    Settings s = mmSettings();
+    Settings s = offcutSettings();
     s.Visak2 = 801;
     EXPECT_EQ(*takeGoodOffcuts(p, s, language()), 0);
 }
@@ -68,24 +68,24 @@ TEST(GoodOffcuts, OncePerCompleteResult)
 {
     Project p = withSheets({{{"100", "80", "1"}}});
     p.result.offcuts = {{1, 900, 0, 1000, 800}};
-    ASSERT_TRUE(takeGoodOffcuts(p, mmSettings(), language()).ok());
-    const Result<int> again = takeGoodOffcuts(p, mmSettings(), language());
+    ASSERT_TRUE(takeGoodOffcuts(p, offcutSettings(), language()).ok());
+    const Result<int> again = takeGoodOffcuts(p, offcutSettings(), language());
     ASSERT_FALSE(again.ok());
     EXPECT_EQ(again.error().msg, Msg::ResultCommandUsed);
     EXPECT_EQ(p.sheets.rowCount(), 2);
 
     p.clearResult();
     p.result.offcuts = {{1, 900, 0, 1000, 800}};
-    EXPECT_FALSE(takeGoodOffcuts(p, mmSettings(), language()).ok());  // not shown as complete yet
+    EXPECT_FALSE(takeGoodOffcuts(p, offcutSettings(), language()).ok());  // not shown as complete yet
     p.result.complete = true;
-    EXPECT_TRUE(takeGoodOffcuts(p, mmSettings(), language()).ok());
+    EXPECT_TRUE(takeGoodOffcuts(p, offcutSettings(), language()).ok());
 }
 
 TEST(SheetSubtraction, RowUsedUpIsRemovedAndRowsBelowMoveUp)
 {
     Project p = withSheets({{{"1000", "500", "2"}}, {{"800", "400", "3"}}});
     p.result.elements = {{1, 0, 0, 100, 100, 0, 1}, {2, 0, 0, 100, 100, 0, 1}};
-    const Result<int> r = subtractUsedSheets(p, mmSettings());
+    const Result<int> r = subtractUsedSheets(p, offcutSettings());
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(*r, 2);
     ASSERT_EQ(p.sheets.rowCount(), 1);
@@ -99,10 +99,10 @@ TEST(SheetSubtraction, TwoRowsOfTheSameSize)
     Project p = withSheets({{{"1000", "500", "1"}}, {{"1000", "500", "5"}}});
     for (int tnb = 1; tnb <= 3; ++tnb)
         p.result.elements.push_back({tnb, 0, 0, 100, 100, 0, 1});
-    ASSERT_TRUE(subtractUsedSheets(p, mmSettings()).ok());
+    ASSERT_TRUE(subtractUsedSheets(p, offcutSettings()).ok());
     ASSERT_EQ(p.sheets.rowCount(), 1);
     EXPECT_EQ(p.sheets.cell(1, SheetCol::Qty), "3");
-    EXPECT_EQ(subtractUsedSheets(p, mmSettings()).error().msg, Msg::ResultCommandUsed);
+    EXPECT_EQ(subtractUsedSheets(p, offcutSettings()).error().msg, Msg::ResultCommandUsed);
     EXPECT_EQ(p.sheets.cell(1, SheetCol::Qty), "3");
 }
 
@@ -110,6 +110,6 @@ TEST(SheetSubtraction, UnusedSheetsStayInStock)
 {
     Project p = withSheets({{{"1000", "500", "3"}}});
     p.result.elements = {{2, 0, 0, 100, 100, 0, 1}};
-    EXPECT_EQ(*subtractUsedSheets(p, mmSettings()), 1);
+    EXPECT_EQ(*subtractUsedSheets(p, offcutSettings()), 1);
     EXPECT_EQ(p.sheets.cell(1, SheetCol::Qty), "2");
 }

@@ -1,4 +1,5 @@
 #include "engine/unit_change.h"
+#include "tests/project/temp_dir.h"
 
 #include <filesystem>
 #include <fstream>
@@ -52,17 +53,9 @@ TEST(UnitChange, RoundTripThroughInches)
 
 namespace {
 
-std::string tempPath(const std::string& name)
+std::string unitTempPath(const std::string& name)
 {
     return (std::filesystem::temp_directory_path() / ("velmora_unit_" + name)).string();
-}
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 struct UnitChangeCase {
@@ -85,7 +78,7 @@ struct UnitChangeCase {
 TEST(ChangeLengthUnit, ConvertsTablesBandsAndFileAndSaysWhatFailed)
 {
     UnitChangeCase c;
-    const std::string path = tempPath("bands.vlb");
+    const std::string path = unitTempPath("bands.vlb");
     const UnitChange u = changeLengthUnit(c.project, c.settings, c.bands, LengthUnit::Millimetre, path);
     ASSERT_TRUE(u.changed);
     EXPECT_EQ(c.settings.JedMere, toInt(LengthUnit::Millimetre));
@@ -97,7 +90,7 @@ TEST(ChangeLengthUnit, ConvertsTablesBandsAndFileAndSaysWhatFailed)
                                             Msg::BandCellNotConverted}));
     EXPECT_TRUE(u.bandFile.ok());
     // Written without the record that has no extra length, and read back.
-    EXPECT_EQ(slurp(path), "-\r\n0\r\n-\r\n0\r\n0\r\nPVC\r\n2\r\nA\r\n50\r\n1.2\r\nbad\r\nx\r\nB\r\n30\r\n1\r\n");
+    EXPECT_EQ(readFile(path), "-\r\n0\r\n-\r\n0\r\n0\r\nPVC\r\n2\r\nA\r\n50\r\n1.2\r\nbad\r\nx\r\nB\r\n30\r\n1\r\n");
     EXPECT_EQ(c.bands.names(), (std::vector<std::string>{"-", "PVC", "bad"}));
     // Kerf 4, offcut minimums 60, default sheet 270 x 190, all internal.
     EXPECT_EQ(u.texts, (LengthSettingTexts{"0.4", "6", "6", "27", "19"}));
@@ -108,7 +101,7 @@ TEST(ChangeLengthUnit, TheCurrentUnitTouchesNothing)
 {
     UnitChangeCase c;
     const Project before = c.project;
-    const std::string path = tempPath("untouched.vlb");
+    const std::string path = unitTempPath("untouched.vlb");
     std::filesystem::remove(path);
     const UnitChange u = changeLengthUnit(c.project, c.settings, c.bands, LengthUnit::Centimetre, path);
     EXPECT_FALSE(u.changed);
@@ -123,7 +116,7 @@ TEST(ChangeLengthUnit, AFailedBandWriteIsReportedAndTheUnitStillChanges)
 {
     UnitChangeCase c;
     const UnitChange u =
-        changeLengthUnit(c.project, c.settings, c.bands, LengthUnit::Metre, tempPath("no_such_dir/bands.vlb"));
+        changeLengthUnit(c.project, c.settings, c.bands, LengthUnit::Metre, unitTempPath("no_such_dir/bands.vlb"));
     ASSERT_TRUE(u.changed);
     EXPECT_EQ(u.bandFile.msg, Msg::CannotWriteBandFile);
     // The tables are in the new unit, so the unit must follow them.

@@ -8,16 +8,9 @@
 using namespace engine;
 using output::ShowResultsOutcome;
 using testfix::ProjectBuilder;
+using testfix::texts;
 
 namespace {
-
-std::vector<std::string> texts(const RichText& t)
-{
-    std::vector<std::string> out;
-    for (const RichLine& l : t)
-        out.push_back(l.text);
-    return out;
-}
 
 // Four parts of 600 mm banded on both length edges.
 ProjectBuilder bandedParts(const std::string& band = "PVC")

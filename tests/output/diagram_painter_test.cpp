@@ -14,7 +14,7 @@ using output::PieceKind;
 using output_test::RecordingCanvas;
 using Calls = std::vector<std::string>;
 
-struct Fixture {
+struct PainterFixture {
     engine::Project project = output_test::exampleProject();
     engine::Settings settings = output_test::exampleSettings();
     engine::LanguageTable language = output_test::exampleLanguage();
@@ -34,7 +34,7 @@ TEST(DiagramScale, HeightDecidesForAWideBox)
 
 TEST(DiagramPaint, WorkedExample)
 {
-    Fixture f;
+    PainterFixture f;
     RecordingCanvas c;
     DiagramState state;
     state.selectedOffcut = 1;
@@ -60,7 +60,7 @@ TEST(DiagramPaint, WorkedExample)
 
 TEST(DiagramPaint, RotatedPartSwapsSizesAndMarks)
 {
-    Fixture f;
+    PainterFixture f;
     f.project.parts.setCell(1, engine::PartCol::Thickness + 0, "1");
     f.project.parts.setCell(1, engine::PartCol::Thickness + 1, "x");  // unreadable: counts 0
     f.project.parts.setCell(1, engine::PartCol::Sign + 0, "=");
@@ -79,7 +79,7 @@ TEST(DiagramPaint, RotatedPartSwapsSizesAndMarks)
 
 TEST(DiagramPaint, OffcutSizeTextThreshold)
 {
-    Fixture f;
+    PainterFixture f;
     f.project.result.elements.clear();
     f.project.result.groups = {{1, 1}};
     f.project.result.offcuts = {{1, 0, 0, 5000, 90}, {1, 0, 1000, 101, 1101}, {1, 0, 2000, 100, 2100}};
@@ -92,7 +92,7 @@ TEST(DiagramPaint, OffcutSizeTextThreshold)
 
 TEST(DiagramPaint, NothingWithoutRowsOrGroups)
 {
-    Fixture f;
+    PainterFixture f;
     f.project.result.groups.clear();
     RecordingCanvas c;
     DiagramState state;
@@ -108,7 +108,7 @@ TEST(DiagramPaint, NothingWithoutRowsOrGroups)
 
 TEST(DiagramPaint, GroupKeptInRange)
 {
-    Fixture f;
+    PainterFixture f;
     f.project.result.groups = {{1, 1}, {2, 3}};
     RecordingCanvas c;
     DiagramState state;
@@ -132,7 +132,7 @@ TEST(DiagramHatch, LinesRiseFromLowerLeft)
 
 TEST(DiagramPointer, PieceUnderThePointer)
 {
-    Fixture f;
+    PainterFixture f;
     const engine::Project& p = f.project;
     EXPECT_EQ(output::pieceAt(p, 0, 777, 434, 300, 200), (PieceHit{PieceKind::Offcut, 0}));
     EXPECT_EQ(output::pieceAt(p, 0, 777, 434, 50, 50), (PieceHit{PieceKind::Part, 0}));
@@ -144,7 +144,7 @@ TEST(DiagramPointer, PieceUnderThePointer)
 
 TEST(DiagramPointer, MouseMoveHighlightsAndDescribes)
 {
-    Fixture f;
+    PainterFixture f;
     const DiagramPainter p = f.painter();
     DiagramState state;
     RecordingCanvas c;

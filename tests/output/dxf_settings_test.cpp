@@ -10,20 +10,13 @@
 
 #include "example_project.h"
 #include "output/dxf_writer.h"
+#include "tests/project/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const std::string kShipped = std::string(VELMORA_DATA_DIR) + "/Config/velmdxf.xml";
-
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 class TempFolder {
 public:
@@ -130,7 +123,7 @@ TEST(DxfSettingsFile, SaveKeepsWhatItDoesNotWrite)
     EXPECT_EQ(again.items[2], (output::DxfItemSetup{3, false}));  // "yes" is written back as 0
     EXPECT_EQ(again.active, 0);
 
-    const std::string text = readAll(path);
+    const std::string text = readFile(path);
     EXPECT_NE(text.find("<!-- kept across saves -->"), std::string::npos);
     EXPECT_NE(text.find("version=\"7\""), std::string::npos);
     EXPECT_NE(text.find("<offview>keep</offview>"), std::string::npos);
@@ -172,7 +165,7 @@ TEST(DxfSettingsFile, FailuresAreSilentAndKeepEarlierValues)
     output::DxfSettings t;
     t.filePath = "/changed.dxf";
     EXPECT_FALSE(output::saveDxfSettings(dir.file("noitems.xml"), t));
-    EXPECT_EQ(readAll(dir.file("noitems.xml")), noItems);
+    EXPECT_EQ(readFile(dir.file("noitems.xml")), noItems);
     EXPECT_FALSE(output::saveDxfSettings(dir.file("missing.xml"), t));
     EXPECT_FALSE(fs::exists(dir.file("missing.xml")));
 }
@@ -247,7 +240,7 @@ TEST(DxfExport, WritesTheDrawingAndRemembersItsPath)
     const std::string drawing = dir.file("out.dxf");
     ASSERT_TRUE(output::exportDxf(drawing, output_test::exampleProject(), output_test::exampleSettings(), settingsPath, s)
                     .ok());
-    const std::string text = readAll(drawing);
+    const std::string text = readFile(drawing);
     EXPECT_NE(text.find("AC1009\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nOffcuts\r\n70\r\n0\r\n62\r\n2\r\n"), std::string::npos);
 
@@ -286,7 +279,7 @@ TEST(DxfExport, ReleaseWithoutTemplatesWritesNothing)
     EXPECT_EQ(st.msg, engine::Msg::DxfSettingsUnreadable);
     ASSERT_FALSE(st.args.empty());
     EXPECT_EQ(st.args[0], settingsPath);
-    EXPECT_EQ(readAll(drawing), "old");
+    EXPECT_EQ(readFile(drawing), "old");
     EXPECT_TRUE(s.filePath.empty());
     output::DxfSettings again;
     ASSERT_TRUE(output::loadDxfSettings(settingsPath, again));

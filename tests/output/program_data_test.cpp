@@ -17,19 +17,12 @@
 #include "engine/unit_change.h"
 #include "output/dxf_settings.h"
 #include "project/project_commands.h"
+#include "tests/project/temp_dir.h"
 
 using namespace engine;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void writeText(const std::string& path, const std::string& text)
 {
@@ -177,7 +170,7 @@ TEST_F(ProgramFolders, AReadOnlyProgramFolderGivesEachUserACopyOnTheFirstChange)
     // Writing: the copy is made from the shipped file, then replaced.
     const std::string target = bandTypesPath(prog(), DataUse::Write);
     EXPECT_EQ(target, copy);
-    EXPECT_EQ(slurp(copy), kShippedBands);
+    EXPECT_EQ(readFile(copy), kShippedBands);
     BandTypeTable table = *LoadBandTypes(shipped);
     table.append({"ABS", "1", "B", "20", "2.25"});
     ASSERT_TRUE(saveBandTypes(target, table).ok());
@@ -187,7 +180,7 @@ TEST_F(ProgramFolders, AReadOnlyProgramFolderGivesEachUserACopyOnTheFirstChange)
     const Result<BandTypeTable> again = LoadBandTypes(bandTypesPath(prog()));
     ASSERT_TRUE(again.ok());
     EXPECT_EQ(again->names(), (std::vector<std::string>{"-", "PVC", "ABS"}));
-    EXPECT_EQ(slurp(shipped), kShippedBands);
+    EXPECT_EQ(readFile(shipped), kShippedBands);
 
     // A second write keeps the user's copy (it is not made anew from the shipped file).
     EXPECT_EQ(bandTypesPath(prog(), DataUse::Write), copy);
@@ -197,7 +190,7 @@ TEST_F(ProgramFolders, AReadOnlyProgramFolderGivesEachUserACopyOnTheFirstChange)
     EXPECT_EQ(output::dxfSettingsPath(prog()), prog() + "Config//velmdxf.xml");
     const std::string dxfCopy = output::dxfSettingsPath(prog(), DataUse::Write);
     EXPECT_EQ(dxfCopy, user() + "Config//velmdxf.xml");
-    EXPECT_EQ(slurp(dxfCopy), "<velm_dxf/>");
+    EXPECT_EQ(readFile(dxfCopy), "<velm_dxf/>");
     EXPECT_EQ(output::dxfSettingsPath(prog()), dxfCopy);
     EXPECT_EQ(Settings::defaults(prog()).ProjectPath, user() + "Projects/");
     EXPECT_EQ(project_io::dialogFolder("", prog()), user() + "Projects");
@@ -223,7 +216,7 @@ TEST_F(ProgramFolders, OneUsersUnitChangeNeverReachesAnotherUsersBandFile)
     ASSERT_TRUE(change.bandFile.ok());
     // ... in A's copy only.
     EXPECT_EQ(LoadBandTypes(bandTypesPath(prog()))->record(1).thickness, "20");
-    EXPECT_EQ(slurp(shipped), kShippedBands);
+    EXPECT_EQ(readFile(shipped), kShippedBands);
     // User B, with a data folder of their own, still reads centimetres.
     ScopedEnv other("XDG_DATA_HOME", root() + "other");
     EXPECT_EQ(bandTypesPath(prog()), shipped);
@@ -242,5 +235,5 @@ TEST_F(ProgramFolders, AUserFolderThatCannotBeMadeIsNamedByTheFailedWrite)
     EXPECT_EQ(saved.msg, Msg::CannotWriteBandFile);
     ASSERT_FALSE(saved.args.empty());
     EXPECT_EQ(saved.args[0], target);
-    EXPECT_EQ(slurp(prog() + "Config/bands.vlb"), kShippedBands);
+    EXPECT_EQ(readFile(prog() + "Config/bands.vlb"), kShippedBands);
 }

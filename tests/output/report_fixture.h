@@ -10,6 +10,15 @@
 
 namespace testfix {
 
+// The texts of the lines, without their styles.
+inline std::vector<std::string> texts(const engine::RichText& t)
+{
+    std::vector<std::string> out;
+    for (const engine::RichLine& l : t)
+        out.push_back(l.text);
+    return out;
+}
+
 // A language table whose entry n reads "<n>", so that lines can be checked
 // without the shipped texts.
 inline engine::LanguageTable numberedLanguage()

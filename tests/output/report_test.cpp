@@ -11,16 +11,9 @@ using namespace engine;
 using output::ShowResultsOutcome;
 using output::GroupLayouts;
 using testfix::ProjectBuilder;
+using testfix::texts;
 
 namespace {
-
-std::vector<std::string> texts(const RichText& t)
-{
-    std::vector<std::string> out;
-    for (const RichLine& l : t)
-        out.push_back(l.text);
-    return out;
-}
 
 // Three equal sheets of 1000 x 500 mm, each with one 600 x 400 part and two offcuts.
 ProjectBuilder tripleSheet()

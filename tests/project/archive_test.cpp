@@ -16,7 +16,7 @@ using engine::AreaUnit;
 using engine::Msg;
 using project_io::scanArchive;
 
-const std::string kData = std::string(TEST_DATA_DIR) + "/project/archive/";
+const std::string kArchiveData = std::string(TEST_DATA_DIR) + "/project/archive/";
 
 // A fresh folder under the system temp folder, removed afterwards.
 class TempFolder {
@@ -61,7 +61,7 @@ TEST(archiveMask, FilterAndExtensions)
 TEST(ArchiveScan, SheetAreaOfAProjectDocument)
 {
     // Three rows of 2500 x 1250 mm, quantities 2, 1 and 4: 21 7/8 m².
-    const auto scan = scanArchive(kData + "yard", "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(kArchiveData + "yard", "", AreaUnit::SquareMetre);
     ASSERT_TRUE(scan.status.ok());
     ASSERT_EQ(scan.rows.size(), 1U);
     EXPECT_EQ(scan.rows[0].name, "yard.vlp");
@@ -73,7 +73,7 @@ TEST(ArchiveScan, SheetAreaOfAProjectDocument)
 
 TEST(ArchiveScan, LegacyAndQuillonRowsAndGrandTotal)
 {
-    const auto scan = scanArchive(kData + "totals", "", AreaUnit::SquareMetre);
+    const auto scan = scanArchive(kArchiveData + "totals", "", AreaUnit::SquareMetre);
     ASSERT_TRUE(scan.status.ok());
     ASSERT_EQ(scan.rows.size(), 2U);
     // legacy text: 1 m x 1 m at 10.7
@@ -104,7 +104,7 @@ TEST(ArchiveScan, QuillonPriceIsShownPerShownAreaUnit)
         {AreaUnit::SquareInch, "868 in\u00B2", "0.0064516"},
     };
     for (const auto& c : cases) {
-        const auto scan = scanArchive(kData + "totals", "shelf", c.unit);
+        const auto scan = scanArchive(kArchiveData + "totals", "shelf", c.unit);
         ASSERT_EQ(scan.rows.size(), 1U);
         EXPECT_EQ(scan.rows[0].price, c.price) << c.area;
         EXPECT_EQ(scan.rows[0].total, "5.60") << c.area;
@@ -117,14 +117,14 @@ TEST(ArchiveScan, QuillonPriceIsShownPerShownAreaUnit)
 
 TEST(ArchiveScan, FilterListsMatchingNamesAlphabetically)
 {
-    const auto all = scanArchive(kData + "filter", "", AreaUnit::SquareCentimetre);
+    const auto all = scanArchive(kArchiveData + "filter", "", AreaUnit::SquareCentimetre);
     ASSERT_TRUE(all.status.ok());
     ASSERT_EQ(all.rows.size(), 3U);
     EXPECT_EQ(all.rows[0].name, "garage.vlp");
     EXPECT_EQ(all.rows[1].name, "kitchen.vlp");
     EXPECT_EQ(all.rows[2].name, "old kit.qln");
 
-    const auto kit = scanArchive(kData + "filter", "kit", AreaUnit::SquareCentimetre);
+    const auto kit = scanArchive(kArchiveData + "filter", "kit", AreaUnit::SquareCentimetre);
     ASSERT_TRUE(kit.status.ok());
     ASSERT_EQ(kit.rows.size(), 2U);
     EXPECT_EQ(kit.rows[0].name, "kitchen.vlp");
@@ -151,9 +151,9 @@ TEST(ArchiveScan, UnopenableFileIsAMarkedRowAndTheListingGoesOn)
     // gone: it is listed like a file and cannot be read, as a file without
     // read permission cannot for a user.
     TempFolder dir;
-    dir.copyFrom(kData + "totals/a-cabinet.vlp", "a.vlp");
+    dir.copyFrom(kArchiveData + "totals/a-cabinet.vlp", "a.vlp");
     fs::create_symlink(dir.path() + "/gone.vlp", dir.path() + "/b.vlp");
-    dir.copyFrom(kData + "totals/a-cabinet.vlp", "c.vlp");
+    dir.copyFrom(kArchiveData + "totals/a-cabinet.vlp", "c.vlp");
     const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     EXPECT_TRUE(scan.listed);
     EXPECT_TRUE(scan.status.ok());
@@ -176,7 +176,7 @@ TEST(ArchiveScan, ReadOnlyFileIsListed)
 {
     // A read-only project is no locked one: the archive only reads it.
     TempFolder dir;
-    dir.copyFrom(kData + "totals/a-cabinet.vlp", "b.vlp");
+    dir.copyFrom(kArchiveData + "totals/a-cabinet.vlp", "b.vlp");
     fs::permissions(dir.path() + "/b.vlp", fs::perms::owner_read);
     const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     EXPECT_TRUE(scan.status.ok());
@@ -189,7 +189,7 @@ TEST(ArchiveScan, SpecialFileIsAMarkedRowWithItsCause)
 {
     TempFolder dir;
     ASSERT_EQ(::mkfifo((dir.path() + "/a-pipe.vlp").c_str(), 0600), 0);
-    dir.copyFrom(kData + "totals/b-shelf.qln", "b.qln");
+    dir.copyFrom(kArchiveData + "totals/b-shelf.qln", "b.qln");
     const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     ASSERT_EQ(scan.rows.size(), 2U);
     EXPECT_EQ(scan.rows[0].problem.msg, Msg::ArchiveCannotOpenFile);
@@ -202,7 +202,7 @@ TEST(ArchiveScan, FoldersNamedLikeProjectsAreNotListed)
 {
     TempFolder dir;
     fs::create_directory(dir.path() + "/old.vlp");
-    dir.copyFrom(kData + "totals/b-shelf.qln", "shelf.qln");
+    dir.copyFrom(kArchiveData + "totals/b-shelf.qln", "shelf.qln");
     const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
     ASSERT_TRUE(scan.status.ok());
     ASSERT_EQ(scan.rows.size(), 1U);
@@ -229,7 +229,7 @@ TEST(ArchiveScan, DamagedContentIsAMarkedRowWithItsPath)
     for (const auto& c : cases) {
         TempFolder dir;
         dir.write(c.name, c.text);
-        dir.copyFrom(kData + "totals/a-cabinet.vlp", "z-good.vlp");
+        dir.copyFrom(kArchiveData + "totals/a-cabinet.vlp", "z-good.vlp");
         const auto scan = scanArchive(dir.path(), "", AreaUnit::SquareMetre);
         EXPECT_TRUE(scan.status.ok()) << c.name;
         ASSERT_EQ(scan.rows.size(), 2U) << c.name;
@@ -256,7 +256,7 @@ TEST(ArchiveScan, OverlongQuillonFileIsAMarkedRow)
 
 TEST(ArchiveScan, RowByRowReadingMatchesTheWholeScan)
 {
-    const std::string folder = kData + "filter";
+    const std::string folder = kArchiveData + "filter";
     const auto listing = project_io::listArchive(folder, "");
     ASSERT_TRUE(listing.status.ok());
     const auto scan = scanArchive(folder, "", AreaUnit::SquareMetre);
@@ -266,7 +266,7 @@ TEST(ArchiveScan, RowByRowReadingMatchesTheWholeScan)
         EXPECT_EQ(row.name, scan.rows[i].name);
         EXPECT_EQ(row.total, scan.rows[i].total);
     }
-    const auto missing = project_io::listArchive(kData + "none", "");
+    const auto missing = project_io::listArchive(kArchiveData + "none", "");
     EXPECT_EQ(missing.status.msg, Msg::ArchiveFolderUnreadable);
     EXPECT_TRUE(missing.names.empty());
 }

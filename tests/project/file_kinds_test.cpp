@@ -19,8 +19,8 @@ using project_io::SaveProject;
 
 namespace {
 
-const std::string kData = std::string(TEST_DATA_DIR) + "/project/";
-const std::string kProgramFolder = std::string(VELMORA_DATA_DIR) + "/";
+const std::string kProjectData = std::string(TEST_DATA_DIR) + "/project/";
+const std::string kShippedFolder = std::string(VELMORA_DATA_DIR) + "/";
 
 engine::Settings centimetres()
 {
@@ -57,7 +57,7 @@ TEST(FileKinds, ExtensionsInAnyCaseAreRead)
     TempDir dir;
     for (const char* name : {"a.Vlp", "b.XmL", "c.VLP"}) {
         const std::string file = dir.file(name);
-        fs::copy_file(kData + "cm_project.vlp", file);
+        fs::copy_file(kProjectData + "cm_project.vlp", file);
         engine::Project p;
         const auto opened = OpenProject(file, false, p, centimetres());
         EXPECT_TRUE(opened.status.ok()) << name;
@@ -70,7 +70,7 @@ TEST(FileKinds, UnknownExtensionIsJudgedByItsContent)
     TempDir dir;
     // A backup copy of a project document, an old text project and a
     // Quillon file, none under its own extension.
-    fs::copy_file(kData + "cm_project.vlp", dir.file("job.vlp.bak"));
+    fs::copy_file(kProjectData + "cm_project.vlp", dir.file("job.vlp.bak"));
     writeFile(dir.file("old.txt"), "VELMORA 1.5\r\nJEDMERE\r\n1\r\nTABLA1\r\n1\r\ntab_1\r\n\r\n100\r\n50\r\n1\r\nold\r\n\r\n");
     writeFile(dir.file("noext"), "h1\r\n12.5\r\nh3\r\nh4\r\ntab_1\r\nx\r\n250\r\n120\r\n2\r\nboard\r\ny\r\n");
     for (const char* name : {"job.vlp.bak", "old.txt", "noext"}) {
@@ -154,7 +154,7 @@ TEST(FileKinds, ReadOnlyProjectOpensAndSaveAsksForAName)
 {
     TempDir dir;
     const std::string file = dir.file("shared.vlp");
-    fs::copy_file(kData + "cm_project.vlp", file);
+    fs::copy_file(kProjectData + "cm_project.vlp", file);
     ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
     engine::Project p;
     const auto opened = OpenProject(file, false, p, centimetres());
@@ -162,7 +162,7 @@ TEST(FileKinds, ReadOnlyProjectOpensAndSaveAsksForAName)
     EXPECT_GT(p.sheetRowCount(), 0);
     EXPECT_TRUE(project_io::needsFileName(file));
     // Saving over it is refused, with the cause.
-    const engine::Status saved = SaveProject(file, p, centimetres(), kProgramFolder);
+    const engine::Status saved = SaveProject(file, p, centimetres(), kShippedFolder);
     EXPECT_EQ(saved.msg, Msg::CannotSaveProject);
     EXPECT_EQ(saved.reason, Msg::FileReadOnly);
     // A file that cannot be read at all still gives message 31, with why.
@@ -176,9 +176,9 @@ TEST(FileKinds, SaveSaysWhyItFailed)
     TempDir dir;
     engine::Project p = openedProject();
     EXPECT_EQ(SaveProject(dir.file("x.vlp"), p, centimetres(), dir.file("noprogram/")).reason, Msg::TemplateUnusable);
-    EXPECT_EQ(SaveProject(dir.file("no/folder/x.vlp"), p, centimetres(), kProgramFolder).reason,
+    EXPECT_EQ(SaveProject(dir.file("no/folder/x.vlp"), p, centimetres(), kShippedFolder).reason,
               Msg::FolderNotWritable);
-    EXPECT_EQ(SaveProject("/dev/null", p, centimetres(), kProgramFolder).reason, Msg::FileNotRegular);
+    EXPECT_EQ(SaveProject("/dev/null", p, centimetres(), kShippedFolder).reason, Msg::FileNotRegular);
     EXPECT_FALSE(fs::exists(dir.file("x.vlp")));
 }
 
