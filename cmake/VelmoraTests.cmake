@@ -21,6 +21,11 @@ include_guard(GLOBAL)
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# One test per test program instead of one per test case. The sanitized
+# tree uses it: there a process start costs more than most tests (the
+# sanitizers' set-up, and Qt's for the window tests), and the per-case list
+# is the normal tree's job.
+option(VELMORA_TEST_PER_PROGRAM "Register each test program as one test" OFF)
 option(VELMORA_TEST_PCH "Precompile the GoogleTest (and Qt) headers of the test programs" ON)
 
 # The headers nearly every test file includes. Compiling them once per test
@@ -126,8 +131,15 @@ function(velmora_add_test_suite name)
         target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/test_paths.h)
     endif()
     add_dependencies(${name} velmora_data)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "VELMORA_HOME=${CMAKE_BINARY_DIR}/bin;QT_QPA_PLATFORM=offscreen")
+    set(env "VELMORA_HOME=${CMAKE_BINARY_DIR}/bin;QT_QPA_PLATFORM=offscreen")
+    if(VELMORA_TEST_PER_PROGRAM)
+        # The larger programs first, so that the longest does not start last.
+        list(LENGTH ARG_SOURCES cost)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" COST ${cost})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}")
+    endif()
 endfunction()
 
 # velmora_check_test_folders(): every folder of tests/ but data/ and scripts/
