@@ -217,7 +217,7 @@ TEST(OutputFailures, SettingsFilesThatAreNoSettingsAreRefused)
     TempDir dir;
     writeFile(dir.file("utf16.ini"), std::string("\xFF\xFEJ\0=\0", 6));
     fs::create_directories(dir.file("folder.ini"));
-    for (const std::string path : {dir.file("utf16.ini"), dir.file("folder.ini"), std::string("/dev/zero")}) {
+    for (const std::string& path : {dir.file("utf16.ini"), dir.file("folder.ini"), std::string("/dev/zero")}) {
         const CliRun r = runCli({"show", kExample, "--settings", path});
         EXPECT_EQ(r.code, cli::kExitUsage) << path;
         EXPECT_NE(r.err.find("message 140"), std::string::npos) << r.err;
