@@ -26,7 +26,6 @@ namespace app {
 namespace {
 
 constexpr int kCaptionGroup = 7;
-constexpr engine::Msg kOverwriteQuestion{27};
 
 QLabel* label(const char* name, const char* caption)
 {
@@ -275,10 +274,7 @@ void TExportDXF::btnExportClick()
     if (!file.endsWith(".dxf", Qt::CaseInsensitive))
         file += ".dxf";
     const std::string target = file.toStdString();
-    if (QFileInfo::exists(qs(target))
-        && m_main->showText(qs(target) + " " + m_main->text(kOverwriteQuestion), Messenger::Kind::Confirmation,
-                            Messenger::Buttons::YesNo, pos() + QPoint(100, 100))
-               != Messenger::Answer::Yes)
+    if (QFileInfo::exists(qs(target)) && !m_main->fileCommands().askReplace(qs(target), pos() + QPoint(100, 100)))
         return;
     output::DxfSettings s = settingsFromControls();
     const engine::Status st =

@@ -103,6 +103,13 @@ std::string FileCommands::dialogStartFolder()
     return projects;
 }
 
+bool FileCommands::askReplace(const QString& file, QPoint at)
+{
+    return m_main.showText(file + " " + m_main.text(kOverwriteQuestion), Messenger::Kind::Confirmation,
+                           Messenger::Buttons::YesNo, at)
+        == Messenger::Answer::Yes;
+}
+
 bool FileCommands::mayLeaveProject()
 {
     const auto ask = [this] {
@@ -281,12 +288,9 @@ bool FileCommands::saveProcedure(bool ask, bool xml)
     // Replacing a file needs a yes: any file the user chose, and a file other
     // than the project's own that a plain Save would write (a project opened
     // from .xml or .qln is saved as .vlp beside it).
-    if ((asked || target != current) && project_io::projectFileExists(target)) {
-        if (m_main.showText(qs(target) + " " + m_main.text(kOverwriteQuestion), Messenger::Kind::Confirmation,
-                     Messenger::Buttons::YesNo, m_main.messagePlace())
-            != Messenger::Answer::Yes)
-            return false;
-    }
+    if ((asked || target != current) && project_io::projectFileExists(target)
+        && !askReplace(qs(target), m_main.messagePlace()))
+        return false;
     const engine::Status saved = project_io::SaveProject(target, m_project, m_settings, m_programFolder);
     if (!saved.ok()) {
         // Nothing was written: the project keeps its name and title.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include <QPoint>
 #include <QString>
 
 namespace engine {
@@ -44,6 +45,10 @@ public:
     // Where the open and save dialogs start: the project's folder, the last
     // project's folder, or the program's "Projects" folder (made when missing).
     [[nodiscard]] std::string dialogStartFolder();
+    // Whether an existing `file` may be replaced: asks (message 27) near
+    // `at`; true for Yes. Every command that writes a file the user chose
+    // asks through it (the file dialogs leave the question to us).
+    [[nodiscard]] bool askReplace(const QString& file, QPoint at);
     // Before a command replaces or closes the project: when it has changes
     // since it was saved, asks Save / Discard / Cancel. False when the
     // command must stop.

@@ -467,7 +467,13 @@ void TImportExcel::PreviewBtnClick(int k)
         showStatus(block.error());
         return;
     }
-    if (const engine::Status s = sheets::previewBlock(*block, m_main->settings().XlConvComma, h.preview); !s.ok()) {
+    takeBlock(k, *block);
+}
+
+void TImportExcel::takeBlock(int k, const sheets::CellBlock& block)
+{
+    Half& h = half(k);
+    if (const engine::Status s = sheets::previewBlock(block, m_main->settings().XlConvComma, h.preview); !s.ok()) {
         showStatus(s);
         return;
     }
@@ -483,7 +489,6 @@ void TImportExcel::PasteBtnClick(int k)
 
 void TImportExcel::pasteText(int k, const QString& text)
 {
-    Half& h = half(k);
     const engine::Result<sheets::CellBlock> block = sheets::blockFromClipboard(text.toStdString());
     if (!block.ok()) {
         if (block.error().msg == engine::Msg::ImportSelectionTooWide)
@@ -492,12 +497,7 @@ void TImportExcel::pasteText(int k, const QString& text)
             showStatus(block.error());
         return;
     }
-    if (const engine::Status s = sheets::previewBlock(*block, m_main->settings().XlConvComma, h.preview); !s.ok()) {
-        showStatus(s);
-        return;
-    }
-    showPreview(k);
-    h.ImportBtn->setEnabled(true);
+    takeBlock(k, *block);
 }
 
 void TImportExcel::ImportBtnClick(int k)

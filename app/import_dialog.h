@@ -139,6 +139,8 @@ private:
     // Shows the workbook and worksheet of half k, or none.
     void showLink(int k);
     void showPreview(int k);
+    // Puts a selected or pasted block into half k's preview.
+    void takeBlock(int k, const sheets::CellBlock& block);
     void showStatus(const engine::Status& status);
 
     TMainForm* m_main;

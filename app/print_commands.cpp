@@ -9,6 +9,7 @@
 
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
+#include "app/file_commands.h"
 #include "app/file_dialogs.h"
 #include "app/main_form.h"
 #include "app/print_dialog.h"
@@ -23,7 +24,6 @@ namespace app {
 namespace {
 
 constexpr int kPdfFilter = 446;
-constexpr engine::Msg kOverwriteQuestion{27};
 
 } // namespace
 
@@ -44,10 +44,7 @@ std::optional<QString> PrintCommands::destination(bool pdf)
         if (!file.endsWith(".pdf", Qt::CaseInsensitive))
             file += ".pdf";
         // Replacing a file needs a yes, as for projects and drawings.
-        if (QFileInfo::exists(file)
-            && m_main.showText(file + " " + m_main.text(kOverwriteQuestion), Messenger::Kind::Confirmation,
-                               Messenger::Buttons::YesNo, m_main.messagePlace())
-                   != Messenger::Answer::Yes)
+        if (QFileInfo::exists(file) && !m_main.fileCommands().askReplace(file, m_main.messagePlace()))
             return std::nullopt;
         return file;
     }

@@ -145,6 +145,20 @@ struct Group {
         belowBound += value < lowerBound ? 1 : 0;
         seconds.push_back(o.seconds);
     }
+
+    void merge(const Group& g)
+    {
+        instances += g.instances;
+        ours += g.ours;
+        best += g.best;
+        bound += g.bound;
+        incomplete += g.incomplete;
+        faulty += g.faulty;
+        notGuillotine += g.notGuillotine;
+        stopped += g.stopped;
+        belowBound += g.belowBound;
+        seconds.insert(seconds.end(), g.seconds.begin(), g.seconds.end());
+    }
 };
 
 std::string notes(const Group& g)
@@ -242,24 +256,8 @@ void classBenchmark(const Options& opt)
             if (deepGroup.instances > 0)
                 printRow(std::to_string(cls) + " deep", deepGroup);
             std::fflush(stdout);
-            deepTotal.instances += deepGroup.instances;
-            deepTotal.ours += deepGroup.ours;
-            deepTotal.best += deepGroup.best;
-            deepTotal.bound += deepGroup.bound;
-            deepTotal.incomplete += deepGroup.incomplete;
-            deepTotal.faulty += deepGroup.faulty;
-            deepTotal.notGuillotine += deepGroup.notGuillotine;
-            deepTotal.belowBound += deepGroup.belowBound;
-            deepTotal.seconds.insert(deepTotal.seconds.end(), deepGroup.seconds.begin(), deepGroup.seconds.end());
-            autoTotal.instances += autoGroup.instances;
-            autoTotal.ours += autoGroup.ours;
-            autoTotal.best += autoGroup.best;
-            autoTotal.bound += autoGroup.bound;
-            autoTotal.incomplete += autoGroup.incomplete;
-            autoTotal.faulty += autoGroup.faulty;
-            autoTotal.notGuillotine += autoGroup.notGuillotine;
-            autoTotal.belowBound += autoGroup.belowBound;
-            autoTotal.seconds.insert(autoTotal.seconds.end(), autoGroup.seconds.begin(), autoGroup.seconds.end());
+            deepTotal.merge(deepGroup);
+            autoTotal.merge(autoGroup);
             if (autoOnManual.instances > 0) {
                 manualRows.emplace_back(std::to_string(cls) + " automatic", autoOnManual);
                 for (std::size_t k = 0; k < opt.alphas.size(); ++k)

@@ -29,7 +29,6 @@ struct LabelArguments {
 
 int takeLabelArguments(Context& ctx, LabelArguments& a)
 {
-    std::string value;
     bool missing = false;
     if (!takeOption(ctx, "--pdf", a.pdf, missing) || missing || a.pdf.empty())
         return ctx.usage("labels: give --pdf OUT, the PDF file to write");
@@ -37,11 +36,8 @@ int takeLabelArguments(Context& ctx, LabelArguments& a)
         return ctx.usage("--style takes a style name or its number in the style list (from 1)");
     if (takeOption(ctx, "--kinds", a.kinds, missing) && (missing || a.kinds.empty()))
         return ctx.usage("--kinds takes parts, sheets and/or offcuts, separated by commas");
-    if (takeOption(ctx, "--paper", value, missing)) {
-        if (value != "a4" && value != "A4" && value != "letter" && value != "Letter")
-            return ctx.usage("--paper takes a4 or letter");
-        a.letter = value == "letter" || value == "Letter";
-    }
+    if (const int rc = takePaperOption(ctx, a.letter); rc != kExitOk)
+        return rc;
     a.optimize = takeFlag(ctx, "--optimize");
     return kExitOk;
 }
@@ -97,10 +93,6 @@ int cmdLabels(Context& ctx)
     return ctx.fail(engine::Status(engine::Msg::PrintingNotBuilt));
 #else
     const std::string input = ctx.args[0];
-    engine::Project project;
-    if (const int rc = openInput(ctx, input, project); rc != kExitOk)
-        return rc;
-
     const std::string definitionsPath = labels::labelDefinitionsPath(engine::programFolder());
     const engine::Result<labels::LabelDefinitions> definitions = labels::readLabelDefinitions(definitionsPath);
     if (!definitions.ok())
@@ -114,11 +106,10 @@ int cmdLabels(Context& ctx)
     if (style < 0)
         return ctx.fail(engine::Status(engine::Msg::LabelStyleMissing, {definitionsPath}));
 
+    engine::Project project;
     ReportResources resources;
-    if (const int rc = loadReportResources(ctx, ReportOptions{}, resources); rc != kExitOk)
-        return rc;
     output::ShowResultsOutcome shown;
-    const int finished = resultForPrinting(ctx, project, input, a.optimize, resources, shown);
+    const int finished = resultForPrinting(ctx, input, a.optimize, project, resources, shown);
     if (finished != kExitOk && finished != kExitPartsMissing)
         return finished;
 
@@ -140,9 +131,6 @@ int cmdLabels(Context& ctx)
     if (!written.status.ok())
         return ctx.fail(written.status);
     *ctx.out << a.pdf << ": " << labelCount << " label(s) on " << written.pages << " page(s)\n";
-    ctx.out->flush();
-    if (!*ctx.out)
-        return ctx.fail(engine::Status(engine::Msg::CannotWriteOutput, {"standard output"}));
     return finished;
 #endif
 }

@@ -47,11 +47,8 @@ int takePrintArguments(Context& ctx, PrintArguments& a)
     }
     if (takeOption(ctx, "--groups", a.groups, missing) && (missing || a.groups.empty()))
         return ctx.usage("--groups takes FROM-TO, for example 2-5");
-    if (takeOption(ctx, "--paper", value, missing)) {
-        if (value != "a4" && value != "A4" && value != "letter" && value != "Letter")
-            return ctx.usage("--paper takes a4 or letter");
-        a.letter = value == "letter" || value == "Letter";
-    }
+    if (const int rc = takePaperOption(ctx, a.letter); rc != kExitOk)
+        return rc;
     a.options.cover = takeFlag(ctx, "--cover");
     a.options.report = takeFlag(ctx, "--report");
     a.options.bill = takeFlag(ctx, "--bill");
@@ -93,20 +90,14 @@ int cmdPrint(Context& ctx)
     return ctx.fail(engine::Status(engine::Msg::PrintingNotBuilt));
 #else
     const std::string input = ctx.args[0];
-    engine::Project project;
-    if (const int rc = openInput(ctx, input, project); rc != kExitOk)
-        return rc;
-
     // The printed pages need the captions of the language file.
     if (!ctx.language())
         return ctx.usage("cannot read language file "
                          + engine::LanguageTable::pathFor(engine::programFolder(), ctx.languageName));
+    engine::Project project;
     ReportResources resources;
-    if (const int rc = loadReportResources(ctx, ReportOptions{}, resources); rc != kExitOk)
-        return rc;
-
     output::ShowResultsOutcome shown;
-    const int finished = resultForPrinting(ctx, project, input, a.optimize, resources, shown);
+    const int finished = resultForPrinting(ctx, input, a.optimize, project, resources, shown);
     if (finished != kExitOk && finished != kExitPartsMissing)
         return finished;
 

@@ -64,14 +64,30 @@ std::string messageText(const Context& ctx, const ReportResources& resources, co
     return s;
 }
 
+int takePaperOption(Context& ctx, bool& letter)
+{
+    std::string value;
+    bool missing = false;
+    if (!takeOption(ctx, "--paper", value, missing))
+        return kExitOk;
+    if (value != "a4" && value != "A4" && value != "letter" && value != "Letter")
+        return ctx.usage("--paper takes a4 or letter");
+    letter = value == "letter" || value == "Letter";
+    return kExitOk;
+}
+
 std::string reportText(const engine::Project& project)
 {
     return output::toPlainText(project.report) + output::toPlainText(project.bill);
 }
 
-int resultForPrinting(Context& ctx, engine::Project& project, const std::string& input, bool optimize,
-                      const ReportResources& resources, output::ShowResultsOutcome& shown)
+int resultForPrinting(Context& ctx, const std::string& input, bool optimize, engine::Project& project,
+                      ReportResources& resources, output::ShowResultsOutcome& shown)
 {
+    if (const int rc = openInput(ctx, input, project); rc != kExitOk)
+        return rc;
+    if (const int rc = loadReportResources(ctx, ReportOptions{}, resources); rc != kExitOk)
+        return rc;
     if (optimize) {
         engine::Rand31 rng;
         engine::AutoRunOptions run;

@@ -48,13 +48,18 @@ struct ReportResources {
 [[nodiscard]] int finishRun(Context& ctx, engine::Project& project, const ReportOptions& options,
                             const ReportResources& resources, output::ShowResultsOutcome& shown);
 
-// The result a printout shows: the stored one, or with `optimize` a fresh
-// automatic run (message 444 naming `input` when there is none), then
+// The project a printout shows: `input` opened into `project` and the
+// report's resources loaded, then the stored result, or with `optimize` a
+// fresh automatic run (message 444 naming `input` when there is none), then
 // finishRun with no report, so the layout groups and totals are those the
 // window prints. Returns what finishRun returns, or the exit status of a
-// failed run after saying why.
-[[nodiscard]] int resultForPrinting(Context& ctx, engine::Project& project, const std::string& input, bool optimize,
-                                    const ReportResources& resources, output::ShowResultsOutcome& shown);
+// failed step after saying why.
+[[nodiscard]] int resultForPrinting(Context& ctx, const std::string& input, bool optimize, engine::Project& project,
+                                    ReportResources& resources, output::ShowResultsOutcome& shown);
+
+// --paper a4|letter of the printing commands: returns kExitOk (`letter` set
+// when the option asks for it) or the usage failure.
+[[nodiscard]] int takePaperOption(Context& ctx, bool& letter);
 
 // The report, then the bill, as plain text.
 [[nodiscard]] std::string reportText(const engine::Project& project);

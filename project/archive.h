@@ -26,7 +26,7 @@ struct ArchiveRow {
     // CannotReadProject + path (malformed document, a count, price, unit,
     // length or quantity that is no number, an area that overflows);
     // QuillonFileTooLong + path.
-    engine::Status problem;
+    engine::Status problem{};
 
     [[nodiscard]] bool readable() const { return problem.ok(); }
 };
