@@ -144,23 +144,18 @@ bool BlockPacker::pack(std::int32_t w, std::int32_t h, std::span<const FillItem>
         }
     }
 
-    // The best of the blocks that hold enough: a dominated block has a live
-    // one of the same parts, value and area beside it.
     std::int32_t best = -1;
     for (std::size_t i = 0; i < m_blocks.size(); ++i) {
-        const Block& x = m_blocks[i];
-        if (x.dead || x.area < minArea)
+        const Block& b = m_blocks[i];
+        if (b.area < minArea)
             continue;
-        if (best >= 0) {
-            const Block& y = m_blocks[static_cast<std::size_t>(best)];
-            if (x.value < y.value || (x.value == y.value && x.area <= y.area))
-                continue;
-        }
-        best = static_cast<std::int32_t>(i);
+        if (best < 0 || b.value > m_blocks[static_cast<std::size_t>(best)].value
+            || (b.value == m_blocks[static_cast<std::size_t>(best)].value
+                && b.area > m_blocks[static_cast<std::size_t>(best)].area))
+            best = static_cast<std::int32_t>(i);
     }
     if (best < 0)
         return false;
-    m_work += m_blocks.size() / 4;
     emit(best, 0, 0, w, h, out);
     out.value = m_blocks[static_cast<std::size_t>(best)].value;
     return true;

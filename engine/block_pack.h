@@ -30,8 +30,7 @@ public:
     bool pack(std::int32_t w, std::int32_t h, std::span<const FillItem> items, std::span<const double> value,
               std::span<const std::int32_t> avail, std::int64_t minArea, std::size_t maxBlocks, SheetFill& out);
 
-    // Work units done so far: block pairs tried, and a quarter for every
-    // block looked at for the answer.
+    // Work units done so far: block pairs tried.
     [[nodiscard]] std::uint64_t work() const { return m_work; }
 
     // Parts counted per kind in a few machine words: one field per kind,

@@ -9,7 +9,6 @@
 #include <thread>
 #include <utility>
 
-#include "engine/block_pack.h"
 #include "engine/sheet_fill.h"
 
 namespace engine {
@@ -90,12 +89,6 @@ struct Problem {
     // maximise (area, larger parts a little more).
     double emptyingShare = 0.4;
     std::vector<double> repackValue;
-    // Emptying moves that pack one sheet by block combination instead of
-    // greedy fills: their share of the moves with at most `blockParts`
-    // parts on offer, and the blocks such a move may make.
-    double blockShare = 0.5;
-    std::int32_t blockParts = 7;
-    std::size_t maxBlocks = 3000;
 };
 
 
@@ -184,10 +177,7 @@ public:
         return work() < m_budget && !reachedBound();
     }
 
-    [[nodiscard]] std::uint64_t work() const
-    {
-        return (m_filler.work() + m_packer.work()) / 1000;
-    }
+    [[nodiscard]] std::uint64_t work() const { return m_filler.work() / 1000; }
     [[nodiscard]] bool haveBest() const { return m_haveBest; }
     [[nodiscard]] const Plan& best() const { return m_best; }
     [[nodiscard]] const LayoutScore& bestScore() const { return m_bestScore; }
@@ -340,7 +330,7 @@ private:
         double area = poolArea(m_pool);
         std::vector<std::int32_t> avail(p.items.size(), 0);
         SheetFill fill[2];
-        std::size_t& stale = m_stale;
+        std::size_t stale = 0;
         const std::size_t patience = 6 * sheets.size() + 20;
         while (work() < end && !stopNow()) {
             if (stale >= patience) {
@@ -363,47 +353,22 @@ private:
                 for (const detail::FillPlacement& pl : sheets[pick[k]].fill.placed)
                     ++avail[static_cast<std::size_t>(pl.item)];
             }
-            // One sheet with few parts on offer: now and then the best layout
-            // of them all by block combination (it costs far more than a
-            // greedy fill, and more with every part).
-            std::int32_t offered = 0;
-            for (const std::int32_t c : avail)
-                offered += c;
-            if (n == 1 && offered <= p.blockParts && m_rng.uniform() < p.blockShare) {
-                const SheetInstance& sh = p.sheets[sheets[pick[0]].sheet];
-                if (!m_packer.pack(sh.len, sh.wid, p.items, p.repackValue, avail, before, p.maxBlocks, fill[0]))
-                    continue;
-                for (const detail::FillPlacement& pl : fill[0].placed)
-                    --avail[static_cast<std::size_t>(pl.item)];
-            } else {
-                for (std::size_t k = 0; k < n; ++k) {
-                    bestFill(sheets[pick[k]].sheet, p.repackValue, avail, fill[k]);
-                    for (const detail::FillPlacement& pl : fill[k].placed)
-                        --avail[static_cast<std::size_t>(pl.item)];
-                }
-            }
             std::int64_t after = 0;
-            for (std::size_t k = 0; k < n; ++k)
+            for (std::size_t k = 0; k < n; ++k) {
+                bestFill(sheets[pick[k]].sheet, p.repackValue, avail, fill[k]);
                 after += fill[k].area;
+                for (const detail::FillPlacement& pl : fill[k].placed)
+                    --avail[static_cast<std::size_t>(pl.item)];
+            }
             if (after < before)
                 continue;
-            // Of two sheets that hold what they held before, the fuller one
-            // may not lose: the free area gathers on fewer sheets, where a
-            // part of the pool finds room.
-            if (n == 2 && after == before) {
-                const auto sq = [](std::int64_t a) { return static_cast<double>(a) * static_cast<double>(a); };
-                if (sq(fill[0].area) + sq(fill[1].area)
-                    < sq(sheets[pick[0]].fill.area) + sq(sheets[pick[1]].fill.area))
-                    continue;
-            }
             for (std::size_t k = 0; k < n; ++k)
                 sheets[pick[k]].fill = std::move(fill[k]);
             m_pool = avail;
-            area = poolArea(m_pool);
-            if (area < m_poolLeast - 0.5) {
-                m_poolLeast = area;
+            const double now = poolArea(m_pool);
+            if (now < area - 0.5)
                 stale = 0;
-            }
+            area = now;
             if (area > 0.5)
                 continue;
             // The pool ran dry: one sheet less.
@@ -439,8 +404,6 @@ private:
         const std::size_t rank = std::min<std::size_t>(byUse.size() - 1, r < 0.6 ? 0 : (r < 0.85 ? 1 : 2));
         const std::size_t t = byUse[rank].second;
         m_pool.assign(p.items.size(), 0);
-        m_poolLeast = std::numeric_limits<double>::max();
-        m_stale = 0;
         for (const detail::FillPlacement& pl : sheets[t].fill.placed)
             ++m_pool[static_cast<std::size_t>(pl.item)];
         sheets.erase(sheets.begin() + static_cast<std::ptrdiff_t>(t));
@@ -533,9 +496,6 @@ private:
     DeepRng m_rng;
     std::uint64_t m_budget;
     SheetFiller m_filler;
-    detail::BlockPacker m_packer;
-    double m_poolLeast = 0;        // the least pool area of this pool so far
-    std::size_t m_stale = 0;       // moves since it was reached
     SheetFill m_try;
     std::vector<double> m_mult;
     std::vector<double> m_value;
