@@ -1,5 +1,5 @@
 # velmora_add_test_suite(NAME SOURCES files... [LIBS libs...] [PCH headers...]
-#                        [QT] [NO_GTEST_MAIN])
+#                        [QT] [NO_GTEST_MAIN] [SHARDS n])
 #
 # One GoogleTest program, bin/NAME, of the listed files (relative to the
 # current folder). Every file of the folders it takes sources from must be
@@ -14,18 +14,20 @@
 # as const char* values of tests/test_paths.h, which every test file sees
 # (join them with std::string(TEST_DATA_DIR) + "/...", not literal pasting).
 # Its cases are registered with ctest one by one, run with VELMORA_HOME set
-# to bin/ and Qt on the offscreen platform. QT: a Qt Widgets test program;
+# to bin/ and Qt on the offscreen platform (VELMORA_TEST_PER_PROGRAM: the
+# program as one test, or as SHARDS tests that each run every n-th case). QT: a Qt Widgets test program;
 # its precompiled header also holds the common Qt headers. PCH: more headers
 # for the precompiled header, worth it when several files include them.
 include_guard(GLOBAL)
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# One test per test program instead of one per test case. The sanitized
-# tree uses it: there a process start costs more than most tests (the
-# sanitizers' set-up, and Qt's for the window tests), and the per-case list
-# is the normal tree's job.
-option(VELMORA_TEST_PER_PROGRAM "Register each test program as one test" OFF)
+# One test per test program (or per shard of a large one) instead of one per
+# test case: a process start costs more than most tests (Qt's set-up for the
+# window tests, the sanitizers'), and 800 of them were most of a test run.
+# GoogleTest's output still names every case, and a failing one with its
+# message. OFF lists every case with ctest (ctest -R on a single case).
+option(VELMORA_TEST_PER_PROGRAM "Register each test program (or each of its shards) as one test" ON)
 option(VELMORA_TEST_PCH "Precompile the GoogleTest (and Qt) headers of the test programs" ON)
 
 # The headers nearly every test file includes. Compiling them once per test
@@ -94,7 +96,7 @@ function(velmora_test_pch_library)
 endfunction()
 
 function(velmora_add_test_suite name)
-    cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "" "SOURCES;LIBS;PCH" ${ARGN})
+    cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "SHARDS" "SOURCES;LIBS;PCH" ${ARGN})
     if(NOT ARG_SOURCES)
         message(FATAL_ERROR "velmora_add_test_suite(${name}): no SOURCES")
     endif()
@@ -136,8 +138,19 @@ function(velmora_add_test_suite name)
     if(VELMORA_TEST_PER_PROGRAM)
         # The larger programs first, so that the longest does not start last.
         list(LENGTH ARG_SOURCES cost)
-        add_test(NAME ${name} COMMAND ${name})
-        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" COST ${cost})
+        if(NOT ARG_SHARDS OR ARG_SHARDS LESS 2)
+            add_test(NAME ${name} COMMAND ${name})
+            set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" COST ${cost})
+        else()
+            # GoogleTest's own sharding: shard i of n runs the cases i, i + n, ...
+            math(EXPR last "${ARG_SHARDS} - 1")
+            math(EXPR cost "${cost} / ${ARG_SHARDS} + 1")
+            foreach(i RANGE ${last})
+                add_test(NAME ${name}.${i} COMMAND ${name})
+                set_tests_properties(${name}.${i} PROPERTIES COST ${cost}
+                    ENVIRONMENT "${env};GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${i}")
+            endforeach()
+        endif()
     else()
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}")
     endif()
