@@ -32,8 +32,9 @@ add_executable(fuzz_replay ${VELMORA_FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/repl
     ${CMAKE_BINARY_DIR}/fuzz/replay_targets.cpp)
 target_include_directories(fuzz_replay PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(fuzz_replay PRIVATE common_options ${VELMORA_FUZZ_LIBS})
-# Like the tests' own code: the libraries it calls are built as the tree builds them.
-velmora_test_options(fuzz_replay)
+# Like the tests' own code (the libraries it calls are built as the tree
+# builds them), but with every sanitizer: the targets check what they read.
+velmora_test_options(fuzz_replay ALL_SANITIZERS)
 foreach(source ${VELMORA_FUZZ_SOURCES})
     velmora_fuzz_name(${source} name)
     add_test(NAME fuzz.${name} COMMAND fuzz_replay ${name} ${CMAKE_SOURCE_DIR}/tests/data/fuzz/${name})
