@@ -13,11 +13,13 @@
 #   TOOLS_DIR           VELMORA_TOOLS_DIR (may be missing: skip with a reason)
 # as const char* values of tests/test_paths.h, which every test file sees
 # (join them with std::string(TEST_DATA_DIR) + "/...", not literal pasting).
-# Its cases are registered with ctest one by one, run with VELMORA_HOME set
-# to bin/ and Qt on the offscreen platform (VELMORA_TEST_PER_PROGRAM: the
-# program as one test, or as SHARDS tests that each run every n-th case). QT: a Qt Widgets test program;
-# its precompiled header also holds the common Qt headers. PCH: more headers
-# for the precompiled header, worth it when several files include them.
+# The program is registered with ctest as one test, or as SHARDS tests that
+# each run every n-th case (VELMORA_TEST_PER_PROGRAM=OFF: every case on its
+# own), run with VELMORA_HOME set to bin/ and Qt on the offscreen platform.
+# QT: a Qt Widgets test program, compiled in batches of 12 without a
+# precompiled header. PCH: a precompiled header of its own with these
+# headers besides GoogleTest's and the standard ones (else the programs
+# share one).
 include_guard(GLOBAL)
 find_package(GTest REQUIRED)
 include(GoogleTest)
@@ -28,7 +30,7 @@ include(GoogleTest)
 # GoogleTest's output still names every case, and a failing one with its
 # message. OFF lists every case with ctest (ctest -R on a single case).
 option(VELMORA_TEST_PER_PROGRAM "Register each test program (or each of its shards) as one test" ON)
-option(VELMORA_TEST_PCH "Precompile the GoogleTest (and Qt) headers of the test programs" ON)
+option(VELMORA_TEST_PCH "Precompile the GoogleTest and standard headers of the test programs without Qt" ON)
 
 # The headers nearly every test file includes. Compiling them once per test
 # program instead of once per file is most of the tests' build time.
@@ -36,10 +38,6 @@ set(VELMORA_TEST_PCH_HEADERS
     <gtest/gtest.h> <tests/test_paths.h>
     <algorithm> <cstdlib> <filesystem> <fstream> <map> <memory> <optional> <set>
     <sstream> <string> <string_view> <vector>)
-set(VELMORA_TEST_PCH_QT_HEADERS
-    <QAction> <QApplication> <QComboBox> <QDialog> <QDir> <QFile> <QLabel> <QLineEdit>
-    <QMainWindow> <QMenu> <QPushButton> <QString> <QTabWidget> <QTableView> <QTemporaryDir>
-    <QTest> <QWidget>)
 
 # velmora_test_paths_library(): the one generated source that knows where
 # the repository, the build tree and the shared data are (tests/test_paths.h).
@@ -124,6 +122,7 @@ function(velmora_add_test_suite name)
         find_package(Qt6 REQUIRED COMPONENTS Test Widgets)
         velmora_drop_qt_testcase_paths()
         target_link_libraries(${name} PRIVATE Qt6::Test Qt6::Widgets)
+        set_target_properties(${name} PROPERTIES UNITY_BUILD_BATCH_SIZE 12)
     endif()
     velmora_test_paths_library()
     target_link_libraries(${name} PRIVATE velmora_test_paths)
@@ -131,14 +130,12 @@ function(velmora_add_test_suite name)
     if(VELMORA_TEST_PCH AND NOT ARG_QT AND NOT ARG_PCH)
         velmora_test_pch_library()
         target_precompile_headers(${name} REUSE_FROM velmora_test_pch)
-    elseif(VELMORA_TEST_PCH)
-        set(headers ${VELMORA_TEST_PCH_HEADERS})
-        if(ARG_QT)
-            list(APPEND headers ${VELMORA_TEST_PCH_QT_HEADERS})
-        endif()
-        list(APPEND headers ${ARG_PCH})
-        target_precompile_headers(${name} PRIVATE ${headers})
+    elseif(VELMORA_TEST_PCH AND NOT ARG_QT)
+        target_precompile_headers(${name} PRIVATE ${VELMORA_TEST_PCH_HEADERS} ${ARG_PCH})
     else()
+        # A Qt test program compiles in a few large batches: a precompiled
+        # header of the Qt and test headers (200 MB) took longer to make
+        # than it saved them.
         target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/test_paths.h)
     endif()
     add_dependencies(${name} velmora_data)
