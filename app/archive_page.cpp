@@ -20,6 +20,7 @@
 #include "app/file_commands.h"
 #include "app/input_page.h"
 #include "app/main_form.h"
+#include "app/named_widgets.h"
 #include "app/print_commands.h"
 #include "app/qt_text.h"
 #include "engine/date_format.h"
@@ -37,13 +38,6 @@ constexpr int kTotalColumn = 3;
 // that the table fills visibly.
 constexpr std::size_t kBatchRows = 200;
 constexpr auto kBatchTime = std::chrono::milliseconds(40);
-
-QLabel* label(QWidget* parent, const char* name, const char* caption)
-{
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
-}
 
 } // namespace
 
@@ -66,11 +60,11 @@ ArchivePage::ArchivePage(TMainForm& main)
     auto* root = new QTreeWidgetItem(DirectoryListBox1, {QDir::rootPath()});
     root->setData(0, Qt::UserRole, QDir::rootPath());
     root->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
-    Label69 = label(nullptr, "Label69", "Filter:");
+    Label69 = newLabel("Label69", "Filter:");
     Edit18 = new QLineEdit;
     Edit18->setObjectName("Edit18");
     Edit18->installEventFilter(this);
-    Label70 = label(nullptr, "Label70", "*prazan unos za sve arhive");
+    Label70 = newLabel("Label70", "*prazan unos za sve arhive");
     Label70->setWordWrap(true);
     BitBtn18 = new QPushButton("Print");
     BitBtn18->setObjectName("BitBtn18");
@@ -89,10 +83,10 @@ ArchivePage::ArchivePage(TMainForm& main)
     panArchiveHeadings = new QWidget;
     panArchiveHeadings->setObjectName("panArchiveHeadings");
     panArchiveHeadings->setFixedHeight(20);
-    Label62 = label(panArchiveHeadings, "Label62", "IME ARHIVE");
-    Label63 = label(panArchiveHeadings, "Label63", "POVRSINA");
-    Label64 = label(panArchiveHeadings, "Label64", "CENA");
-    Label65 = label(panArchiveHeadings, "Label65", "UKUPNO");
+    Label62 = newLabel("Label62", "IME ARHIVE", panArchiveHeadings);
+    Label63 = newLabel("Label63", "POVRSINA", panArchiveHeadings);
+    Label64 = newLabel("Label64", "CENA", panArchiveHeadings);
+    Label65 = newLabel("Label65", "UKUPNO", panArchiveHeadings);
     StringGrid3 = new QTableWidget(0, 4);
     StringGrid3->setObjectName("StringGrid3");
     StringGrid3->horizontalHeader()->hide();
@@ -103,8 +97,8 @@ ArchivePage::ArchivePage(TMainForm& main)
     StringGrid3->setEditTriggers(QAbstractItemView::AllEditTriggers);
     StringGrid3->verticalHeader()->setDefaultSectionSize(StringGrid3->fontMetrics().height() + 6);
     auto* totalRow = new QHBoxLayout;
-    Label16 = label(nullptr, "Label16", "Total:");
-    Label17 = label(nullptr, "Label17", "");
+    Label16 = newLabel("Label16", "Total:");
+    Label17 = newLabel("Label17", "");
     Label17->setObjectName("Label17");
     QFont bold = Label17->font();
     bold.setBold(true);

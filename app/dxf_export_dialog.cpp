@@ -17,6 +17,7 @@
 #include "app/file_commands.h"
 #include "app/file_dialogs.h"
 #include "app/main_form.h"
+#include "app/named_widgets.h"
 #include "app/qt_text.h"
 #include "engine/paths.h"
 #include "output/dxf_writer.h"
@@ -25,14 +26,7 @@ namespace app {
 
 namespace {
 
-constexpr int kCaptionGroup = 7;
-
-QLabel* label(const char* name, const char* caption)
-{
-    auto* l = new QLabel(caption);
-    l->setObjectName(name);
-    return l;
-}
+constexpr int kDxfCaptionGroup = 7;
 
 QComboBox* dropDown(const QString& name)
 {
@@ -53,15 +47,15 @@ TExportDXF::TExportDXF(TMainForm* main)
     auto* v = new QVBoxLayout(this);
 
     auto* release = new QHBoxLayout;
-    lblExportVersion = label("lblExportVersion", "Export version");
+    lblExportVersion = newLabel("lblExportVersion", "Export version");
     cmbVersions = dropDown("cmbVersions");
     release->addWidget(lblExportVersion);
     release->addWidget(cmbVersions, 1);
     v->addLayout(release);
 
     auto* items = new QGridLayout;
-    lblLayerName2 = label("lblLayerName2", "Layer name");
-    lblOutput = label("lblOutput", "Output");
+    lblLayerName2 = newLabel("lblLayerName2", "Layer name");
+    lblOutput = newLabel("lblOutput", "Output");
     items->addWidget(lblLayerName2, 0, 1);
     items->addWidget(lblOutput, 0, 2);
     const struct {
@@ -79,7 +73,7 @@ TExportDXF::TExportDXF(TMainForm* main)
     };
     for (int i = 0; i < output::kDxfItemCount; ++i) {
         const auto k = static_cast<size_t>(i);
-        itemLabel[k] = label(itemRows[i].name, itemRows[i].caption);
+        itemLabel[k] = newLabel(itemRows[i].name, itemRows[i].caption);
         itemLayer[k] = dropDown(itemRows[i].combo);
         itemOutput[k] = new QCheckBox;
         itemOutput[k]->setObjectName(itemRows[i].check);
@@ -120,8 +114,8 @@ TExportDXF::TExportDXF(TMainForm* main)
     panLayers = new QGroupBox;
     panLayers->setObjectName("panLayers");
     auto* layers = new QGridLayout(panLayers);
-    lblLayername = label("lblLayername", "Layer name");
-    lblColor = label("lblColor", "Colour");
+    lblLayername = newLabel("lblLayername", "Layer name");
+    lblColor = newLabel("lblColor", "Colour");
     layers->addWidget(lblLayername, 0, 0);
     layers->addWidget(lblColor, 0, 1);
     // A swatch beside each name: the AutoCAD colours 1 to 7.
@@ -163,8 +157,8 @@ TExportDXF::TExportDXF(TMainForm* main)
                  btnCancel});
     for (QLabel* l : itemLabel)
         targets.add({l});
-    main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
-    main->LoadLanguage(main->languageName(), kCaptionGroup);
+    main->registerCaptionWindow(kDxfCaptionGroup, this, std::move(targets));
+    main->LoadLanguage(main->languageName(), kDxfCaptionGroup);
     setMinimumWidth(380);
     layout()->activate();
 }

@@ -5,10 +5,10 @@
 namespace app {
 
 namespace {
-FileDialogs* g_installed = nullptr;
+FileDialogs* g_installedDialogs = nullptr;
 FileDialogs::Texts g_texts;
 
-void label(QFileDialog& dialog, QFileDialog::DialogLabel which, const QString& text)
+void setLabel(QFileDialog& dialog, QFileDialog::DialogLabel which, const QString& text)
 {
     if (!text.isEmpty())
         dialog.setLabelText(which, text);
@@ -22,10 +22,10 @@ const FileDialogs::Texts& FileDialogs::texts() { return g_texts; }
 FileDialogs& FileDialogs::current()
 {
     static QtFileDialogs dialogs;
-    return g_installed ? *g_installed : dialogs;
+    return g_installedDialogs ? *g_installedDialogs : dialogs;
 }
 
-void FileDialogs::install(FileDialogs* d) { g_installed = d; }
+void FileDialogs::install(FileDialogs* d) { g_installedDialogs = d; }
 
 std::optional<QString> QtFileDialogs::choose(QWidget* parent, const FileDialogRequest& request)
 {
@@ -35,11 +35,11 @@ std::optional<QString> QtFileDialogs::choose(QWidget* parent, const FileDialogRe
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(request.defaultSuffix);
-    label(dialog, QFileDialog::Accept, save ? g_texts.save : g_texts.open);
-    label(dialog, QFileDialog::Reject, g_texts.cancel);
-    label(dialog, QFileDialog::LookIn, g_texts.lookIn);
-    label(dialog, QFileDialog::FileName, g_texts.fileName);
-    label(dialog, QFileDialog::FileType, g_texts.fileType);
+    setLabel(dialog, QFileDialog::Accept, save ? g_texts.save : g_texts.open);
+    setLabel(dialog, QFileDialog::Reject, g_texts.cancel);
+    setLabel(dialog, QFileDialog::LookIn, g_texts.lookIn);
+    setLabel(dialog, QFileDialog::FileName, g_texts.fileName);
+    setLabel(dialog, QFileDialog::FileType, g_texts.fileType);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();

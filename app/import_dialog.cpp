@@ -20,6 +20,7 @@
 #include "app/file_dialogs.h"
 #include "app/main_form.h"
 #include "app/messenger.h"
+#include "app/named_widgets.h"
 #include "app/qt_text.h"
 #include "app/settings_store.h"
 
@@ -27,20 +28,13 @@ namespace app {
 
 namespace {
 
-constexpr int kCaptionGroup = 5;
+constexpr int kImportCaptionGroup = 5;
 constexpr int kLinkTitle = 511;        // the file dialog's title
 constexpr int kSpreadsheetFiles = 512; // the file dialog's filter name
 constexpr int kPasteCaption = 510;     // the paste buttons, set when the dialog opens
 constexpr int kWorkbookWidth = 350;    // the workbook path is shortened to this many pixels
 
-QLabel* label(const char* name, const char* caption = "")
-{
-    auto* l = new QLabel(caption);
-    l->setObjectName(name);
-    return l;
-}
-
-QPushButton* button(const char* name, const char* caption)
+QPushButton* plainButton(const char* name, const char* caption)
 {
     auto* b = new QPushButton(caption);
     b->setObjectName(name);
@@ -117,7 +111,7 @@ TImportExcel::TImportExcel(TMainForm* main)
     halves->addWidget(buildHalf(0), 1);
     halves->addWidget(buildHalf(1), 1);
     v->addLayout(halves, 1);
-    BitBtn8 = button("BitBtn8", "Done");
+    BitBtn8 = plainButton("BitBtn8", "Done");
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(BitBtn8);
@@ -161,8 +155,8 @@ TImportExcel::TImportExcel(TMainForm* main)
     CaptionTargets targets;
     targets.add({Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10, Label11, Label12,
                  Label13, Label14, LinkBtn1, LinkBtn2, PreviewBtn1, PreviewBtn2, ImportBtn1, ImportBtn2, BitBtn8});
-    main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
-    main->LoadLanguage(main->languageName(), kCaptionGroup);
+    main->registerCaptionWindow(kImportCaptionGroup, this, std::move(targets));
+    main->LoadLanguage(main->languageName(), kImportCaptionGroup);
     showPasteCaptions();
     resize(1000, 660);
 }
@@ -177,17 +171,17 @@ QWidget* TImportExcel::buildHalf(int k)
     box->setObjectName(parts ? "panParts" : "panSheets");
     auto* v = new QVBoxLayout(box);
     v->setContentsMargins(4, 4, 4, 4);
-    h.title = label(parts ? "Label3" : "Label13", parts ? "Import to element table" : "Import to table");
+    h.title = newLabel(parts ? "Label3" : "Label13", parts ? "Import to element table" : "Import to table");
     QFont bold = h.title->font();
     bold.setBold(true);
     h.title->setFont(bold);
     v->addWidget(h.title);
 
     auto* link = new QGridLayout;
-    h.workbookLabel = label(parts ? "Label12" : "Label1", "Workbook");
-    h.worksheetLabel = label(parts ? "Label2" : "Label14", "Worksheet");
-    h.WorkB = label(parts ? "WorkBE" : "WorkB");
-    h.WorkS = label(parts ? "WorkSE" : "WorkS");
+    h.workbookLabel = newLabel(parts ? "Label12" : "Label1", "Workbook");
+    h.worksheetLabel = newLabel(parts ? "Label2" : "Label14", "Worksheet");
+    h.WorkB = newLabel(parts ? "WorkBE" : "WorkB");
+    h.WorkS = newLabel(parts ? "WorkSE" : "WorkS");
     h.sheetBox = new QComboBox;
     h.sheetBox->setObjectName(parts ? "SheetBox2" : "SheetBox1");
     h.sheetBox->setEnabled(false);
@@ -201,10 +195,10 @@ QWidget* TImportExcel::buildHalf(int k)
     v->addLayout(link);
 
     auto* buttons = new QHBoxLayout;
-    h.LinkBtn = button(parts ? "LinkBtn2" : "LinkBtn1", "Link to active worksheet");
-    h.PasteBtn = button(parts ? "PasteBtn2" : "PasteBtn1", "Paste copied cells");
-    h.PreviewBtn = button(parts ? "PreviewBtn2" : "PreviewBtn1", "Preview");
-    h.ImportBtn = button(parts ? "ImportBtn2" : "ImportBtn1", "Import data");
+    h.LinkBtn = plainButton(parts ? "LinkBtn2" : "LinkBtn1", "Link to active worksheet");
+    h.PasteBtn = plainButton(parts ? "PasteBtn2" : "PasteBtn1", "Paste copied cells");
+    h.PreviewBtn = plainButton(parts ? "PreviewBtn2" : "PreviewBtn1", "Preview");
+    h.ImportBtn = plainButton(parts ? "ImportBtn2" : "ImportBtn1", "Import data");
     for (QPushButton* b : {h.LinkBtn, h.PreviewBtn, h.PasteBtn, h.ImportBtn}) {
         buttons->addWidget(b);
         b->setEnabled(false);
@@ -229,7 +223,7 @@ QWidget* TImportExcel::buildHalf(int k)
     static constexpr const char* kPartHeadings[] = {"Label8", "Label9", "Label10", "Label11"};
     static constexpr const char* kTitles[] = {"Width", "Height", "Count", "Descr"};
     for (int c = 0; c < 4; ++c) {
-        h.headings[static_cast<std::size_t>(c)] = label(parts ? kPartHeadings[c] : kSheetHeadings[c], kTitles[c]);
+        h.headings[static_cast<std::size_t>(c)] = newLabel(parts ? kPartHeadings[c] : kSheetHeadings[c], kTitles[c]);
         headings->addWidget(h.headings[static_cast<std::size_t>(c)], 1);
     }
     v->addLayout(headings);

@@ -20,6 +20,7 @@
 #include "app/captions.h"
 #include "app/grid_delegate.h"
 #include "app/main_form.h"
+#include "app/named_widgets.h"
 #include "app/qt_text.h"
 #include "app/statistics_panel.h"
 #include "app/table_panel.h"
@@ -30,13 +31,6 @@
 namespace app {
 
 namespace {
-
-QLabel* label(const char* name, const QString& caption)
-{
-    auto* l = new QLabel(caption);
-    l->setObjectName(name);
-    return l;
-}
 
 QPushButton* algorithmButton(const char* name, const QString& caption)
 {
@@ -99,10 +93,10 @@ QWidget* InputPage::buildSheetSide()
                 e->setCursorPosition(pos);
             }
         });
-    panMainSheet->addEntry(Label2 = label("Label2", "DUZINA"), Edit2);
-    panMainSheet->addEntry(Label6 = label("Label6", "VISINA"), Edit3);
-    panMainSheet->addEntry(Label3 = label("Label3", "KOM"), Edit4);
-    panMainSheet->addEntry(Label1 = label("Label1", "OPIS"), Edit1);
+    panMainSheet->addEntry(Label2 = newLabel("Label2", "DUZINA"), Edit2);
+    panMainSheet->addEntry(Label6 = newLabel("Label6", "VISINA"), Edit3);
+    panMainSheet->addEntry(Label3 = newLabel("Label3", "KOM"), Edit4);
+    panMainSheet->addEntry(Label1 = newLabel("Label1", "OPIS"), Edit1);
     QGridLayout* entry = panMainSheet->entryRow();
     entry->setColumnStretch(0, 30);
     entry->setColumnStretch(1, 30);
@@ -155,13 +149,13 @@ QWidget* InputPage::buildPartSide()
     ComboBox2 = new QComboBox;
     ComboBox2->setObjectName("ComboBox2");
     ComboBox2->setModel(m_main.bandModel());
-    panMainPart->addEntry(Label10 = label("Label10", "INICIJALI ELEM."), Edit5);
-    panMainPart->addEntry(Label11 = label("Label11", "DUZINA"), Edit6);
-    panMainPart->addEntry(Label48 = label("Label48", "KD"), Edit16);
-    panMainPart->addEntry(Label52 = label("Label52", "VISINA"), Edit7);
-    panMainPart->addEntry(Label53 = label("Label53", "KV"), Edit17);
-    panMainPart->addEntry(Label12 = label("Label12", "KOM"), Edit8);
-    panMainPart->addEntry(Label42 = label("Label42", "Band"), ComboBox2);
+    panMainPart->addEntry(Label10 = newLabel("Label10", "INICIJALI ELEM."), Edit5);
+    panMainPart->addEntry(Label11 = newLabel("Label11", "DUZINA"), Edit6);
+    panMainPart->addEntry(Label48 = newLabel("Label48", "KD"), Edit16);
+    panMainPart->addEntry(Label52 = newLabel("Label52", "VISINA"), Edit7);
+    panMainPart->addEntry(Label53 = newLabel("Label53", "KV"), Edit17);
+    panMainPart->addEntry(Label12 = newLabel("Label12", "KOM"), Edit8);
+    panMainPart->addEntry(Label42 = newLabel("Label42", "Band"), ComboBox2);
 
     TextTableModel* model = panMainPart->model();
     model->setCommit([this](int row, int col, const QString& t) { return StringGrid2SetEditText(row, col, t); });

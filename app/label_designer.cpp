@@ -21,6 +21,7 @@
 #include "app/captions.h"
 #include "app/label_print_dialog.h"
 #include "app/main_form.h"
+#include "app/named_widgets.h"
 #include "app/print_dialog.h"
 #include "app/qt_text.h"
 #include "engine/units.h"
@@ -30,20 +31,13 @@ namespace app {
 
 namespace {
 
-constexpr int kCaptionGroup = 10;
+constexpr int kDesignerCaptionGroup = 10;
 constexpr int kNewCaptionGroup = 13;
 constexpr double kStep = 0.1;
 constexpr int kMaxPerPage = 999;
 // The sample: the A4 page with its shadow and a little white around it.
 constexpr int kSampleWidth = 242;
 constexpr int kSampleHeight = 314;
-
-template <class W>
-W* named(W* w, const char* name)
-{
-    w->setObjectName(name);
-    return w;
-}
 
 QComboBox* unitList(const char* name)
 {
@@ -242,8 +236,8 @@ TcstLabel::TcstLabel(TMainForm* main) : QDialog(main), m_main(main)
                  lblMarginBottom, grpGutters, lblGutterHorizontal, lblGutterVertical, lblGutterVerticalUnit,
                  lblMarginBottomUnit, lblMarginRightUnit, lblMarginTopUnit, lblSizeLengthUnit, grpLabelStyle,
                  grpLayout, lblLayoutRows, lblLayoutColumns, Button2});
-    main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
-    main->LoadLanguage(main->languageName(), kCaptionGroup);
+    main->registerCaptionWindow(kDesignerCaptionGroup, this, std::move(targets));
+    main->LoadLanguage(main->languageName(), kDesignerCaptionGroup);
     layout()->activate();
 }
 

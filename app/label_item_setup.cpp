@@ -11,13 +11,14 @@
 
 #include "app/captions.h"
 #include "app/main_form.h"
+#include "app/named_widgets.h"
 #include "app/qt_text.h"
 
 namespace app {
 
 namespace {
 
-constexpr int kCaptionGroup = 11;
+constexpr int kItemSetupCaptionGroup = 11;
 constexpr int kMinFontSize = 5;
 constexpr int kMaxFontSize = 20;
 
@@ -28,13 +29,6 @@ constexpr const char* kLineNames[labels::kLabelLineCount] = {"Size",   "Name",  
 constexpr const char* kDefaultCaptions[labels::kLabelLineCount] = {
     "Dimension (LxH)", "Name", "Company", "Project title", "Author", "Client", "Client address", "Client phone",
     "Note", "Date"};
-
-template <class W>
-W* named(W* w, const QString& name)
-{
-    w->setObjectName(name);
-    return w;
-}
 
 } // namespace
 
@@ -87,8 +81,8 @@ TfrmLabelItemSetup::TfrmLabelItemSetup(TMainForm* main) : QDialog(main), m_main(
     targets.add({lblOutput, lblFontSize, lblBold, lblLeadingText, lblBorder, btnOK, btnCancel});
     for (const Row& r : rows)
         targets.add({r.label});
-    main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
-    main->LoadLanguage(main->languageName(), kCaptionGroup);
+    main->registerCaptionWindow(kItemSetupCaptionGroup, this, std::move(targets));
+    main->LoadLanguage(main->languageName(), kItemSetupCaptionGroup);
     layout()->activate();
 }
 

@@ -16,6 +16,7 @@
 #include "app/label_item_setup.h"
 #include "app/main_form.h"
 #include "app/main_menus.h"
+#include "app/named_widgets.h"
 #include "app/print_commands.h"
 #include "app/print_dialog.h"
 #include "app/qt_text.h"
@@ -28,22 +29,8 @@ namespace app {
 
 namespace {
 
-constexpr int kCaptionGroup = 12;
+constexpr int kLabelPrintCaptionGroup = 12;
 constexpr int kItemSetupCaptions[3] = {385, 386, 387};
-
-QPushButton* button(const char* name, const char* caption)
-{
-    auto* b = new QPushButton(caption);
-    b->setObjectName(name);
-    return b;
-}
-
-QLabel* label(const char* name, const char* caption)
-{
-    auto* l = new QLabel(caption);
-    l->setObjectName(name);
-    return l;
-}
 
 QCheckBox* check(const char* name)
 {
@@ -60,25 +47,25 @@ TfrmLabelPrint::TfrmLabelPrint(TMainForm* main) : QDialog(main), m_main(main)
     setWindowTitle("Print labels");
     auto* v = new QVBoxLayout(this);
     auto* styleRow = new QHBoxLayout;
-    styleRow->addWidget(lblLabelStyle = label("lblLabelStyle", "Label style"));
+    styleRow->addWidget(lblLabelStyle = newLabel("lblLabelStyle", "Label style"));
     cmbLabelStyle = new QComboBox;
     cmbLabelStyle->setObjectName("cmbLabelStyle");
     cmbLabelStyle->setMinimumWidth(240);
     styleRow->addWidget(cmbLabelStyle, 1);
-    styleRow->addWidget(btnCustomizeLabel = button("btnCustomizeLabel", "Customise label"));
+    styleRow->addWidget(btnCustomizeLabel = newButton("btnCustomizeLabel", "Customise label"));
     v->addLayout(styleRow);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(lblOutput = label("lblOutput", "Output"), 0, 0, 1, 2);
+    grid->addWidget(lblOutput = newLabel("lblOutput", "Output"), 0, 0, 1, 2);
     grid->addWidget(chkPart = check("chkPart"), 1, 0);
-    grid->addWidget(lblPart = label("lblPart", "Parts:"), 1, 1);
-    grid->addWidget(btnPartSettings = button("btnPartSettings", "Settings"), 1, 2);
+    grid->addWidget(lblPart = newLabel("lblPart", "Parts:"), 1, 1);
+    grid->addWidget(btnPartSettings = newButton("btnPartSettings", "Settings"), 1, 2);
     grid->addWidget(chkUsedTable = check("chkUsedTable"), 2, 0);
-    grid->addWidget(lblUsedTable = label("lblUsedTable", "Used sheets:"), 2, 1);
-    grid->addWidget(btnUsedTableSettings = button("btnUsedTableSettings", "Settings"), 2, 2);
+    grid->addWidget(lblUsedTable = newLabel("lblUsedTable", "Used sheets:"), 2, 1);
+    grid->addWidget(btnUsedTableSettings = newButton("btnUsedTableSettings", "Settings"), 2, 2);
     grid->addWidget(chkOffcut = check("chkOffcut"), 3, 0);
-    grid->addWidget(lblOffcut = label("lblOffcut", "Offcuts:"), 3, 1);
-    grid->addWidget(btnOffcutSettings = button("btnOffcutSettings", "Settings"), 3, 2);
+    grid->addWidget(lblOffcut = newLabel("lblOffcut", "Offcuts:"), 3, 1);
+    grid->addWidget(btnOffcutSettings = newButton("btnOffcutSettings", "Settings"), 3, 2);
     grid->setColumnStretch(1, 1);
     v->addLayout(grid);
     lblPart->setBuddy(chkPart);
@@ -86,10 +73,10 @@ TfrmLabelPrint::TfrmLabelPrint(TMainForm* main) : QDialog(main), m_main(main)
     lblOffcut->setBuddy(chkOffcut);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnPrint = button("btnPrint", "Print"));
+    buttons->addWidget(btnPrint = newButton("btnPrint", "Print"));
     buttons->addStretch(1);
-    buttons->addWidget(btnOK = button("btnOK", "O.K."));
-    buttons->addWidget(btnCancel = button("btnCancel", "Cancel"));
+    buttons->addWidget(btnOK = newButton("btnOK", "O.K."));
+    buttons->addWidget(btnCancel = newButton("btnCancel", "Cancel"));
     v->addLayout(buttons);
     btnOK->setDefault(true);
 
@@ -104,8 +91,8 @@ TfrmLabelPrint::TfrmLabelPrint(TMainForm* main) : QDialog(main), m_main(main)
     CaptionTargets targets;
     targets.add({lblLabelStyle, btnCustomizeLabel, lblOutput, lblPart, lblUsedTable, lblOffcut, btnPartSettings,
                  btnUsedTableSettings, btnOffcutSettings, btnPrint, btnOK, btnCancel});
-    main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
-    main->LoadLanguage(main->languageName(), kCaptionGroup);
+    main->registerCaptionWindow(kLabelPrintCaptionGroup, this, std::move(targets));
+    main->LoadLanguage(main->languageName(), kLabelPrintCaptionGroup);
     layout()->activate();
 }
 

@@ -23,7 +23,6 @@
 #include "app/diagram_page.h"
 #include "app/diagram_view.h"
 #include "app/dxf_export_dialog.h"
-#include "app/file_dialogs.h"
 #include "app/import_dialog.h"
 #include "app/input_page.h"
 #include "app/main_menus.h"
@@ -39,6 +38,7 @@
 #include "app/settings_store.h"
 #include "app/table_panel.h"
 #include "app/text_table_model.h"
+#include "app/window_placement.h"
 #include "engine/band_types.h"
 #include "engine/language_choice.h"
 #include "engine/paths.h"
@@ -55,16 +55,8 @@ namespace {
 constexpr int kDesignWidth = 795;
 constexpr int kDesignHeight = 590;
 
-// Texts of the message boxes' buttons and of the file dialogs.
-constexpr int kYesText = 401;
-constexpr int kNoText = 402;
+// The page set-up's Cancel, in the words of the program's other dialogs.
 constexpr int kCancelText = 403;
-constexpr int kSaveText = 404;
-constexpr int kDiscardText = 405;
-constexpr int kOpenText = 407;
-constexpr int kLookInText = 408;
-constexpr int kFileNameText = 409;
-constexpr int kFileTypeText = 410;
 
 } // namespace
 
@@ -87,6 +79,7 @@ TMainForm::TMainForm(const StartupOptions& options, QWidget* parent)
     m_menus = std::make_unique<MainMenus>(*this);
     m_files = std::make_unique<FileCommands>(*this);
     m_print = new PrintCommands(*this);
+    m_run = std::make_unique<RunCommands>(*this);
     buildPages();
     connectCommands();
 
@@ -314,21 +307,7 @@ void TMainForm::readSettingsAtStart()
         showText(text(engine::Msg::CannotConvertValue) + ": " + qs(name), Messenger::Kind::Warning,
                  Messenger::Buttons::Ok, std::nullopt);
     applyReportFont();
-    applyWindowPlacement();
-}
-
-void TMainForm::applyWindowPlacement()
-{
-    if (!m_settings.frmpos)
-        return;
-    if (m_settings.frmstate != 2) {
-        move(m_settings.frmleft, m_settings.frmtop);
-        resize(qMax(m_settings.frmwidth, kDesignWidth), qMax(m_settings.frmheight, kDesignHeight));
-    }
-    if (m_settings.frmstate == 2)
-        setWindowState(Qt::WindowMaximized);
-    else if (m_settings.frmstate == 1)
-        setWindowState(Qt::WindowMinimized);
+    restoreWindowPlacement(*this, m_settings, QSize(kDesignWidth, kDesignHeight));
 }
 
 // ---------------------------------------------------------------------------
@@ -351,31 +330,13 @@ bool TMainForm::LoadLanguage(const std::string& name, int group)
     }
     m_captionWindows.apply(group, m_lang);
     if (group == 1) {
-        applyLanguageToDialogs(name);
+        // Qt's own texts and the buttons of message boxes and file dialogs.
+        installQtTranslation(name, qtTranslationFolders(m_programFolder));
+        applyDialogTexts(m_lang);
         refreshTables();
         refreshUnitCaptions();
     }
     return true;
-}
-
-void TMainForm::applyLanguageToDialogs(const std::string& name)
-{
-    installQtTranslation(name, qtTranslationFolders(m_programFolder));
-    Messenger::ButtonTexts buttons;
-    buttons.yes = text(kYesText);
-    buttons.no = text(kNoText);
-    buttons.cancel = text(kCancelText);
-    buttons.save = text(kSaveText);
-    buttons.discard = text(kDiscardText);
-    Messenger::setButtonTexts(buttons);
-    FileDialogs::Texts dialogs;
-    dialogs.open = text(kOpenText);
-    dialogs.save = buttons.save;
-    dialogs.cancel = buttons.cancel;
-    dialogs.lookIn = text(kLookInText);
-    dialogs.fileName = text(kFileNameText);
-    dialogs.fileType = text(kFileTypeText);
-    FileDialogs::setTexts(dialogs);
 }
 
 void TMainForm::changeLanguage(const std::string& name)
@@ -458,8 +419,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 {
     // A run in progress would be cut off with its result: it is asked to
     // stop, and the window stays.
-    if (m_progress && m_progress->running()) {
-        m_progress->requestCancel();
+    if (m_run->cancelRunning()) {
         event->ignore();
         return;
     }
@@ -481,13 +441,7 @@ void TMainForm::writeSettings()
         return;
     m_settings.Jezik = m_languageName;
     m_settings.ProjectPath = m_files->projectPathSetting();
-    const bool maximised = windowState() & Qt::WindowMaximized;
-    const bool minimised = windowState() & Qt::WindowMinimized;
-    m_settings.frmtop = pos().y();
-    m_settings.frmleft = pos().x();
-    m_settings.frmwidth = width();
-    m_settings.frmheight = height();
-    m_settings.frmstate = maximised ? 2 : minimised ? 1 : 0;
+    storeWindowPlacement(*this, m_settings);
     m_store->writeAll(m_settings);
 }
 

@@ -10,6 +10,7 @@
 #include "app/captions.h"
 #include "app/file_commands.h"
 #include "app/messenger.h"
+#include "app/run_commands.h"
 #include "engine/language_table.h"
 #include "engine/msg.h"
 #include "engine/project.h"
@@ -148,15 +149,11 @@ public:
     [[nodiscard]] bool manualPageVisible() const;
     [[nodiscard]] int reportLineCount() const;
     void applyReportFont();
-    // "AUTOMATSKI": checks and sorts the tables, runs the automatic engine in
-    // the progress window (Cancel keeps the project and the generator as
-    // they were) and shows the result.
-    void Button4Click();
-    // "DOBAR VISAK" and "ODUZIMANJE TABLI": once per shown result each.
-    void BitBtn15Click();
-    void TableMinusClick();
-    // The progress window of the automatic run (made on first use).
-    [[nodiscard]] TwndProgress* progressWindow();
+    // The runs and the stock commands (RunCommands).
+    void Button4Click() { m_run->Button4Click(); }
+    void BitBtn15Click() { m_run->BitBtn15Click(); }
+    void TableMinusClick() { m_run->TableMinusClick(); }
+    [[nodiscard]] TwndProgress* progressWindow() { return m_run->progressWindow(); }
     // Draws the layout page again from the result, regrouping the cut
     // sheets; toFirstGroup shows the first group (after a new result).
     void refreshDiagram(bool toFirstGroup);
@@ -219,19 +216,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // After the automatic run, when the setting asks for it: the deep
-    // optimisation in the progress window; its plan goes into `work` when better.
-    void runDeepPhase(engine::Project& work);
     void buildPages();
     void connectCommands();
     // Every edit of the two tables marks the project changed.
     void watchTableEdits();
     void chooseLanguageAtStart();
-    // Qt's own texts and the buttons of message boxes and file dialogs in
-    // the language `name`.
-    void applyLanguageToDialogs(const std::string& name);
     void readSettingsAtStart();
-    void applyWindowPlacement();
     void writeSettings();
 
     StartupOptions m_options;
@@ -254,6 +244,7 @@ private:
     CaptionWindows m_captionWindows;
     std::unique_ptr<MainMenus> m_menus;
     std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<RunCommands> m_run;
 
     TFSettings* m_fsettings = nullptr;
     TAboutBox* m_aboutBox = nullptr;
@@ -262,7 +253,6 @@ private:
     TImportExcel* m_import = nullptr;
     TPrnEx* m_prnEx = nullptr;
     PrintCommands* m_print = nullptr;
-    TwndProgress* m_progress = nullptr;
     TExportDXF* m_dxf = nullptr;
     TcstLabel* m_labelDesigner = nullptr;
     TfrmLabelPrint* m_labelPrint = nullptr;

@@ -31,6 +31,7 @@
 #include "app/input_page.h"
 #include "app/main_form.h"
 #include "app/main_menus.h"
+#include "app/named_widgets.h"
 #include "app/qt_canvas.h"
 #include "app/qt_text.h"
 #include "app/report_page.h"
@@ -60,27 +61,6 @@ void ManualPreview::mouseMoveEvent(QMouseEvent* event)
 
 namespace {
 
-QPushButton* button(const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption);
-    b->setObjectName(name);
-    return b;
-}
-
-QLabel* label(const char* name, const QString& caption = {})
-{
-    auto* l = new QLabel(caption);
-    l->setObjectName(name);
-    return l;
-}
-
-QLineEdit* edit(const char* name, const QString& text)
-{
-    auto* e = new QLineEdit(text);
-    e->setObjectName(name);
-    return e;
-}
-
 } // namespace
 
 ManualPage::ManualPage(QWidget* parent)
@@ -108,32 +88,32 @@ ManualPage::ManualPage(QWidget* parent)
     col->setContentsMargins(2, 2, 2, 2);
     col->setSpacing(3);
     auto* sheetRow = new QHBoxLayout;
-    sheetRow->addWidget(Label36 = label("Label36", "Br.Table:"));
-    sheetRow->addWidget(Label37 = label("Label37"));
+    sheetRow->addWidget(Label36 = newLabel("Label36", "Br.Table:"));
+    sheetRow->addWidget(Label37 = newLabel("Label37"));
     col->addLayout(sheetRow);
-    col->addWidget(Label38 = label("Label38"));
+    col->addWidget(Label38 = newLabel("Label38"));
     Label38->setWordWrap(true);
-    col->addWidget(Label19 = label("Label19", "Alpha"));
-    col->addWidget(Edit13 = edit("Edit13", "0.001"));
+    col->addWidget(Label19 = newLabel("Label19", "Alpha"));
+    col->addWidget(Edit13 = newEdit("Edit13", "0.001"));
     auto* steps = new QHBoxLayout;
     steps->setSpacing(1);
-    steps->addWidget(BitBtn12 = button("BitBtn12", "+1"));
-    steps->addWidget(BitBtn13 = button("BitBtn13", "+5"));
-    steps->addWidget(BitBtn14 = button("BitBtn14", "+10"));
+    steps->addWidget(BitBtn12 = newButton("BitBtn12", "+1"));
+    steps->addWidget(BitBtn13 = newButton("BitBtn13", "+5"));
+    steps->addWidget(BitBtn14 = newButton("BitBtn14", "+10"));
     for (QPushButton* b : {BitBtn12, BitBtn13, BitBtn14})
         b->setFixedWidth(30);
     col->addLayout(steps);
-    col->addWidget(Label43 = label("Label43", "P.I.(%)"));
-    col->addWidget(Edit15 = edit("Edit15", "92"));
+    col->addWidget(Label43 = newLabel("Label43", "P.I.(%)"));
+    col->addWidget(Edit15 = newEdit("Edit15", "92"));
     col->addSpacing(8);
-    col->addWidget(BitBtn5 = button("BitBtn5", "&Start"));
-    col->addWidget(BitBtn6 = button("BitBtn6", "S&top"));
-    col->addWidget(BitBtn7 = button("BitBtn7", "&O.K."));
+    col->addWidget(BitBtn5 = newButton("BitBtn5", "&Start"));
+    col->addWidget(BitBtn6 = newButton("BitBtn6", "S&top"));
+    col->addWidget(BitBtn7 = newButton("BitBtn7", "&O.K."));
     col->addSpacing(8);
-    col->addWidget(Prekini = button("Prekini", "P&rekini"));
+    col->addWidget(Prekini = newButton("Prekini", "P&rekini"));
     col->addSpacing(8);
-    col->addWidget(Label35 = label("Label35", "Izabrani"));
-    col->addWidget(Edit14 = edit("Edit14", "0"));
+    col->addWidget(Label35 = newLabel("Label35", "Izabrani"));
+    col->addWidget(Edit14 = newEdit("Edit14", "0"));
     Edit14->setReadOnly(true);
     col->addStretch(1);
     BitBtn6->setEnabled(false);
@@ -168,9 +148,9 @@ ManualPage::ManualPage(QWidget* parent)
     navy.setColor(QPalette::WindowText, Qt::white);
     Panel3->setPalette(navy);
     auto* notice = new QVBoxLayout(Panel3);
-    notice->addWidget(Label66 = label("Label66", "GOTOV PRORACUN TABLE."));
-    notice->addWidget(Label67 = label("Label67", "Pritisni START za ponovo racunanje ove table"));
-    notice->addWidget(Label68 = label("Label68", "Pritisni O.K. za racunanje sledece table"));
+    notice->addWidget(Label66 = newLabel("Label66", "GOTOV PRORACUN TABLE."));
+    notice->addWidget(Label67 = newLabel("Label67", "Pritisni START za ponovo racunanje ove table"));
+    notice->addWidget(Label68 = newLabel("Label68", "Pritisni O.K. za racunanje sledece table"));
     QFont bold = Label66->font();
     bold.setBold(true);
     Label66->setFont(bold);

@@ -8,10 +8,10 @@
 namespace app {
 
 namespace {
-Messenger* g_installed = nullptr;
+Messenger* g_installedMessenger = nullptr;
 Messenger::ButtonTexts g_buttonTexts;
 
-void label(QMessageBox& box, QMessageBox::StandardButton which, const QString& text)
+void relabel(QMessageBox& box, QMessageBox::StandardButton which, const QString& text)
 {
     if (QAbstractButton* b = box.button(which); b && !text.isEmpty())
         b->setText(text);
@@ -25,12 +25,12 @@ public:
 
     void labelButtons()
     {
-        label(*this, QMessageBox::Ok, g_buttonTexts.ok);
-        label(*this, QMessageBox::Yes, g_buttonTexts.yes);
-        label(*this, QMessageBox::No, g_buttonTexts.no);
-        label(*this, QMessageBox::Cancel, g_buttonTexts.cancel);
-        label(*this, QMessageBox::Save, g_buttonTexts.save);
-        label(*this, QMessageBox::Discard, g_buttonTexts.discard);
+        relabel(*this, QMessageBox::Ok, g_buttonTexts.ok);
+        relabel(*this, QMessageBox::Yes, g_buttonTexts.yes);
+        relabel(*this, QMessageBox::No, g_buttonTexts.no);
+        relabel(*this, QMessageBox::Cancel, g_buttonTexts.cancel);
+        relabel(*this, QMessageBox::Save, g_buttonTexts.save);
+        relabel(*this, QMessageBox::Discard, g_buttonTexts.discard);
     }
 
 protected:
@@ -51,10 +51,10 @@ const Messenger::ButtonTexts& Messenger::buttonTexts() { return g_buttonTexts; }
 Messenger& Messenger::current()
 {
     static BoxMessenger boxes;
-    return g_installed ? *g_installed : boxes;
+    return g_installedMessenger ? *g_installedMessenger : boxes;
 }
 
-void Messenger::install(Messenger* m) { g_installed = m; }
+void Messenger::install(Messenger* m) { g_installedMessenger = m; }
 
 Messenger::Answer BoxMessenger::show(QWidget* parent, Kind kind, const QString& text, Buttons buttons,
                                      std::optional<QPoint> topLeft)

@@ -18,7 +18,7 @@ namespace app {
 
 namespace {
 
-constexpr int kCaptionGroup = 8;
+constexpr int kPrintCaptionGroup = 8;
 
 } // namespace
 
@@ -51,8 +51,8 @@ TPrnEx::TPrnEx(TMainForm* main) : QWidget(main, Qt::Widget), m_main(main)
 
     CaptionTargets targets;
     targets.add({RadioGroup1, GroupBox1, chk_print_cover, chk_print_report});
-    main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
-    main->LoadLanguage(main->languageName(), kCaptionGroup);
+    main->registerCaptionWindow(kPrintCaptionGroup, this, std::move(targets));
+    main->LoadLanguage(main->languageName(), kPrintCaptionGroup);
 }
 
 int TPrnEx::perPage() const

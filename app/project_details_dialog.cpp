@@ -1,3 +1,4 @@
+#include "app/named_widgets.h"
 #include "app/project_details_dialog.h"
 
 #include <QFontMetrics>
@@ -19,17 +20,10 @@ namespace app {
 
 namespace {
 
-constexpr int kCaptionGroup = 6;
+constexpr int kDetailsCaptionGroup = 6;
 constexpr int kAddressLines = 3;
 
-QLabel* label(const char* name, const char* caption)
-{
-    auto* l = new QLabel(caption);
-    l->setObjectName(name);
-    return l;
-}
-
-QLineEdit* edit(const char* name, int maxLength)
+QLineEdit* limitedEdit(const char* name, int maxLength)
 {
     auto* e = new QLineEdit;
     e->setObjectName(name);
@@ -53,28 +47,28 @@ TPrProp::TPrProp(TMainForm* main)
     PageControl1->addTab(Summary, "Summary");
     v->addWidget(PageControl1);
 
-    cover_title = edit("cover_title", 60);
-    author = edit("author", 60);
-    cl_name = edit("cl_name", 25);
-    cl_surname = edit("cl_surname", 35);
+    cover_title = limitedEdit("cover_title", 60);
+    author = limitedEdit("author", 60);
+    cl_name = limitedEdit("cl_name", 25);
+    cl_surname = limitedEdit("cl_surname", 35);
     cl_address = new QPlainTextEdit;
     cl_address->setObjectName("cl_address");
     cl_address->setTabChangesFocus(true);
     cl_address->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Three lines and the frame.
     cl_address->setFixedHeight(QFontMetrics(cl_address->font()).lineSpacing() * kAddressLines + 12);
-    cl_phone = edit("cl_phone", 30);
-    cl_note = edit("cl_note", 100);
+    cl_phone = limitedEdit("cl_phone", 30);
+    cl_note = limitedEdit("cl_note", 100);
 
     auto* form = new QFormLayout(Summary);
-    form->addRow(lbl_title = label("lbl_title", "Title:"), cover_title);
-    form->addRow(lbl_author = label("lbl_author", "Author:"), author);
-    form->addRow(lbl_client = label("lbl_client", "Client data:"));
-    form->addRow(cl1 = label("cl1", "Name:"), cl_name);
-    form->addRow(cl2 = label("cl2", "Surname:"), cl_surname);
-    form->addRow(cl3 = label("cl3", "Addres:"), cl_address);
-    form->addRow(cl4 = label("cl4", "Phone:"), cl_phone);
-    form->addRow(cl5 = label("cl5", "Note:"), cl_note);
+    form->addRow(lbl_title = newLabel("lbl_title", "Title:"), cover_title);
+    form->addRow(lbl_author = newLabel("lbl_author", "Author:"), author);
+    form->addRow(lbl_client = newLabel("lbl_client", "Client data:"));
+    form->addRow(cl1 = newLabel("cl1", "Name:"), cl_name);
+    form->addRow(cl2 = newLabel("cl2", "Surname:"), cl_surname);
+    form->addRow(cl3 = newLabel("cl3", "Addres:"), cl_address);
+    form->addRow(cl4 = newLabel("cl4", "Phone:"), cl_phone);
+    form->addRow(cl5 = newLabel("cl5", "Note:"), cl_note);
 
     Button1 = new QPushButton("O.K.");
     Button1->setObjectName("Button1");
@@ -89,8 +83,8 @@ TPrProp::TPrProp(TMainForm* main)
     connect(cl_address, &QPlainTextEdit::textChanged, this, &TPrProp::cl_addressChange);
     CaptionTargets targets;
     targets.add({Button1, lbl_title, lbl_author, lbl_client, cl1, cl2, cl3, cl4, cl5, Summary});
-    main->registerCaptionWindow(kCaptionGroup, this, std::move(targets));
-    main->LoadLanguage(main->languageName(), kCaptionGroup);
+    main->registerCaptionWindow(kDetailsCaptionGroup, this, std::move(targets));
+    main->LoadLanguage(main->languageName(), kDetailsCaptionGroup);
     // The layout settles the window's minimum size now, before the window
     // exists, instead of at its first showing.
     layout()->activate();

@@ -5,6 +5,10 @@
 
 #include <QStringList>
 
+namespace engine {
+class LanguageTable;
+}
+
 namespace app {
 
 // The Qt translations (qtbase_<code>.qm) that suit a language file, best
@@ -20,5 +24,9 @@ QString installQtTranslation(const std::string& languageName, const QStringList&
 
 // The folders searched: the program's own "translations" folder, then Qt's.
 [[nodiscard]] QStringList qtTranslationFolders(const std::string& programFolder);
+
+// The buttons of the message boxes (Yes, No, Cancel, Save, Discard) and the
+// file dialogs' own words from the language table.
+void applyDialogTexts(const engine::LanguageTable& lang);
 
 } // namespace app

@@ -1,3 +1,4 @@
+#include "app/named_widgets.h"
 #include "app/settings_dialog.h"
 
 #include <QCheckBox>
@@ -29,13 +30,6 @@
 namespace app {
 
 namespace {
-
-template <class W>
-W* named(W* w, const char* name)
-{
-    w->setObjectName(name);
-    return w;
-}
 
 } // namespace
 

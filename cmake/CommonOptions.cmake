@@ -4,8 +4,12 @@ target_compile_features(common_options INTERFACE cxx_std_20)
 target_include_directories(common_options INTERFACE ${CMAKE_SOURCE_DIR})
 target_compile_options(common_options INTERFACE -Wall -Wextra -Wpedantic)
 if(VELMORA_SANITIZE)
+    # A target with the property VELMORA_ADDRESS_SANITIZER_ONLY is compiled
+    # with AddressSanitizer alone (the test code: cmake/VelmoraTests.cmake).
+    set(address_only "$<BOOL:$<TARGET_PROPERTY:VELMORA_ADDRESS_SANITIZER_ONLY>>")
     target_compile_options(common_options INTERFACE
-        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+        $<IF:${address_only},-fsanitize=address,-fsanitize=address$<COMMA>undefined>
+        -fno-omit-frame-pointer $<$<NOT:${address_only}>:-fno-sanitize-recover=undefined>)
     target_link_options(common_options INTERFACE -fsanitize=address,undefined)
 endif()
 

@@ -1,5 +1,5 @@
 # velmora_add_test_suite(NAME SOURCES files... [LIBS libs...] [PCH headers...]
-#                        [QT] [NO_GTEST_MAIN])
+#                        [QT] [NO_GTEST_MAIN] [SHARDS n])
 #
 # One GoogleTest program, bin/NAME, of the listed files (relative to the
 # current folder). Every file of the folders it takes sources from must be
@@ -13,20 +13,24 @@
 #   TOOLS_DIR           VELMORA_TOOLS_DIR (may be missing: skip with a reason)
 # as const char* values of tests/test_paths.h, which every test file sees
 # (join them with std::string(TEST_DATA_DIR) + "/...", not literal pasting).
-# Its cases are registered with ctest one by one, run with VELMORA_HOME set
-# to bin/ and Qt on the offscreen platform. QT: a Qt Widgets test program;
-# its precompiled header also holds the common Qt headers. PCH: more headers
-# for the precompiled header, worth it when several files include them.
+# The program is registered with ctest as one test, or as SHARDS tests that
+# each run every n-th case (VELMORA_TEST_PER_PROGRAM=OFF: every case on its
+# own), run with VELMORA_HOME set to bin/ and Qt on the offscreen platform.
+# QT: a Qt Widgets test program, compiled in batches of 12 without a
+# precompiled header. PCH: a precompiled header of its own with these
+# headers besides GoogleTest's and the standard ones (else the programs
+# share one).
 include_guard(GLOBAL)
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# One test per test program instead of one per test case. The sanitized
-# tree uses it: there a process start costs more than most tests (the
-# sanitizers' set-up, and Qt's for the window tests), and the per-case list
-# is the normal tree's job.
-option(VELMORA_TEST_PER_PROGRAM "Register each test program as one test" OFF)
-option(VELMORA_TEST_PCH "Precompile the GoogleTest (and Qt) headers of the test programs" ON)
+# One test per test program (or per shard of a large one) instead of one per
+# test case: a process start costs more than most tests (Qt's set-up for the
+# window tests, the sanitizers'), and 800 of them were most of a test run.
+# GoogleTest's output still names every case, and a failing one with its
+# message. OFF lists every case with ctest (ctest -R on a single case).
+option(VELMORA_TEST_PER_PROGRAM "Register each test program (or each of its shards) as one test" ON)
+option(VELMORA_TEST_PCH "Precompile the GoogleTest and standard headers of the test programs without Qt" ON)
 
 # The headers nearly every test file includes. Compiling them once per test
 # program instead of once per file is most of the tests' build time.
@@ -34,10 +38,6 @@ set(VELMORA_TEST_PCH_HEADERS
     <gtest/gtest.h> <tests/test_paths.h>
     <algorithm> <cstdlib> <filesystem> <fstream> <map> <memory> <optional> <set>
     <sstream> <string> <string_view> <vector>)
-set(VELMORA_TEST_PCH_QT_HEADERS
-    <QAction> <QApplication> <QComboBox> <QDialog> <QDir> <QFile> <QLabel> <QLineEdit>
-    <QMainWindow> <QMenu> <QPushButton> <QString> <QTabWidget> <QTableView> <QTemporaryDir>
-    <QTest> <QWidget>)
 
 # velmora_test_paths_library(): the one generated source that knows where
 # the repository, the build tree and the shared data are (tests/test_paths.h).
@@ -69,9 +69,17 @@ endfunction()
 # In a unity build GCC takes every test file for a header of the batch and
 # warns that each TEST_F of a fixture in an anonymous namespace "has a base
 # whose type uses the anonymous namespace" (it would matter in a header only).
+# In the sanitized tree the test code is checked by AddressSanitizer only:
+# UndefinedBehaviorSanitizer checks the libraries, the code under test, and
+# on the expanded GoogleTest macros it took a third of that tree's build
+# (ALL_SANITIZERS: a target that keeps both, e.g. the fuzz replays).
 function(velmora_test_options target)
+    cmake_parse_arguments(ARG "ALL_SANITIZERS" "" "" ${ARGN})
     if(CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo" OR CMAKE_BUILD_TYPE STREQUAL "Release")
         target_compile_options(${target} PRIVATE -O0 -g1)
+    endif()
+    if(NOT ARG_ALL_SANITIZERS)
+        set_target_properties(${target} PROPERTIES VELMORA_ADDRESS_SANITIZER_ONLY ON)
     endif()
     if(VELMORA_UNITY AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
         target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
@@ -94,7 +102,7 @@ function(velmora_test_pch_library)
 endfunction()
 
 function(velmora_add_test_suite name)
-    cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "" "SOURCES;LIBS;PCH" ${ARGN})
+    cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "SHARDS" "SOURCES;LIBS;PCH" ${ARGN})
     if(NOT ARG_SOURCES)
         message(FATAL_ERROR "velmora_add_test_suite(${name}): no SOURCES")
     endif()
@@ -114,6 +122,7 @@ function(velmora_add_test_suite name)
         find_package(Qt6 REQUIRED COMPONENTS Test Widgets)
         velmora_drop_qt_testcase_paths()
         target_link_libraries(${name} PRIVATE Qt6::Test Qt6::Widgets)
+        set_target_properties(${name} PROPERTIES UNITY_BUILD_BATCH_SIZE 12)
     endif()
     velmora_test_paths_library()
     target_link_libraries(${name} PRIVATE velmora_test_paths)
@@ -121,14 +130,12 @@ function(velmora_add_test_suite name)
     if(VELMORA_TEST_PCH AND NOT ARG_QT AND NOT ARG_PCH)
         velmora_test_pch_library()
         target_precompile_headers(${name} REUSE_FROM velmora_test_pch)
-    elseif(VELMORA_TEST_PCH)
-        set(headers ${VELMORA_TEST_PCH_HEADERS})
-        if(ARG_QT)
-            list(APPEND headers ${VELMORA_TEST_PCH_QT_HEADERS})
-        endif()
-        list(APPEND headers ${ARG_PCH})
-        target_precompile_headers(${name} PRIVATE ${headers})
+    elseif(VELMORA_TEST_PCH AND NOT ARG_QT)
+        target_precompile_headers(${name} PRIVATE ${VELMORA_TEST_PCH_HEADERS} ${ARG_PCH})
     else()
+        # A Qt test program compiles in a few large batches: a precompiled
+        # header of the Qt and test headers (200 MB) took longer to make
+        # than it saved them.
         target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/test_paths.h)
     endif()
     add_dependencies(${name} velmora_data)
@@ -136,8 +143,19 @@ function(velmora_add_test_suite name)
     if(VELMORA_TEST_PER_PROGRAM)
         # The larger programs first, so that the longest does not start last.
         list(LENGTH ARG_SOURCES cost)
-        add_test(NAME ${name} COMMAND ${name})
-        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" COST ${cost})
+        if(NOT ARG_SHARDS OR ARG_SHARDS LESS 2)
+            add_test(NAME ${name} COMMAND ${name})
+            set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" COST ${cost})
+        else()
+            # GoogleTest's own sharding: shard i of n runs the cases i, i + n, ...
+            math(EXPR last "${ARG_SHARDS} - 1")
+            math(EXPR cost "${cost} / ${ARG_SHARDS} + 1")
+            foreach(i RANGE ${last})
+                add_test(NAME ${name}.${i} COMMAND ${name})
+                set_tests_properties(${name}.${i} PROPERTIES COST ${cost}
+                    ENVIRONMENT "${env};GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${i}")
+            endforeach()
+        endif()
     else()
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}")
     endif()

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "fuzz/fuzz_file.h"
 #include "project/archive.h"
 
 namespace {
@@ -26,7 +27,7 @@ void writeFile(const std::string& path, const std::uint8_t* data, std::size_t si
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const std::string folder = [] {
-        const std::string f = "/tmp/velmora-fuzz-archive-" + std::to_string(::getpid());
+        const std::string f = fuzz::scratchFolder() + "/archive";
         std::error_code ec;
         std::filesystem::create_directories(f, ec);
         return f;

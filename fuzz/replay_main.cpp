@@ -1,6 +1,7 @@
-// Runs a fuzz target's entry point once over every file of the folders (or
-// files) given, so that the normal and the sanitizer test builds replay the
-// seed corpus and every input that once crashed.
+// fuzz_replay NAME INPUTS...: runs the entry point of the fuzz target NAME
+// once over every file of the folders (or files) given, so that the normal
+// and the sanitizer test builds replay the seed corpus and every input that
+// once crashed.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -9,15 +10,28 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+#include "fuzz/fuzz_file.h"
+#include "fuzz/replay_targets.h"
 
 int main(int argc, char** argv)
 {
     namespace fs = std::filesystem;
+    const fuzz::ReplayTarget* target = nullptr;
+    for (const fuzz::ReplayTarget& t : fuzz::replayTargets())
+        if (argc > 1 && std::string_view(argv[1]) == t.name)
+            target = &t;
+    if (target == nullptr) {
+        std::fprintf(stderr, "replay: usage: fuzz_replay TARGET INPUTS... (TARGET one of:");
+        for (const fuzz::ReplayTarget& t : fuzz::replayTargets())
+            std::fprintf(stderr, " %s", t.name);
+        std::fprintf(stderr, ")\n");
+        return 2;
+    }
     std::vector<fs::path> files;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 2; i < argc; ++i) {
         std::error_code ec;
         if (fs::is_directory(argv[i], ec)) {
             for (const auto& e : fs::recursive_directory_iterator(argv[i], ec))
@@ -38,8 +52,10 @@ int main(int argc, char** argv)
     for (const fs::path& f : files) {
         std::ifstream in(f, std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        target->run(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
+    std::error_code ec;
+    fs::remove_all(fuzz::scratchFolder(), ec);
     std::printf("replayed %zu inputs\n", files.size());
     return 0;
 }

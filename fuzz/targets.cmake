@@ -12,7 +12,8 @@ set(VELMORA_FUZZ_SOURCES
     ${CMAKE_SOURCE_DIR}/fuzz/spreadsheet_fuzz.cpp
 )
 set(VELMORA_FUZZ_LIBS engine project_io output labels sheets)
-velmora_check_listed(${VELMORA_FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/fuzz_file.h ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
+velmora_check_listed(${VELMORA_FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/fuzz_file.h ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp
+    ${CMAKE_SOURCE_DIR}/fuzz/replay_targets.h)
 
 function(velmora_fuzz_name source out)
     get_filename_component(stem ${source} NAME_WE)
