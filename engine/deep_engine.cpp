@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <system_error>
 #include <thread>
 #include <utility>
 
+#include "engine/pattern_cover.h"
 #include "engine/sheet_fill.h"
 
 namespace engine {
@@ -89,6 +92,9 @@ struct Problem {
     // maximise (area, larger parts a little more).
     double emptyingShare = 0.4;
     std::vector<double> repackValue;
+    // One sheet size and cost: the sheet layouts met are kept for a search
+    // over their combinations at the end.
+    bool keepPatterns = false;
 };
 
 
@@ -141,7 +147,7 @@ std::int64_t pairwiseBound(const Problem& p, std::int32_t w, std::int32_t h)
 class Chain {
 public:
     Chain(const Problem& p, std::uint64_t seed, std::int64_t budget)
-        : m_p(p), m_rng(seed), m_budget(static_cast<std::uint64_t>(budget))
+        : m_p(p), m_rng(seed), m_budget(static_cast<std::uint64_t>(budget)), m_patterns(p.items.size())
     {
         m_mult.assign(p.items.size(), 1.0);
         m_value.assign(p.items.size(), 0.0);
@@ -187,6 +193,7 @@ public:
         return m_haveBest && m_best.unplaced == 0 && m_p.lowerBoundCost > 0 && m_best.cost <= m_p.lowerBoundCost;
     }
     void setBound(const LayoutScore& s) { m_bound = s; m_haveBound = true; }
+    [[nodiscard]] const detail::PatternPool& patterns() const { return m_patterns; }
 
 private:
     FillPolicy drawPolicy(int attempt)
@@ -289,6 +296,8 @@ private:
                 --remParts;
             }
             m_plan.cost += p.cost[s];
+            if (p.keepPatterns)
+                m_patterns.add(f);
             m_plan.sheets.push_back(SheetPlan{s, std::move(f)});
             next = s + 1;
             // A plan that can no longer beat the best complete one is given up.
@@ -362,8 +371,11 @@ private:
             }
             if (after < before)
                 continue;
-            for (std::size_t k = 0; k < n; ++k)
+            for (std::size_t k = 0; k < n; ++k) {
+                if (p.keepPatterns)
+                    m_patterns.add(fill[k]);
                 sheets[pick[k]].fill = std::move(fill[k]);
+            }
             m_pool = avail;
             const double now = poolArea(m_pool);
             if (now < area - 0.5)
@@ -504,6 +516,7 @@ private:
     std::vector<double> m_count;
     Plan m_plan;
     Plan m_best;
+    detail::PatternPool m_patterns;
     std::uint64_t m_bestVersion = 0;
     Plan m_empty;  // the plan sheet emptying works on, one sheet taken away
     std::vector<std::int32_t> m_pool;  // the parts of that sheet not yet placed again
@@ -517,6 +530,8 @@ private:
 };
 
 constexpr int kChains = 2;
+// Work of the search over the kept sheet layouts: pattern tests per unit of effort.
+constexpr std::uint64_t kCoverTestsPerUnit = 200;
 constexpr int kRounds = 25;
 
 } // namespace
@@ -590,6 +605,7 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
             p.lowerBoundCost = p.lowerBoundSheets * p.cost[0];
             out.lowerBoundSheets = p.lowerBoundSheets;
         }
+        p.keepPatterns = true;
     }
     if (p.lowerBoundCost > 0 && out.startScore.unplaced == 0 && out.startScore.cost <= p.lowerBoundCost) {
         out.stop = DeepStop::ProvenOptimal;
@@ -686,6 +702,39 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
         out.layout = layoutOf(winner->best(), p);
         out.score = winner->bestScore();
         out.improved = true;
+    }
+    // The sheet layouts both chains met, combined: one sheet fewer than the
+    // best plan may be a choice among them (parts held twice are taken off).
+    if (p.keepPatterns && !timedOut && out.score.unplaced == 0 && p.lowerBoundCost > 0
+        && out.score.cost > p.lowerBoundCost) {
+        detail::PatternPool pool(p.items.size(), std::numeric_limits<std::size_t>::max());
+        for (const Chain& ch : chains)
+            pool.merge(ch.patterns());
+        const auto used = static_cast<std::size_t>(out.score.cost / p.cost[0]);
+        const double sheetArea = static_cast<double>(p.sheets[0].len) * p.sheets[0].wid;
+        std::uint64_t coverWork = 0;
+        const std::vector<std::size_t> chosen =
+            detail::coverWithPatterns(pool.layouts(), p.qty, p.area, sheetArea, used - 1,
+                                      static_cast<std::uint64_t>(effort) * kCoverTestsPerUnit, coverWork);
+        out.work += coverWork / 1000;
+        if (std::getenv("VELMORA_COVER_DEBUG"))
+            std::fprintf(stderr, "cover: pool %zu used %zu work %llu found %d\n", pool.layouts().size(), used,
+                         static_cast<unsigned long long>(coverWork), chosen.empty() ? 0 : 1);
+        if (!chosen.empty()) {
+            Plan plan;
+            std::vector<SheetFill> fills = detail::trimToDemand(pool.layouts(), chosen, p.qty);
+            for (std::size_t k = 0; k < fills.size(); ++k) {
+                plan.sheets.push_back(SheetPlan{k, std::move(fills[k])});
+                plan.cost += p.cost[k];
+            }
+            const DeepLayout layout = layoutOf(plan, p);
+            const LayoutScore score = scoreLayout(layout, demand, sheets, options.sheetCost);
+            if (score.betterThan(out.score)) {
+                out.layout = layout;
+                out.score = score;
+                out.improved = true;
+            }
+        }
     }
     if (timedOut)
         out.stop = DeepStop::TimeLimit;
