@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <map>
 #include <system_error>
@@ -262,6 +260,8 @@ private:
             for (std::size_t g = p.groupOf[next]; g < p.groups.size(); ++g) {
                 const std::size_t s = std::max(next, p.groups[g].first);
                 bestFill(s, fill);
+                if (p.keepPatterns)
+                    m_patterns.add(fill);
                 if (!fill.placed.empty())
                     cands.emplace_back(s, fill);
             }
@@ -365,6 +365,8 @@ private:
             std::int64_t after = 0;
             for (std::size_t k = 0; k < n; ++k) {
                 bestFill(sheets[pick[k]].sheet, p.repackValue, avail, fill[k]);
+                if (p.keepPatterns)
+                    m_patterns.add(fill[k]);
                 after += fill[k].area;
                 for (const detail::FillPlacement& pl : fill[k].placed)
                     --avail[static_cast<std::size_t>(pl.item)];
@@ -530,8 +532,9 @@ private:
 };
 
 constexpr int kChains = 2;
-// Work of the search over the kept sheet layouts: pattern tests per unit of effort.
-constexpr std::uint64_t kCoverTestsPerUnit = 200;
+// The column generation over the kept sheet layouts may take up to twice
+// the work of the chains.
+constexpr std::uint64_t kCoverEffortShare = 2;
 constexpr int kRounds = 25;
 
 } // namespace
@@ -711,18 +714,21 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
         for (const Chain& ch : chains)
             pool.merge(ch.patterns());
         const auto used = static_cast<std::size_t>(out.score.cost / p.cost[0]);
-        const double sheetArea = static_cast<double>(p.sheets[0].len) * p.sheets[0].wid;
         std::uint64_t coverWork = 0;
-        const std::vector<std::size_t> chosen =
-            detail::coverWithPatterns(pool.layouts(), p.qty, p.area, sheetArea, used - 1,
-                                      static_cast<std::uint64_t>(effort) * kCoverTestsPerUnit, coverWork);
-        out.work += coverWork / 1000;
-        if (std::getenv("VELMORA_COVER_DEBUG"))
-            std::fprintf(stderr, "cover: pool %zu used %zu work %llu found %d\n", pool.layouts().size(), used,
-                         static_cast<unsigned long long>(coverWork), chosen.empty() ? 0 : 1);
-        if (!chosen.empty()) {
+        std::vector<SheetFill> fills = detail::coverByColumnGeneration(
+            p.sheets[0].len, p.sheets[0].wid, p.items, p.qty, pool.layouts(), used - 1,
+            static_cast<std::uint64_t>(effort) * kCoverEffortShare, coverWork, stopNow);
+        out.work += coverWork;
+        if (options.cancel && options.cancel->load()) {
+            out.layout = start;
+            out.score = out.startScore;
+            out.improved = false;
+            out.stop = DeepStop::Cancelled;
+            return out;
+        }
+        timedOut = stopNow();
+        if (!fills.empty()) {
             Plan plan;
-            std::vector<SheetFill> fills = detail::trimToDemand(pool.layouts(), chosen, p.qty);
             for (std::size_t k = 0; k < fills.size(); ++k) {
                 plan.sheets.push_back(SheetPlan{k, std::move(fills[k])});
                 plan.cost += p.cost[k];

@@ -1,7 +1,10 @@
 #include "engine/pattern_cover.h"
 
 #include <algorithm>
-#include <functional>
+#include <cmath>
+#include <limits>
+
+#include <glpk.h>
 
 namespace engine::detail {
 
@@ -35,157 +38,196 @@ void PatternPool::merge(const PatternPool& other)
 
 namespace {
 
-struct Pattern {
-    std::vector<std::pair<std::int32_t, std::int32_t>> parts;  // item, count
-};
-
-class CoverSearch {
+// The linear programme: a row per item (at least the demand left), a column
+// per layout (its parts per item), each column costing one sheet.
+class SheetProgramme {
 public:
-    CoverSearch(std::span<const SheetFill> layouts, std::span<const std::int32_t> qty, std::span<const double> area,
-                double sheetArea, std::uint64_t budget)
-        : m_area(area), m_sheetArea(sheetArea), m_budget(budget), m_left(qty.begin(), qty.end())
+    explicit SheetProgramme(std::size_t items) : m_items(items)
     {
-        const std::size_t items = qty.size();
-        m_patterns.resize(layouts.size());
-        m_with.resize(items);
-        std::vector<std::int32_t> count(items, 0);
-        for (std::size_t p = 0; p < layouts.size(); ++p) {
-            std::fill(count.begin(), count.end(), 0);
-            for (const FillPlacement& pl : layouts[p].placed)
-                ++count[static_cast<std::size_t>(pl.item)];
-            for (std::size_t i = 0; i < items; ++i)
-                if (count[i] > 0) {
-                    m_patterns[p].parts.emplace_back(static_cast<std::int32_t>(i), count[i]);
-                    m_with[i].push_back(p);
-                }
-        }
-        // The largest parts first: they are the hardest to place.
-        for (std::size_t i = 0; i < items; ++i)
-            m_order.push_back(i);
-        std::stable_sort(m_order.begin(), m_order.end(),
-                         [&](std::size_t a, std::size_t b) { return m_area[a] > m_area[b]; });
-        for (std::size_t i = 0; i < items; ++i)
-            m_leftArea += m_area[i] * m_left[i];
+        m_lp = glp_create_prob();
+        glp_set_obj_dir(m_lp, GLP_MIN);
+        glp_add_rows(m_lp, static_cast<int>(items));
+        glp_init_smcp(&m_parm);
+        m_parm.msg_lev = GLP_MSG_OFF;
     }
+    ~SheetProgramme() { glp_delete_prob(m_lp); }
+    SheetProgramme(const SheetProgramme&) = delete;
+    SheetProgramme& operator=(const SheetProgramme&) = delete;
 
-    bool run(std::size_t sheets)
+    void setDemand(std::span<const std::int32_t> left)
     {
-        m_chosen.clear();
-        return dfs(sheets);
+        for (std::size_t i = 0; i < m_items; ++i)
+            glp_set_row_bnds(m_lp, static_cast<int>(i) + 1, GLP_LO, left[i], 0.0);
     }
-    [[nodiscard]] const std::vector<std::size_t>& chosen() const { return m_chosen; }
-    [[nodiscard]] std::uint64_t work() const { return m_work; }
+    void addColumn(const SheetFill& f)
+    {
+        std::vector<int> count(m_items, 0);
+        for (const FillPlacement& pl : f.placed)
+            ++count[static_cast<std::size_t>(pl.item)];
+        std::vector<int> ind(1, 0);
+        std::vector<double> val(1, 0.0);
+        for (std::size_t i = 0; i < m_items; ++i)
+            if (count[i] > 0) {
+                ind.push_back(static_cast<int>(i) + 1);
+                val.push_back(count[i]);
+            }
+        const int j = glp_add_cols(m_lp, 1);
+        glp_set_col_bnds(m_lp, j, GLP_LO, 0.0, 0.0);
+        glp_set_obj_coef(m_lp, j, 1.0);
+        glp_set_mat_col(m_lp, j, static_cast<int>(ind.size()) - 1, ind.data(), val.data());
+    }
+    bool solve()
+    {
+        return glp_simplex(m_lp, &m_parm) == 0 && glp_get_status(m_lp) == GLP_OPT;
+    }
+    [[nodiscard]] double objective() const { return glp_get_obj_val(m_lp); }
+    [[nodiscard]] double dual(std::size_t i) const { return glp_get_row_dual(m_lp, static_cast<int>(i) + 1); }
+    [[nodiscard]] double primal(std::size_t j) const { return glp_get_col_prim(m_lp, static_cast<int>(j) + 1); }
+    [[nodiscard]] std::size_t columns() const { return static_cast<std::size_t>(glp_get_num_cols(m_lp)); }
 
 private:
-    // Part area of pattern p that still counts towards the demand.
-    double useful(std::size_t p) const
-    {
-        double a = 0;
-        for (const auto& [i, c] : m_patterns[p].parts)
-            a += m_area[static_cast<std::size_t>(i)] * std::min(c, m_left[static_cast<std::size_t>(i)]);
-        return a;
-    }
-
-    bool dfs(std::size_t sheets)
-    {
-        if (m_leftArea <= 0.5)
-            return true;
-        if (sheets == 0 || m_leftArea > static_cast<double>(sheets) * m_sheetArea + 0.5 || m_work >= m_budget)
-            return false;
-        std::size_t item = m_order.size();
-        for (const std::size_t i : m_order)
-            if (m_left[i] > 0) {
-                item = i;
-                break;
-            }
-        // The layouts holding it, best first, each different coverage once;
-        // one that leaves more than the other sheets can take is skipped.
-        const double need = m_leftArea - static_cast<double>(sheets - 1) * m_sheetArea;
-        std::vector<std::pair<double, std::size_t>> cands;
-        for (const std::size_t p : m_with[item]) {
-            ++m_work;
-            const double u = useful(p);
-            if (u + 0.5 >= need)
-                cands.emplace_back(u, p);
-        }
-        std::stable_sort(cands.begin(), cands.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-        std::unordered_set<std::uint64_t> seen;
-        int tried = 0;
-        for (const auto& [u, p] : cands) {
-            if (m_work >= m_budget || tried >= kBranch)
-                break;
-            std::uint64_t h = 1469598103934665603ULL;
-            for (const auto& [i, c] : m_patterns[p].parts)
-                h = (h ^ (static_cast<std::uint64_t>(i) * 0x9E3779B97F4A7C15ULL
-                          + static_cast<std::uint64_t>(std::min(c, m_left[static_cast<std::size_t>(i)]))))
-                    * 1099511628211ULL;
-            if (!seen.insert(h).second)
-                continue;
-            ++tried;
-            std::vector<std::int32_t> took;
-            for (const auto& [i, c] : m_patterns[p].parts) {
-                const std::int32_t t = std::min(c, m_left[static_cast<std::size_t>(i)]);
-                took.push_back(t);
-                m_left[static_cast<std::size_t>(i)] -= t;
-            }
-            m_leftArea -= u;
-            m_chosen.push_back(p);
-            if (dfs(sheets - 1))
-                return true;
-            m_chosen.pop_back();
-            m_leftArea += u;
-            for (std::size_t k = 0; k < took.size(); ++k)
-                m_left[static_cast<std::size_t>(m_patterns[p].parts[k].first)] += took[k];
-        }
-        return false;
-    }
-
-    static constexpr int kBranch = 6;
-    std::span<const double> m_area;
-    double m_sheetArea;
-    std::uint64_t m_budget;
-    std::uint64_t m_work = 0;
-    std::vector<std::int32_t> m_left;
-    double m_leftArea = 0;
-    std::vector<Pattern> m_patterns;
-    std::vector<std::vector<std::size_t>> m_with;
-    std::vector<std::size_t> m_order;
-    std::vector<std::size_t> m_chosen;
+    std::size_t m_items;
+    glp_prob* m_lp = nullptr;
+    glp_smcp m_parm{};
 };
 
 } // namespace
 
-std::vector<std::size_t> coverWithPatterns(std::span<const SheetFill> layouts, std::span<const std::int32_t> qty,
-                                           std::span<const double> area, double sheetArea, std::size_t sheets,
-                                           std::uint64_t budget, std::uint64_t& work)
+std::vector<SheetFill> coverByColumnGeneration(std::int32_t w, std::int32_t h, std::span<const FillItem> items,
+                                               std::span<const std::int32_t> qty, std::span<const SheetFill> pool,
+                                               std::size_t sheets, std::uint64_t budget, std::uint64_t& work,
+                                               const std::function<bool()>& stop)
 {
-    CoverSearch search(layouts, qty, area, sheetArea, budget);
-    const bool found = search.run(sheets);
-    work += search.work();
-    return found ? search.chosen() : std::vector<std::size_t>{};
-}
+    const std::size_t n = items.size();
+    SheetProgramme lp(n);
+    PatternPool kept(n, std::numeric_limits<std::size_t>::max());
+    for (const SheetFill& f : pool)
+        kept.add(f);
+    for (const SheetFill& f : kept.layouts())
+        lp.addColumn(f);
+    SheetFiller filler;
+    DeepRng rng(0xC01C0DEULL);
+    std::vector<FillPolicy> policies(6);
+    policies[1].beamWidth = 16;
+    policies[1].beamBranch = 4;
+    policies[1].split = 3;
+    policies[2].beamWidth = 32;
+    policies[2].beamBranch = 4;
+    policies[2].split = 3;
+    policies[3].pieceDriven = false;
+    policies[4].split = 3;
+    policies[4].exactBonus = 0.2;
+    policies[5].shelves = true;
+    std::uint64_t spent = 0;
+    const auto over = [&] { return (spent + filler.work()) / 1000 >= budget || stop(); };
 
-std::vector<SheetFill> trimToDemand(std::span<const SheetFill> layouts, std::span<const std::size_t> chosen,
-                                    std::span<const std::int32_t> qty)
-{
     std::vector<std::int32_t> left(qty.begin(), qty.end());
-    std::vector<SheetFill> out;
-    for (const std::size_t p : chosen) {
-        SheetFill f;
-        f.leftover = layouts[p].leftover;
-        for (const FillPlacement& pl : layouts[p].placed) {
-            std::int32_t& l = left[static_cast<std::size_t>(pl.item)];
-            if (l > 0) {
-                --l;
-                f.placed.push_back(pl);
-                f.area += pl.at.area();
-            } else {
-                f.leftover.push_back(pl.at);
+    std::vector<double> dual(n);
+    SheetFill fill;
+    // Prices new layouts for the demand left until none is worth more than
+    // a sheet or `rounds` are done; false when the programme fails.
+    const auto price = [&](int rounds) {
+        lp.setDemand(left);
+        for (int r = 0;; ++r) {
+            if (!lp.solve())
+                return false;
+            spent += lp.columns();
+            if (r >= rounds || over())
+                return true;
+            for (std::size_t i = 0; i < n; ++i)
+                dual[i] = std::max(0.0, lp.dual(i));
+            bool added = false;
+            for (const FillPolicy& pol : policies) {
+                filler.fill(w, h, items, dual, left, pol, rng, fill);
+                double v = 0;
+                for (const FillPlacement& pl : fill.placed)
+                    v += dual[static_cast<std::size_t>(pl.item)];
+                const std::size_t before = kept.layouts().size();
+                if (v > 1.0 + 1e-6)
+                    kept.add(fill);
+                if (kept.layouts().size() > before) {
+                    lp.addColumn(kept.layouts().back());
+                    added = true;
+                }
+            }
+            if (!added)
+                return true;
+        }
+    };
+
+    // A dive: the programme solved for the demand left, the layout it uses
+    // most fixed (as many times as it uses it whole), again until the demand
+    // is held. Rule 0 takes the layout by its use alone, rule 1 by its use
+    // times its part area (the fuller sheets first), rule 2 the layout used
+    // closest to once.
+    std::vector<double> partArea(n);
+    for (std::size_t i = 0; i < n; ++i)
+        partArea[i] = static_cast<double>(items[i].len) * items[i].wid;
+    std::vector<double> columnArea;
+    const auto dive = [&](int rule, std::vector<SheetFill>& chosen) {
+        chosen.clear();
+        left.assign(qty.begin(), qty.end());
+        std::int64_t partsLeft = 0;
+        for (const std::int32_t q : left)
+            partsLeft += q;
+        bool first = true;
+        while (partsLeft > 0) {
+            if (chosen.size() >= sheets || over() || !price(first ? 40 : 15))
+                return false;
+            first = false;
+            // The programme holds only the layouts found so far, so its value
+            // is no bound; one far above the sheets left is given up.
+            if (lp.objective() > static_cast<double>(sheets - chosen.size()) + 0.999)
+                return false;
+            while (columnArea.size() < lp.columns()) {
+                double a = 0;
+                for (const FillPlacement& pl : kept.layouts()[columnArea.size()].placed)
+                    a += partArea[static_cast<std::size_t>(pl.item)];
+                columnArea.push_back(a);
+            }
+            std::size_t best = 0;
+            double most = -1;
+            for (std::size_t j = 0; j < lp.columns(); ++j) {
+                const double x = lp.primal(j);
+                if (x <= 1e-9)
+                    continue;
+                const double key = rule == 0 ? x : (rule == 1 ? x * columnArea[j] : -std::abs(1.0 - x));
+                if (key > most + 1e-12) {
+                    most = key;
+                    best = j;
+                }
+            }
+            const SheetFill& take = kept.layouts()[best];
+            const auto copies = std::max<std::size_t>(1, static_cast<std::size_t>(std::floor(lp.primal(best) + 1e-9)));
+            for (std::size_t c = 0; c < copies && partsLeft > 0 && chosen.size() < sheets; ++c) {
+                SheetFill f;
+                f.leftover = take.leftover;
+                for (const FillPlacement& pl : take.placed) {
+                    std::int32_t& l = left[static_cast<std::size_t>(pl.item)];
+                    if (l > 0) {
+                        --l;
+                        --partsLeft;
+                        f.placed.push_back(pl);
+                        f.area += pl.at.area();
+                    } else {
+                        f.leftover.push_back(pl.at);
+                    }
+                }
+                if (f.placed.empty())
+                    return false;
+                chosen.push_back(std::move(f));
             }
         }
-        out.push_back(std::move(f));
-    }
-    return out;
+        return true;
+    };
+    std::vector<SheetFill> chosen;
+    bool found = false;
+    for (int rule = 0; rule < 3 && !found && !over(); ++rule)
+        found = dive(rule, chosen);
+    if (!found)
+        chosen.clear();
+    work += (spent + filler.work()) / 1000;
+    return chosen;
 }
 
 } // namespace engine::detail

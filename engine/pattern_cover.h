@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <unordered_set>
 #include <vector>
@@ -30,22 +31,19 @@ private:
     mutable std::vector<std::int32_t> m_count;
 };
 
-// Chooses `sheets` layouts of the pool that together hold at least `qty`
-// parts of every item (a depth-first search, the largest part left first,
-// its layouts by the part area they still cover). `area` is one part's
-// area per item, `sheetArea` the sheet's. Work: pattern tests, at most
-// `budget`. Returns the indices of the layouts chosen, empty when none
-// were found within the budget.
-[[nodiscard]] std::vector<std::size_t> coverWithPatterns(std::span<const SheetFill> layouts,
-                                                         std::span<const std::int32_t> qty,
-                                                         std::span<const double> area, double sheetArea,
-                                                         std::size_t sheets, std::uint64_t budget,
-                                                         std::uint64_t& work);
-
-// The chosen layouts as sheets holding exactly `qty` parts of every item:
-// parts beyond the demand are taken off (their places stay as offcuts).
-[[nodiscard]] std::vector<SheetFill> trimToDemand(std::span<const SheetFill> layouts,
-                                                  std::span<const std::size_t> chosen,
-                                                  std::span<const std::int32_t> qty);
+// Column generation over sheet layouts: the linear programme "fewest sheets
+// whose layouts hold the demand" over `pool`, its dual values as part values
+// for new layouts from the sheet filler, and an integer choice by diving
+// (the layout used most in the programme's solution is fixed, the rest of the
+// demand solved again). Returns at most `sheets` layouts holding exactly the
+// demand, or nothing. Work, in thousands of the filler's part tests and of
+// the programme's columns per solve, is added to `work`; the search ends
+// after about `budget` of it, or when `stop` says so.
+[[nodiscard]] std::vector<SheetFill> coverByColumnGeneration(std::int32_t w, std::int32_t h,
+                                                             std::span<const FillItem> items,
+                                                             std::span<const std::int32_t> qty,
+                                                             std::span<const SheetFill> pool, std::size_t sheets,
+                                                             std::uint64_t budget, std::uint64_t& work,
+                                                             const std::function<bool()>& stop);
 
 } // namespace engine::detail
