@@ -9,6 +9,7 @@
 #include <thread>
 #include <utility>
 
+#include "engine/pattern_cover.h"
 #include "engine/sheet_fill.h"
 
 namespace engine {
@@ -89,6 +90,9 @@ struct Problem {
     // maximise (area, larger parts a little more).
     double emptyingShare = 0.4;
     std::vector<double> repackValue;
+    // One sheet size and cost: the sheet layouts met are kept for a search
+    // over their combinations at the end.
+    bool keepPatterns = false;
 };
 
 
@@ -141,7 +145,7 @@ std::int64_t pairwiseBound(const Problem& p, std::int32_t w, std::int32_t h)
 class Chain {
 public:
     Chain(const Problem& p, std::uint64_t seed, std::int64_t budget)
-        : m_p(p), m_rng(seed), m_budget(static_cast<std::uint64_t>(budget))
+        : m_p(p), m_rng(seed), m_budget(static_cast<std::uint64_t>(budget)), m_patterns(p.items.size())
     {
         m_mult.assign(p.items.size(), 1.0);
         m_value.assign(p.items.size(), 0.0);
@@ -187,6 +191,7 @@ public:
         return m_haveBest && m_best.unplaced == 0 && m_p.lowerBoundCost > 0 && m_best.cost <= m_p.lowerBoundCost;
     }
     void setBound(const LayoutScore& s) { m_bound = s; m_haveBound = true; }
+    [[nodiscard]] const detail::PatternPool& patterns() const { return m_patterns; }
 
 private:
     FillPolicy drawPolicy(int attempt)
@@ -255,6 +260,8 @@ private:
             for (std::size_t g = p.groupOf[next]; g < p.groups.size(); ++g) {
                 const std::size_t s = std::max(next, p.groups[g].first);
                 bestFill(s, fill);
+                if (p.keepPatterns)
+                    m_patterns.add(fill);
                 if (!fill.placed.empty())
                     cands.emplace_back(s, fill);
             }
@@ -289,6 +296,8 @@ private:
                 --remParts;
             }
             m_plan.cost += p.cost[s];
+            if (p.keepPatterns)
+                m_patterns.add(f);
             m_plan.sheets.push_back(SheetPlan{s, std::move(f)});
             next = s + 1;
             // A plan that can no longer beat the best complete one is given up.
@@ -356,14 +365,19 @@ private:
             std::int64_t after = 0;
             for (std::size_t k = 0; k < n; ++k) {
                 bestFill(sheets[pick[k]].sheet, p.repackValue, avail, fill[k]);
+                if (p.keepPatterns)
+                    m_patterns.add(fill[k]);
                 after += fill[k].area;
                 for (const detail::FillPlacement& pl : fill[k].placed)
                     --avail[static_cast<std::size_t>(pl.item)];
             }
             if (after < before)
                 continue;
-            for (std::size_t k = 0; k < n; ++k)
+            for (std::size_t k = 0; k < n; ++k) {
+                if (p.keepPatterns)
+                    m_patterns.add(fill[k]);
                 sheets[pick[k]].fill = std::move(fill[k]);
+            }
             m_pool = avail;
             const double now = poolArea(m_pool);
             if (now < area - 0.5)
@@ -504,6 +518,7 @@ private:
     std::vector<double> m_count;
     Plan m_plan;
     Plan m_best;
+    detail::PatternPool m_patterns;
     std::uint64_t m_bestVersion = 0;
     Plan m_empty;  // the plan sheet emptying works on, one sheet taken away
     std::vector<std::int32_t> m_pool;  // the parts of that sheet not yet placed again
@@ -517,6 +532,9 @@ private:
 };
 
 constexpr int kChains = 2;
+// The column generation over the kept sheet layouts may take up to twice
+// the work of the chains.
+constexpr std::uint64_t kCoverEffortShare = 2;
 constexpr int kRounds = 25;
 
 } // namespace
@@ -590,6 +608,7 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
             p.lowerBoundCost = p.lowerBoundSheets * p.cost[0];
             out.lowerBoundSheets = p.lowerBoundSheets;
         }
+        p.keepPatterns = true;
     }
     if (p.lowerBoundCost > 0 && out.startScore.unplaced == 0 && out.startScore.cost <= p.lowerBoundCost) {
         out.stop = DeepStop::ProvenOptimal;
@@ -686,6 +705,42 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
         out.layout = layoutOf(winner->best(), p);
         out.score = winner->bestScore();
         out.improved = true;
+    }
+    // The sheet layouts both chains met, combined: one sheet fewer than the
+    // best plan may be a choice among them (parts held twice are taken off).
+    if (p.keepPatterns && !timedOut && out.score.unplaced == 0 && p.lowerBoundCost > 0
+        && out.score.cost > p.lowerBoundCost) {
+        detail::PatternPool pool(p.items.size(), std::numeric_limits<std::size_t>::max());
+        for (const Chain& ch : chains)
+            pool.merge(ch.patterns());
+        const auto used = static_cast<std::size_t>(out.score.cost / p.cost[0]);
+        std::uint64_t coverWork = 0;
+        std::vector<SheetFill> fills = detail::coverByColumnGeneration(
+            p.sheets[0].len, p.sheets[0].wid, p.items, p.qty, pool.layouts(), used - 1,
+            static_cast<std::uint64_t>(effort) * kCoverEffortShare, coverWork, stopNow);
+        out.work += coverWork;
+        if (options.cancel && options.cancel->load()) {
+            out.layout = start;
+            out.score = out.startScore;
+            out.improved = false;
+            out.stop = DeepStop::Cancelled;
+            return out;
+        }
+        timedOut = stopNow();
+        if (!fills.empty()) {
+            Plan plan;
+            for (std::size_t k = 0; k < fills.size(); ++k) {
+                plan.sheets.push_back(SheetPlan{k, std::move(fills[k])});
+                plan.cost += p.cost[k];
+            }
+            const DeepLayout layout = layoutOf(plan, p);
+            const LayoutScore score = scoreLayout(layout, demand, sheets, options.sheetCost);
+            if (score.betterThan(out.score)) {
+                out.layout = layout;
+                out.score = score;
+                out.improved = true;
+            }
+        }
     }
     if (timedOut)
         out.stop = DeepStop::TimeLimit;

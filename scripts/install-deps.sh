@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config lld
-    libpugixml-dev nlohmann-json3-dev libzip-dev libfreexl-dev
+    libpugixml-dev nlohmann-json3-dev libzip-dev libfreexl-dev libglpk-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
     clang libclang-rt-14-dev
