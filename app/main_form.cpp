@@ -55,9 +55,6 @@ namespace {
 constexpr int kDesignWidth = 795;
 constexpr int kDesignHeight = 590;
 
-// The page set-up's Cancel, in the words of the program's other dialogs.
-constexpr int kCancelText = 403;
-
 } // namespace
 
 StartupOptions defaultStartupOptions(const QStringList& arguments)
@@ -521,7 +518,7 @@ void TMainForm::PrinterSetup1Click()
     // Cancel in the words of the program's other dialogs.
     for (QDialogButtonBox* box : dialog.findChildren<QDialogButtonBox*>())
         if (QPushButton* cancel = box->button(QDialogButtonBox::Cancel))
-            cancel->setText(text(kCancelText));
+            cancel->setText(Messenger::buttonTexts().cancel);
     dialog.exec();
 }
 

@@ -1,4 +1,4 @@
-# velmora_add_test_suite(NAME SOURCES files... [LIBS libs...] [PCH headers...]
+# velmora_add_test_suite(NAME SOURCES files... [LIBS libs...]
 #                        [QT] [NO_GTEST_MAIN] [SHARDS n])
 #
 # One GoogleTest program, bin/NAME, of the listed files (relative to the
@@ -16,10 +16,8 @@
 # The program is registered with ctest as one test, or as SHARDS tests that
 # each run every n-th case (VELMORA_TEST_PER_PROGRAM=OFF: every case on its
 # own), run with VELMORA_HOME set to bin/ and Qt on the offscreen platform.
-# QT: a Qt Widgets test program, compiled in batches of 12 without a
-# precompiled header. PCH: a precompiled header of its own with these
-# headers besides GoogleTest's and the standard ones (else the programs
-# share one).
+# The programs without Qt share one precompiled header; QT: a Qt Widgets
+# test program, compiled in batches of 12 without a precompiled header.
 include_guard(GLOBAL)
 find_package(GTest REQUIRED)
 include(GoogleTest)
@@ -102,7 +100,7 @@ function(velmora_test_pch_library)
 endfunction()
 
 function(velmora_add_test_suite name)
-    cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "SHARDS" "SOURCES;LIBS;PCH" ${ARGN})
+    cmake_parse_arguments(ARG "QT;NO_GTEST_MAIN" "SHARDS" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_SOURCES)
         message(FATAL_ERROR "velmora_add_test_suite(${name}): no SOURCES")
     endif()
@@ -127,11 +125,9 @@ function(velmora_add_test_suite name)
     velmora_test_paths_library()
     target_link_libraries(${name} PRIVATE velmora_test_paths)
     velmora_test_options(${name})
-    if(VELMORA_TEST_PCH AND NOT ARG_QT AND NOT ARG_PCH)
+    if(VELMORA_TEST_PCH AND NOT ARG_QT)
         velmora_test_pch_library()
         target_precompile_headers(${name} REUSE_FROM velmora_test_pch)
-    elseif(VELMORA_TEST_PCH AND NOT ARG_QT)
-        target_precompile_headers(${name} PRIVATE ${VELMORA_TEST_PCH_HEADERS} ${ARG_PCH})
     else()
         # A Qt test program compiles in a few large batches: a precompiled
         # header of the Qt and test headers (200 MB) took longer to make

@@ -90,8 +90,8 @@ struct Problem {
     // maximise (area, larger parts a little more).
     double emptyingShare = 0.4;
     std::vector<double> repackValue;
-    // One sheet size and cost: the sheet layouts met are kept for a search
-    // over their combinations at the end.
+    // One sheet size and cost: every sheet layout made is kept for the
+    // column generation at the end.
     bool keepPatterns = false;
 };
 
@@ -296,8 +296,6 @@ private:
                 --remParts;
             }
             m_plan.cost += p.cost[s];
-            if (p.keepPatterns)
-                m_patterns.add(f);
             m_plan.sheets.push_back(SheetPlan{s, std::move(f)});
             next = s + 1;
             // A plan that can no longer beat the best complete one is given up.
@@ -373,11 +371,8 @@ private:
             }
             if (after < before)
                 continue;
-            for (std::size_t k = 0; k < n; ++k) {
-                if (p.keepPatterns)
-                    m_patterns.add(fill[k]);
+            for (std::size_t k = 0; k < n; ++k)
                 sheets[pick[k]].fill = std::move(fill[k]);
-            }
             m_pool = avail;
             const double now = poolArea(m_pool);
             if (now < area - 0.5)
@@ -706,8 +701,8 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
         out.score = winner->bestScore();
         out.improved = true;
     }
-    // The sheet layouts both chains met, combined: one sheet fewer than the
-    // best plan may be a choice among them (parts held twice are taken off).
+    // Column generation over the sheet layouts both chains made, for one
+    // sheet fewer than the best plan (parts held twice are taken off).
     if (p.keepPatterns && !timedOut && out.score.unplaced == 0 && p.lowerBoundCost > 0
         && out.score.cost > p.lowerBoundCost) {
         detail::PatternPool pool(p.items.size(), std::numeric_limits<std::size_t>::max());
@@ -716,7 +711,7 @@ DeepOutcome runDeepEngine(std::span<const PartDemand> demand, std::span<const Sh
         const auto used = static_cast<std::size_t>(out.score.cost / p.cost[0]);
         std::uint64_t coverWork = 0;
         std::vector<SheetFill> fills = detail::coverByColumnGeneration(
-            p.sheets[0].len, p.sheets[0].wid, p.items, p.qty, pool.layouts(), used - 1,
+            p.sheets[0].len, p.sheets[0].wid, p.items, p.qty, std::move(pool), used - 1,
             static_cast<std::uint64_t>(effort) * kCoverEffortShare, coverWork, stopNow);
         out.work += coverWork;
         if (options.cancel && options.cancel->load()) {

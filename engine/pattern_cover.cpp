@@ -2,17 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include <glpk.h>
 
 namespace engine::detail {
 
+void PatternPool::countParts(const SheetFill& fill, std::vector<std::int32_t>& count) const
+{
+    count.assign(m_items, 0);
+    for (const FillPlacement& pl : fill.placed)
+        ++count[static_cast<std::size_t>(pl.item)];
+}
+
 std::uint64_t PatternPool::keyOf(const SheetFill& fill) const
 {
-    m_count.assign(m_items, 0);
-    for (const FillPlacement& pl : fill.placed)
-        ++m_count[static_cast<std::size_t>(pl.item)];
+    countParts(fill, m_count);
     std::uint64_t h = 1469598103934665603ULL;
     for (std::size_t i = 0; i < m_items; ++i) {
         if (m_count[i] == 0)
@@ -59,11 +63,10 @@ public:
         for (std::size_t i = 0; i < m_items; ++i)
             glp_set_row_bnds(m_lp, static_cast<int>(i) + 1, GLP_LO, left[i], 0.0);
     }
-    void addColumn(const SheetFill& f)
+    void addColumn(const PatternPool& pool, const SheetFill& f)
     {
-        std::vector<int> count(m_items, 0);
-        for (const FillPlacement& pl : f.placed)
-            ++count[static_cast<std::size_t>(pl.item)];
+        std::vector<std::int32_t> count;
+        pool.countParts(f, count);
         std::vector<int> ind(1, 0);
         std::vector<double> val(1, 0.0);
         for (std::size_t i = 0; i < m_items; ++i)
@@ -94,17 +97,14 @@ private:
 } // namespace
 
 std::vector<SheetFill> coverByColumnGeneration(std::int32_t w, std::int32_t h, std::span<const FillItem> items,
-                                               std::span<const std::int32_t> qty, std::span<const SheetFill> pool,
+                                               std::span<const std::int32_t> qty, PatternPool kept,
                                                std::size_t sheets, std::uint64_t budget, std::uint64_t& work,
                                                const std::function<bool()>& stop)
 {
     const std::size_t n = items.size();
     SheetProgramme lp(n);
-    PatternPool kept(n, std::numeric_limits<std::size_t>::max());
-    for (const SheetFill& f : pool)
-        kept.add(f);
     for (const SheetFill& f : kept.layouts())
-        lp.addColumn(f);
+        lp.addColumn(kept, f);
     SheetFiller filler;
     DeepRng rng(0xC01C0DEULL);
     std::vector<FillPolicy> policies(6);
@@ -146,7 +146,7 @@ std::vector<SheetFill> coverByColumnGeneration(std::int32_t w, std::int32_t h, s
                 if (v > 1.0 + 1e-6)
                     kept.add(fill);
                 if (kept.layouts().size() > before) {
-                    lp.addColumn(kept.layouts().back());
+                    lp.addColumn(kept, kept.layouts().back());
                     added = true;
                 }
             }
@@ -186,13 +186,15 @@ std::vector<SheetFill> coverByColumnGeneration(std::int32_t w, std::int32_t h, s
                 columnArea.push_back(a);
             }
             std::size_t best = 0;
-            double most = -1;
+            double most = 0;
+            bool have = false;
             for (std::size_t j = 0; j < lp.columns(); ++j) {
                 const double x = lp.primal(j);
                 if (x <= 1e-9)
                     continue;
                 const double key = rule == 0 ? x : (rule == 1 ? x * columnArea[j] : -std::abs(1.0 - x));
-                if (key > most + 1e-12) {
+                if (!have || key > most + 1e-12) {
+                    have = true;
                     most = key;
                     best = j;
                 }

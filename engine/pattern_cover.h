@@ -21,6 +21,9 @@ public:
     void merge(const PatternPool& other);
     [[nodiscard]] const std::vector<SheetFill>& layouts() const { return m_layouts; }
 
+    // Parts of every item in `fill`, into `count` (sized to the items).
+    void countParts(const SheetFill& fill, std::vector<std::int32_t>& count) const;
+
 private:
     [[nodiscard]] std::uint64_t keyOf(const SheetFill& fill) const;
 
@@ -32,7 +35,7 @@ private:
 };
 
 // Column generation over sheet layouts: the linear programme "fewest sheets
-// whose layouts hold the demand" over `pool`, its dual values as part values
+// whose layouts hold the demand" over `pool` (which it extends), its dual values as part values
 // for new layouts from the sheet filler, and an integer choice by diving
 // (the layout used most in the programme's solution is fixed, the rest of the
 // demand solved again). Returns at most `sheets` layouts holding exactly the
@@ -42,7 +45,7 @@ private:
 [[nodiscard]] std::vector<SheetFill> coverByColumnGeneration(std::int32_t w, std::int32_t h,
                                                              std::span<const FillItem> items,
                                                              std::span<const std::int32_t> qty,
-                                                             std::span<const SheetFill> pool, std::size_t sheets,
+                                                             PatternPool pool, std::size_t sheets,
                                                              std::uint64_t budget, std::uint64_t& work,
                                                              const std::function<bool()>& stop);
 

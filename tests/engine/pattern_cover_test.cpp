@@ -19,6 +19,14 @@ SheetFill alone(std::int32_t item, std::int32_t len, std::int32_t wid)
     return f;
 }
 
+PatternPool poolOf(const std::vector<SheetFill>& layouts, std::size_t items)
+{
+    PatternPool pool(items);
+    for (const SheetFill& f : layouts)
+        pool.add(f);
+    return pool;
+}
+
 // Whether the layouts hold exactly `qty` of every item, each part inside a
 // w x h sheet, none overlapping, every sheet cut apart by guillotine cuts.
 std::string coverFault(const std::vector<SheetFill>& sheets, const std::vector<FillItem>& items,
@@ -77,7 +85,7 @@ TEST(ColumnGeneration, FindsTheTilingFromLayoutsOfOnePart)
 {
     const std::vector<FillItem> items = {{60, 40, true}, {40, 40, true}, {100, 20, false}};
     const std::vector<std::int32_t> qty = {3, 3, 3};
-    const std::vector<SheetFill> pool = {alone(0, 60, 40), alone(1, 40, 40), alone(2, 100, 20)};
+    const PatternPool pool = poolOf({alone(0, 60, 40), alone(1, 40, 40), alone(2, 100, 20)}, 3);
     std::uint64_t work = 0;
     const auto never = [] { return false; };
     const std::vector<SheetFill> three = coverByColumnGeneration(100, 60, items, qty, pool, 3, 100000, work, never);
@@ -93,9 +101,10 @@ TEST(ColumnGeneration, SameLayoutsOnEveryRun)
 {
     const std::vector<FillItem> items = {{37, 23, true}, {51, 18, true}, {29, 29, false}, {70, 12, true}};
     const std::vector<std::int32_t> qty = {5, 4, 6, 3};
-    std::vector<SheetFill> pool;
+    std::vector<SheetFill> singles;
     for (std::int32_t i = 0; i < 4; ++i)
-        pool.push_back(alone(i, items[static_cast<std::size_t>(i)].len, items[static_cast<std::size_t>(i)].wid));
+        singles.push_back(alone(i, items[static_cast<std::size_t>(i)].len, items[static_cast<std::size_t>(i)].wid));
+    const PatternPool pool = poolOf(singles, 4);
     std::uint64_t w1 = 0;
     std::uint64_t w2 = 0;
     const auto never = [] { return false; };
